@@ -1,0 +1,57 @@
+#include "cli/cli_support.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "core/tags/directory_reader.h"
+#include "core/tags/tag_text.h"
+
+namespace tagwarden::cli {
+
+std::string printable(std::string_view field)
+{
+    std::string text;
+    for (char c : upToNul(field)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            text += "\\\\";
+        } else if (byte >= 0x20 && byte <= 0x7E) {
+            text += c;
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            text += escaped;
+        }
+    }
+    return text;
+}
+
+OpenedArchive::OpenedArchive(const std::string& path) : file_(path, File::Access::Read, File::Share::DenyWrite)
+{
+    if (readDirectory(directory_, file_, nullptr) == ReadOutcome::NoDirectory)
+        throw CommandError(kNoDirectoryMessage);
+}
+
+std::size_t OpenedArchive::select(const std::string& selector) const
+{
+    const auto colon = selector.find(':');
+    if (colon == std::string::npos) {
+        std::size_t index = 0;
+        const auto* end = selector.data() + selector.size();
+        const auto [ptr, ec] = std::from_chars(selector.data(), end, index);
+        if (selector.empty() || ec != std::errc() || ptr != end)
+            throw CommandError("ERROR - \"" + selector + "\" is neither an entry index nor TYPE:ID");
+        if (index >= directory_.entryCount())
+            throw CommandError("ERROR - No entry with index " + selector + " (the file has " +
+                               std::to_string(directory_.entryCount()) + " entries)");
+        return index;
+    }
+    const std::uint32_t type = codeKey(std::string_view(selector).substr(0, colon));
+    const std::uint32_t id = codeKey(std::string_view(selector).substr(colon + 1));
+    for (std::size_t i = 0; i < directory_.entryCount(); ++i)
+        if (directory_.entryAt(i).typeKey() == type && directory_.entryAt(i).idKey() == id)
+            return i;
+    throw CommandError("ERROR - No entry " + selector + " in the file");
+}
+
+}  // namespace tagwarden::cli

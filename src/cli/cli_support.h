@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/io/file.h"
+#include "core/tags/tag_directory.h"
+
+namespace CLI {
+class App;
+}
+
+namespace tagwarden::cli {
+
+// An error the command reports on stderr before exiting with 1.
+class CommandError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A command to run once the arguments are parsed; answers the exit code.
+using Command = std::function<int()>;
+
+// A tag text for scripts: up to the first NUL, printable ASCII as itself except
+// "\" as "\\", every other byte as \xHH.
+[[nodiscard]] std::string printable(std::string_view field);
+
+// An archive or plug-in opened read-only and its directory read.
+class OpenedArchive {
+public:
+    explicit OpenedArchive(const std::string& path);  // throws CommandError, FileError
+
+    [[nodiscard]] File& file() { return file_; }
+    [[nodiscard]] const TagDirectory& directory() const { return directory_; }
+    [[nodiscard]] TagDirectory& directory() { return directory_; }
+    // SEL: a decimal index or TYPE:ID (the first entry with that type and id).
+    [[nodiscard]] std::size_t select(const std::string& selector) const;  // throws CommandError
+
+private:
+    File file_;
+    TagDirectory directory_;
+};
+
+void addBrowseCommands(CLI::App& app, Command& command);
+void addSampleCommand(CLI::App& app, Command& command);
+
+}  // namespace tagwarden::cli

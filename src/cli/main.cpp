@@ -1,0 +1,35 @@
+// tagwarden-cli: the browser's features for scripts. Exit 0 on success, 1 on an
+// error (message on stderr), 2 on a usage error.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli_support.h"
+
+int main(int argc, char** argv)
+{
+    using namespace tagwarden;
+    CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags"};
+    app.require_subcommand(1);
+    cli::Command command;
+    cli::addBrowseCommands(app, command);
+    cli::addSampleCommand(app, command);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : 2;
+    }
+
+    try {
+        return command();
+    } catch (const cli::CommandError& e) {
+        std::cerr << e.what() << '\n';
+    } catch (const FileError& e) {
+        std::cerr << e.what() << '\n';
+    } catch (const std::filesystem::filesystem_error& e) {
+        std::cerr << e.what() << '\n';
+    }
+    return 1;
+}

@@ -1,0 +1,112 @@
+#include "core/tags/directory_reader.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/io/file.h"
+#include "core/tags/tag_directory.h"
+#include "core/tags/tag_entry.h"
+
+namespace tagwarden {
+
+namespace {
+
+// Headers are read in blocks rather than one by one: same bytes, far fewer calls.
+constexpr std::size_t kHeadersPerBlock = 1024;
+
+// Drives the progress observer: about a hundred updates per reading.
+class ProgressPacer {
+public:
+    ProgressPacer(ProgressObserver* progress, std::uint64_t expected) : progress_(progress)
+    {
+        if (!progress_)
+            return;
+        progress_->begin();
+        progress_->setRange(0, 99);
+        progress_->setStep(1);
+        progress_->setText("Initializing Object List");
+        if (expected > 100) {
+            interval_ = expected / 100 + 1;
+        } else {
+            interval_ = 2;
+            progress_->setRange(0, static_cast<int>(expected));
+        }
+    }
+
+    void entryRead(std::uint64_t count)
+    {
+        if (progress_ && count % interval_ == 0) {
+            progress_->setText(std::to_string(count) + " Directory Entries Read");
+            progress_->stepIt();
+        }
+    }
+
+    void finishing()
+    {
+        if (progress_)
+            progress_->setText("Mapping List....");
+    }
+
+    ~ProgressPacer()
+    {
+        if (progress_)
+            progress_->end();
+    }
+
+    ProgressPacer(const ProgressPacer&) = delete;
+    ProgressPacer& operator=(const ProgressPacer&) = delete;
+
+private:
+    ProgressObserver* progress_;
+    std::uint64_t interval_ = 2;
+};
+
+void readArchiveHeaders(TagDirectory& directory, File& file, ProgressPacer& pacer)
+{
+    std::vector<std::uint8_t> block(kHeadersPerBlock * kTagHeaderSize);
+    std::uint64_t count = 0;
+    for (;;) {
+        const std::uint64_t blockStart = file.position();
+        const std::size_t got = file.read(block.data(), block.size());
+        const std::size_t headers = got / kTagHeaderSize;
+        for (std::size_t h = 0; h < headers; ++h) {
+            TagHeaderBytes header;
+            std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(h * kTagHeaderSize), kTagHeaderSize,
+                        header.begin());
+            directory.appendEntry(header, blockStart + h * kTagHeaderSize);
+            pacer.entryRead(++count);
+        }
+        if (got < block.size())
+            return;
+    }
+}
+
+}  // namespace
+
+ReadOutcome readDirectory(TagDirectory& directory, File& file, ProgressObserver* progress)
+{
+    if (isSingleTagFile(file)) {
+        file.seek(0);
+        directory.appendEntry(file);
+        directory.mapTypes();
+        return ReadOutcome::SingleTag;
+    }
+
+    const std::optional<std::uint32_t> offset = directoryOffset(file);
+    const std::uint64_t length = file.length();
+    if (!offset || length < kTagHeaderSize || *offset < kTagHeaderSize || *offset > length - kTagHeaderSize)
+        return ReadOutcome::NoDirectory;
+
+    directory.setDirectoryOffset(*offset);
+    file.seek(*offset);
+    const std::uint64_t expected = (length - *offset) / kTagHeaderSize;
+
+    ProgressPacer pacer(progress, expected);
+    readArchiveHeaders(directory, file, pacer);
+    pacer.finishing();
+    directory.mapTypes();
+    return ReadOutcome::Archive;
+}
+
+}  // namespace tagwarden
+

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace tagwarden {
+
+class File;
+class TagDirectory;
+
+// The progress dialog as the reader drives it; the GUI shows a dialog, the CLI
+// may show nothing. Calls come in the order begin, setRange, setStep, setText ...
+// stepIt ..., end.
+class ProgressObserver {
+public:
+    virtual ~ProgressObserver() = default;
+    virtual void begin() = 0;
+    virtual void setRange(int minimum, int maximum) = 0;
+    virtual void setStep(int step) = 0;
+    virtual void setText(const std::string& text) = 0;
+    virtual void stepIt() = 0;
+    virtual void end() = 0;
+};
+
+enum class ReadOutcome {
+    SingleTag,    // a plug-in: one entry
+    Archive,      // every complete header of the directory
+    NoDirectory,  // "ERROR - No Directory Found": nothing read
+};
+
+inline constexpr const char* kNoDirectoryMessage = "ERROR - No Directory Found";
+
+// Fills `directory` from `file` and maps its types. File errors propagate as
+// FileError; the entries read before the error stay in the directory.
+ReadOutcome readDirectory(TagDirectory& directory, File& file, ProgressObserver* progress);
+
+}  // namespace tagwarden

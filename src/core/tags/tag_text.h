@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tagwarden {
+
+// Text fields of tags are fixed-width and zero-padded: they end at their first NUL.
+[[nodiscard]] std::string_view upToNul(std::string_view field);
+
+// A four-byte code (type or id) as a number that ignores everything from its first
+// NUL on, so that codes which agree up to a NUL compare equal.
+[[nodiscard]] std::uint32_t codeKey(const std::uint8_t* code);
+// The same for a code given as text (at most its first four bytes count).
+[[nodiscard]] std::uint32_t codeKey(std::string_view code);
+
+}  // namespace tagwarden

@@ -1,0 +1,29 @@
+#include "core/viewer/tag_data.h"
+
+#include <algorithm>
+
+#include "core/io/file.h"
+#include "core/tags/hex.h"
+
+namespace tagwarden {
+
+std::string TagData::load(File& file, std::uint32_t start, std::uint32_t length)
+{
+    bytes_.assign(std::min(length, kMaxBytes), 0);
+    file.seek(start);
+    bytes_.resize(file.read(bytes_.data(), bytes_.size()));
+    return hexText();
+}
+
+std::string TagData::hexText() const { return hexDump(bytes_.data(), bytes_.size()); }
+
+std::string TagData::asciiText() const
+{
+    std::string text;
+    text.reserve(bytes_.size());
+    for (std::uint8_t byte : bytes_)
+        text += (byte >= 0x20 && byte <= 0x7E) ? static_cast<char>(byte) : '.';
+    return text;
+}
+
+}  // namespace tagwarden
