@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tagwarden {
+
+// Every question and notice to the user goes through a Prompter: the desktop
+// program answers with real dialogs, tests and scripts answer from a script.
+class Prompter {
+public:
+    enum class Buttons { Ok, OkCancel };
+    enum class Icon { None, Exclamation, Error };
+    enum class Answer { Ok, Cancel };
+
+    struct FileRequest {
+        enum class Kind { Open, Save };
+        Kind kind = Kind::Open;
+        std::string title;        // empty: the platform's default title
+        std::string initialName;  // full path or name the dialog starts with
+        // Filter in the classic form "Label|pattern|Label|pattern||",
+        // e.g. "Vorn Tag Files (*.gor)|*.gor|All Files (*.*)|*.*||".
+        std::string filter;
+        bool mustExist = true;    // open dialogs: demand an existing file
+    };
+
+    // The caption of every box but one is the application name.
+    static constexpr const char* kApplicationName = "Tagwarden";
+
+    virtual ~Prompter() = default;
+    virtual Answer message(const std::string& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                           const std::string& caption = kApplicationName) = 0;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> chooseFile(const FileRequest& request) = 0;
+};
+
+}  // namespace tagwarden
