@@ -46,5 +46,6 @@ private:
 
 void addBrowseCommands(CLI::App& app, Command& command);
 void addSampleCommand(CLI::App& app, Command& command);
+void addViewerCommands(CLI::App& app, Command& command);
 
 }  // namespace tagwarden::cli

@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     cli::Command command;
     cli::addBrowseCommands(app, command);
     cli::addSampleCommand(app, command);
+    cli::addViewerCommands(app, command);
 
     try {
         app.parse(argc, argv);

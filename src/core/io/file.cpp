@@ -1,5 +1,6 @@
 #include "core/io/file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -53,17 +54,101 @@ struct Opener {
     File::Share share;
 };
 
+// The advisory lock this process holds on one file for all its openers of it.
+// flock() locks belong to an open file description, so a lock per File object
+// would let two openers of one process lock each other out; one lock per file,
+// on a duplicate descriptor of its own, is raised to exclusive while any opener
+// of the process may write and lowered again when the last writer closes.
+struct ProcessLock {
+    std::uint64_t device;
+    std::uint64_t inode;
+    int fd;
+    bool exclusive;
+};
+
 std::mutex openersMutex;
 std::vector<Opener>& openers()
 {
     static std::vector<Opener> list;
     return list;
 }
+std::vector<ProcessLock>& processLocks()
+{
+    static std::vector<ProcessLock> list;
+    return list;
+}
+
+std::vector<ProcessLock>::iterator findLock(std::uint64_t device, std::uint64_t inode)
+{
+    auto& locks = processLocks();
+    return std::find_if(locks.begin(), locks.end(),
+                        [&](const ProcessLock& l) { return l.device == device && l.inode == inode; });
+}
+
+bool sameFile(const Opener& o, const ProcessLock& lock) { return o.device == lock.device && o.inode == lock.inode; }
+
+// Takes or raises the process's lock on the file that `fd` refers to; answers 0 or an errno.
+int acquireLock(int fd, std::uint64_t device, std::uint64_t inode, bool exclusive)
+{
+    auto& locks = processLocks();
+    const auto held = findLock(device, inode);
+    if (held == locks.end()) {
+        const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (lockFd < 0)
+            return errno;
+        if (::flock(lockFd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(lockFd);
+            return error;
+        }
+        locks.push_back({device, inode, lockFd, exclusive});
+        return 0;
+    }
+    if (exclusive && !held->exclusive) {
+        if (::flock(held->fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            // A refused conversion may drop the old lock; take the shared one back.
+            (void)::flock(held->fd, LOCK_SH | LOCK_NB);
+            return error;
+        }
+        held->exclusive = true;
+    }
+    return 0;
+}
+
+// After an opener of the file closed: gives up the process's lock when it was the
+// last one, lowers it to shared when no remaining opener writes.
+void releaseLock(std::uint64_t device, std::uint64_t inode)
+{
+    auto& locks = processLocks();
+    const auto held = findLock(device, inode);
+    if (held == locks.end())
+        return;
+    const auto& list = openers();
+    const bool used = std::any_of(list.begin(), list.end(), [&](const Opener& o) { return sameFile(o, *held); });
+    if (!used) {
+        ::close(held->fd);
+        locks.erase(held);
+        return;
+    }
+    const bool writing =
+        std::any_of(list.begin(), list.end(), [&](const Opener& o) { return sameFile(o, *held) && writes(o.access); });
+    if (held->exclusive && !writing) {
+        (void)::flock(held->fd, LOCK_SH | LOCK_NB);
+        held->exclusive = false;
+    }
+}
 
 void forgetOpener(const File* file)
 {
     std::lock_guard lock(openersMutex);
-    std::erase_if(openers(), [file](const Opener& o) { return o.file == file; });
+    auto& list = openers();
+    const auto found = std::find_if(list.begin(), list.end(), [file](const Opener& o) { return o.file == file; });
+    if (found == list.end())
+        return;
+    const Opener gone = *found;
+    list.erase(found);
+    releaseLock(gone.device, gone.inode);
 }
 
 void moveOpener(const File* from, const File* to)
@@ -78,7 +163,8 @@ void moveOpener(const File* from, const File* to)
 
 File::File(const std::string& path, Access access, Share share) : path_(path)
 {
-    int flags = O_CLOEXEC;
+    // O_NONBLOCK keeps a FIFO from hanging the open; it is refused below anyway.
+    int flags = O_CLOEXEC | O_NONBLOCK;
     switch (access) {
     case Access::Read:
         flags |= O_RDONLY;
@@ -102,23 +188,23 @@ File::File(const std::string& path, Access access, Share share) : path_(path)
     device_ = status.st_dev;
     inode_ = status.st_ino;
 
-    if (!registerOpener(access, share))
-        failOpen(EWOULDBLOCK);
-    if (::flock(fd_, (writes(access) ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0)
-        failOpen(errno);
+    if (const int error = registerOpener(access, share); error != 0)
+        failOpen(error);
 }
 
-bool File::registerOpener(Access access, Share share)
+int File::registerOpener(Access access, Share share)
 {
     std::lock_guard lock(openersMutex);
     for (const Opener& o : openers()) {
         if (o.device != device_ || o.inode != inode_)
             continue;
         if (!admits(o.share, access) || !admits(share, o.access))
-            return false;
+            return EWOULDBLOCK;
     }
+    if (const int error = acquireLock(fd_, device_, inode_, writes(access)); error != 0)
+        return error;
     openers().push_back({this, device_, inode_, access, share});
-    return true;
+    return 0;
 }
 
 void File::fail(int error) const

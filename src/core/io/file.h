@@ -49,7 +49,9 @@ public:
     void close();
 
 private:
-    [[nodiscard]] bool registerOpener(Access access, Share share);
+    // Admits this opener against the others of the process and locks the file
+    // against other processes; answers 0 or the errno that refuses it.
+    [[nodiscard]] int registerOpener(Access access, Share share);
     [[noreturn]] void fail(int error) const;
     [[noreturn]] void failOpen(int error);
 

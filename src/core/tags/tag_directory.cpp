@@ -51,6 +51,8 @@ void TagDirectory::mapTypes()
 
 std::optional<std::size_t> TagDirectory::findGroup(std::string_view type) const
 {
+    if (!fitsCode(type))
+        return std::nullopt;
     const std::uint32_t key = codeKey(type);
     for (std::size_t g = 0; g < groups_.size(); ++g)
         if (codeKey(groups_[g].type) == key)

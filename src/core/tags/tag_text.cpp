@@ -27,4 +27,6 @@ std::uint32_t codeKey(std::string_view code)
     return codeKey(bytes);
 }
 
+bool fitsCode(std::string_view text) { return upToNul(text).size() <= 4; }
+
 }  // namespace tagwarden

@@ -14,5 +14,8 @@ namespace tagwarden {
 [[nodiscard]] std::uint32_t codeKey(const std::uint8_t* code);
 // The same for a code given as text (at most its first four bytes count).
 [[nodiscard]] std::uint32_t codeKey(std::string_view code);
+// Whether a text can name a four-byte code at all: at most four bytes before its
+// first NUL ("monsters" names no type, although its first four bytes would).
+[[nodiscard]] bool fitsCode(std::string_view text);
 
 }  // namespace tagwarden

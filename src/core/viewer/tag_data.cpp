@@ -9,9 +9,11 @@ namespace tagwarden {
 
 std::string TagData::load(File& file, std::uint32_t start, std::uint32_t length)
 {
-    bytes_.assign(std::min(length, kMaxBytes), 0);
+    // Read aside first, so a read error leaves no half-filled buffer behind.
+    std::vector<std::uint8_t> bytes(std::min(length, kMaxBytes));
     file.seek(start);
-    bytes_.resize(file.read(bytes_.data(), bytes_.size()));
+    bytes.resize(file.read(bytes.data(), bytes.size()));
+    bytes_ = std::move(bytes);
     return hexText();
 }
 

@@ -1,0 +1,135 @@
+// Measures the main window on a big archive: opening and listing it, switching
+// the type filter, and the peak memory, against the core reading the same file.
+//
+//   gui_main_window_measure make PATH [COUNT]   writes an archive of COUNT entries (1,000,000)
+//   gui_main_window_measure core PATH           reads it with the core alone
+//   gui_main_window_measure gui PATH            opens it in the main window (offscreen)
+//
+// Each measuring run prints its times and its peak resident memory; run them as
+// separate processes so that each peak is its own.
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListView>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "core/io/file.h"
+#include "core/prompt/scripted_prompter.h"
+#include "core/sample/archive_builder.h"
+#include "core/sample/sample_tags.h"
+#include "core/settings/settings_store.h"
+#include "core/tags/directory_reader.h"
+#include "core/tags/tag_directory.h"
+#include "gui/app/browser_dialog.h"
+
+namespace {
+
+using namespace tagwarden;
+
+double seconds(const std::function<void()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+long peakKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void report(const char* what, double time) { std::printf("%-34s %8.3f s\n", what, time); }
+
+void reportMemory(long before)
+{
+    const long peak = peakKiB();
+    std::printf("%-34s %8.1f MiB (%.1f MiB above the %.1f MiB at start)\n", "peak resident memory", peak / 1024.0,
+                (peak - before) / 1024.0, before / 1024.0);
+}
+
+int make(const std::string& path, std::size_t count)
+{
+    writeBytes(path, buildArchive(syntheticTags(count)));
+    std::printf("wrote %zu entries to %s\n", count, path.c_str());
+    return 0;
+}
+
+int core(const std::string& path)
+{
+    const long before = peakKiB();
+    TagDirectory directory;
+    File file(path, File::Access::Read, File::Share::None);
+    report("core: read and map", seconds([&] { (void)readDirectory(directory, file, nullptr); }));
+    std::printf("%-34s %8zu\n", "entries", directory.entryCount());
+    reportMemory(before);
+    return 0;
+}
+
+int gui(int argc, char* argv[], const std::string& path)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    MemorySettingsStore settings;
+    settings.writeString(settings::kSection, settings::kTagsDirectory, "/");
+    settings.writeString(settings::kSection, settings::kBackupDirectory, "/Backup/");
+    ScriptedPrompter prompter;
+    BrowserDialog window(settings, prompter);
+    window.show();
+    QApplication::processEvents();
+    auto* list = window.findChild<QListView*>(QStringLiteral("object_list"));
+    auto* filter = window.findChild<QComboBox*>(QStringLiteral("type_filter"));
+    const auto painted = [&] {
+        list->viewport()->repaint();
+        QApplication::processEvents();
+    };
+
+    const long before = peakKiB();
+    prompter.queueFile(path);
+    report("gui: open, read, list, paint", seconds([&] {
+               window.onOpen();
+               painted();
+           }));
+    std::printf("%-34s %8d\n", "lines listed", list->model()->rowCount());
+    report("gui: scroll to the last line", seconds([&] {
+               list->scrollToBottom();
+               painted();
+           }));
+    report("gui: filter to one type", seconds([&] {
+               filter->setCurrentIndex(1);
+               painted();
+           }));
+    std::printf("%-34s %8d\n", "lines listed", list->model()->rowCount());
+    report("gui: filter back to All", seconds([&] {
+               filter->setCurrentIndex(0);
+               painted();
+           }));
+    reportMemory(before);
+    prompter.queueFile(path);
+    report("gui: open again (clear and reread)", seconds([&] {
+               window.onOpen();
+               painted();
+           }));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc >= 3 && std::string(argv[1]) == "make")
+        return make(argv[2], argc >= 4 ? std::strtoull(argv[3], nullptr, 10) : 1'000'000);
+    if (argc == 3 && std::string(argv[1]) == "core")
+        return core(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "gui")
+        return gui(argc, argv, argv[2]);
+    std::fprintf(stderr, "usage: %s make PATH [COUNT] | core PATH | gui PATH\n", argv[0]);
+    return 2;
+}

@@ -1,0 +1,121 @@
+// The unit editor's file path on arbitrary plug-ins: the file is opened, its
+// header and 512-byte block read, the block decoded and encoded again (codes as
+// the form shows them, up to a zero byte) and written back. Whatever the bytes,
+// a file too short is refused untouched, and a save changes nothing but the
+// terrain bytes, which it normalises to 0x0A or 0xFF.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/editors/editor_tag_file.h"
+#include "core/editors/mons_block.h"
+#include "core/io/byte_order.h"
+#include "core/prompt/scripted_prompter.h"
+#include "core/settings/settings_store.h"
+#include "core/tags/tag_text.h"
+
+namespace {
+
+using namespace tagwarden;
+using Bytes = std::vector<std::uint8_t>;
+
+int inputFile()
+{
+    static const int fd = memfd_create("mons_fuzzer", MFD_CLOEXEC);
+    if (fd < 0)
+        std::abort();
+    return fd;
+}
+
+void check(bool holds, const char* what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "mons_fuzzer: %s\n", what);
+        std::abort();
+    }
+}
+
+void store(const Bytes& bytes)
+{
+    const int fd = inputFile();
+    if (ftruncate(fd, 0) != 0 ||
+        (!bytes.empty() && pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())))
+        std::abort();
+}
+
+Bytes stored(std::size_t size)
+{
+    Bytes bytes(size + 1);
+    const ssize_t got = pread(inputFile(), bytes.data(), bytes.size(), 0);
+    check(got >= 0 && static_cast<std::size_t>(got) == size, "file length changed");
+    bytes.resize(size);
+    return bytes;
+}
+
+// What a save of the unchanged form must leave in the block.
+Bytes normalised(Bytes block)
+{
+    for (std::size_t i = 0; i < MonsBlock::kTerrainCount; ++i) {
+        std::uint8_t& b = block[MonsBlock::kTerrainOffset + i];
+        b = b == MonsBlock::kTerrainBarred ? MonsBlock::kTerrainBarred : MonsBlock::kTerrainAllowed;
+    }
+    return block;
+}
+
+void checkBlock(const Bytes& block)
+{
+    const MonsBlock decoded = MonsBlock::decode(MonsBlock::ConstData(block.data(), MonsBlock::kSize));
+    Bytes raw = block;
+    decoded.encodeInto(MonsBlock::Data(raw.data(), MonsBlock::kSize));
+    check(raw == normalised(block), "decode and encode changed a byte");
+    check(MonsBlock::decode(MonsBlock::ConstData(raw.data(), MonsBlock::kSize)).terrain == decoded.terrain,
+          "terrain changed by a round trip");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Bytes input(data, data + size);
+    if (input.size() >= 36)
+        std::memcpy(input.data() + 32, "mons", 4);  // let the fuzzer explore past the type check
+    store(input);
+
+    MemorySettingsStore settings;
+    ScriptedPrompter prompter;
+    prompter.queueFile("/proc/self/fd/" + std::to_string(inputFile()));
+    EditorTagFile editor(settings, prompter);
+    const auto outcome = editor.openPlugIn("mons");
+    check(outcome != EditorTagFile::OpenOutcome::Cancelled, "chosen file counted as cancelled");
+    check((outcome == EditorTagFile::OpenOutcome::Opened) == (size >= 64), "header accepted or refused wrongly");
+    const auto block = outcome == EditorTagFile::OpenOutcome::Opened ? editor.readData(MonsBlock::kSize) : std::nullopt;
+    check(block.has_value() == (size >= 64 + MonsBlock::kSize), "block accepted or refused wrongly");
+    check(block.has_value() || (stored(size) == input && !editor.fileOpen()), "refused file touched or kept open");
+    if (!block)
+        return 0;
+    checkBlock(*block);
+
+    // Save as the unchanged form would: codes and texts as shown, up to a zero byte.
+    MonsBlock shown = MonsBlock::decode(MonsBlock::ConstData(block->data(), MonsBlock::kSize));
+    for (std::string* code :
+         {&shown.coreCode, &shown.objeCode, &shown.primaryProjCode, &shown.secondaryProjCode, &shown.prgrCode})
+        *code = std::string(upToNul(*code));
+    Bytes saved = *block;
+    shown.encodeInto(MonsBlock::Data(saved.data(), MonsBlock::kSize));
+    check(saved == normalised(*block), "codes shown up to a zero byte changed the block");
+
+    editor.storeHeaderFields();
+    const bool written = editor.writeTag(saved);
+    check(written == (readBigEndian32(input.data() + 52) == MonsBlock::kSize), "length check");
+    Bytes expected = input;
+    if (written)
+        std::copy(saved.begin(), saved.end(), expected.begin() + 64);
+    check(stored(size) == expected, "save wrote other bytes than the block");
+    return 0;
+}

@@ -1,0 +1,118 @@
+// The data viewer and plug-in writer on arbitrary archives: every entry's data is
+// loaded and laid out both ways, and written out as a plug-in into a scratch
+// folder under the name the writer proposes. Whatever the bytes, the lines keep
+// their shape, and a plug-in is either the exact copy or not there at all.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "core/io/file.h"
+#include "core/tags/directory_reader.h"
+#include "core/tags/tag_directory.h"
+#include "core/viewer/plug_in_extraction.h"
+#include "core/viewer/plug_in_writer.h"
+#include "core/viewer/tag_data.h"
+#include "core/viewer/viewer_lines.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tagwarden;
+
+constexpr std::size_t kEntriesTried = 8;
+
+int inputFile()
+{
+    static const int fd = memfd_create("viewer_fuzzer", MFD_CLOEXEC);
+    if (fd < 0)
+        std::abort();
+    return fd;
+}
+
+void store(const std::uint8_t* data, std::size_t size)
+{
+    const int fd = inputFile();
+    if (ftruncate(fd, 0) != 0 || (size > 0 && pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)))
+        std::abort();
+}
+
+const fs::path& scratch()
+{
+    static const fs::path folder = [] {
+        char name[] = "/tmp/viewer_fuzzer.XXXXXX";
+        if (!mkdtemp(name))
+            std::abort();
+        return fs::path(name);
+    }();
+    return folder;
+}
+
+void check(bool holds, const char* what)
+{
+    if (!holds) {
+        std::fprintf(stderr, "viewer_fuzzer: %s\n", what);
+        std::abort();
+    }
+}
+
+void checkLines(const TagEntry& entry, const std::string& hexText)
+{
+    const std::size_t n = entry.data()->bytes().size();
+    check(n <= TagData::kMaxBytes && n <= entry.dataLength() && hexText.size() == 3 * n, "loaded data size");
+    const auto hex = viewerLines(hexText, "", entry.startAddress(), ViewerLayout::Hex);
+    check(hex.size() == (n + 31) / 32, "hex line count");
+    for (const std::string& line : hex)
+        check(line.size() <= 110, "hex line too long");
+    const auto characters = viewerLines(hexText, entry.dataAsciiText(), entry.startAddress(), ViewerLayout::Character);
+    check(characters.size() == (n + 19) / 20, "character line count");
+    for (const std::string& line : characters)
+        check(line.size() <= 97, "character line too long");
+}
+
+void checkPlugIn(File& file, const std::string& path, const TagEntry& entry, const std::uint8_t* data, std::size_t size)
+{
+    const std::string archive = (scratch() / "tags.gor").string();
+    const std::string folder = proposedPlugInFolder(archive, entry.type());
+    check(fs::path(folder).parent_path() == scratch() / "local", "proposed folder leaves local/");
+    fs::create_directories(folder);
+    const std::string target = proposedPlugInName(archive, entry);
+    check(fs::path(target).parent_path() == fs::path(folder), "proposed name leaves its folder");
+
+    const ExtractedPlugIn outcome = extractPlugIn(file, path, entry, target);
+    const std::uint64_t end = std::uint64_t{entry.startAddress()} + entry.dataLength();
+    const bool complete = entry.headerPosition() + 64 <= size && (entry.dataLength() == 0 || end <= size);
+    check(outcome.created == complete, "plug-in written exactly when the source holds it all");
+    check(fs::exists(target) == outcome.created, "failed plug-in left behind");
+    if (outcome.created) {
+        File copy(target, File::Access::Read, File::Share::DenyWrite);
+        std::string bytes(copy.length(), '\0');
+        check(copy.read(bytes.data(), bytes.size()) == 64 + entry.dataLength(), "plug-in size");
+        check(std::memcmp(bytes.data() + 64, data + entry.startAddress(), entry.dataLength()) == 0, "plug-in data");
+        check(std::memcmp(bytes.data() + 48, "\0\0\0\x40", 4) == 0, "plug-in start address");
+    }
+    fs::remove_all(scratch() / "local");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    store(data, size);
+    const std::string path = "/proc/self/fd/" + std::to_string(inputFile());
+    File file(path, File::Access::Read, File::Share::DenyWrite);
+    TagDirectory directory;
+    if (readDirectory(directory, file, nullptr) == ReadOutcome::NoDirectory)
+        return 0;
+    for (std::size_t i = 0; i < directory.entryCount() && i < kEntriesTried; ++i) {
+        TagEntry& entry = directory.entryAt(i);
+        checkLines(entry, entry.loadData(file));
+        checkPlugIn(file, path, entry, data, size);
+    }
+    return 0;
+}

@@ -1,0 +1,108 @@
+// view and extract: the data viewer's lines and its plug-in writer for scripts.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
+
+#include "cli/cli_support.h"
+#include "core/viewer/plug_in_extraction.h"
+#include "core/viewer/plug_in_writer.h"
+#include "core/viewer/viewer_lines.h"
+
+namespace tagwarden::cli {
+
+namespace {
+
+struct ViewerOptions {
+    std::string path;
+    std::string selector;
+    bool ascii = false;
+    std::string output;
+    std::string type;
+    bool all = false;
+    std::string folder;
+};
+
+int runView(const ViewerOptions& options)
+{
+    OpenedArchive archive(options.path);
+    TagEntry& entry = archive.directory().entryAt(archive.select(options.selector));
+    const ViewerLayout layout = options.ascii ? ViewerLayout::Character : ViewerLayout::Hex;
+    const std::string hexText = entry.loadData(archive.file());
+    const std::string characterText = layout == ViewerLayout::Character ? entry.dataAsciiText() : std::string{};
+    for (const std::string& line : viewerLines(hexText, characterText, entry.startAddress(), layout))
+        std::cout << line << '\n';
+    return 0;
+}
+
+// One plug-in's outcome as the viewer's message boxes would tell it; in a batch
+// every line names its file. Answers whether the plug-in was created.
+bool printOutcome(const ExtractedPlugIn& outcome, bool namePath)
+{
+    const std::string prefix = namePath ? printable(outcome.path) + ": " : std::string{};
+    if (outcome.created) {
+        std::cout << prefix << kPlugInCreatedMessage << '\n';
+        return true;
+    }
+    for (const std::string& message : outcome.messages)
+        std::cerr << prefix << message << '\n';
+    std::cerr << prefix << kPlugInNotCreatedMessage << '\n';
+    return false;
+}
+
+int runExtractOne(const ViewerOptions& options)
+{
+    OpenedArchive archive(options.path);
+    const TagEntry& entry = archive.directory().entryAt(archive.select(options.selector));
+    const std::string target = options.output.empty() ? proposedPlugInName(options.path, entry) : options.output;
+    return printOutcome(extractPlugIn(archive.file(), options.path, entry, target), false) ? 0 : 1;
+}
+
+int runExtractAll(const ViewerOptions& options)
+{
+    OpenedArchive archive(options.path);
+    const TagDirectory& directory = archive.directory();
+    const auto g = directory.findGroup(options.type);
+    if (!g)
+        return 0;
+    const TypeGroup& group = directory.typeGroups()[*g];
+    const std::string folder = options.folder.empty() ? proposedPlugInFolder(options.path, group.type) : options.folder;
+    bool allCreated = true;
+    extractGroup(archive.file(), options.path, directory, group, folder,
+                 [&allCreated](const ExtractedPlugIn& outcome) { allCreated = printOutcome(outcome, true) && allCreated; });
+    return allCreated ? 0 : 1;
+}
+
+void checkExtractOptions(const ViewerOptions& options)
+{
+    if (options.all && (options.type.empty() || !options.selector.empty() || !options.output.empty()))
+        throw CLI::ValidationError("extract --all", "needs --type T and takes neither SEL nor -o");
+    if (!options.all && (options.selector.empty() || !options.type.empty() || !options.folder.empty()))
+        throw CLI::ValidationError("extract", "needs SEL, or --type T --all");
+}
+
+}  // namespace
+
+void addViewerCommands(CLI::App& app, Command& command)
+{
+    auto options = std::make_shared<ViewerOptions>();
+
+    auto* view = app.add_subcommand("view", "Print an entry's data as the viewer lists it (first 2048 bytes)");
+    view->add_option("FILE", options->path, "tag archive or plug-in")->required();
+    view->add_option("SEL", options->selector, "entry index or TYPE:ID")->required();
+    view->add_flag("--ascii", options->ascii, "20 bytes a line with a character column");
+    view->callback([&command, options] { command = [options] { return runView(*options); }; });
+
+    auto* extract = app.add_subcommand("extract", "Write an entry, or every member of a type, as plug-ins");
+    extract->add_option("FILE", options->path, "tag archive or plug-in")->required();
+    extract->add_option("SEL", options->selector, "entry index or TYPE:ID");
+    extract->add_option("-o", options->output, "plug-in to write (default: local/TYPE/ID beside FILE)");
+    extract->add_option("--type", options->type, "with --all: the type whose members are written");
+    extract->add_flag("--all", options->all, "write every member of --type's group");
+    extract->add_option("-d", options->folder, "with --all: folder for the plug-ins (created when missing)");
+    extract->callback([&command, options] {
+        checkExtractOptions(*options);
+        command = [options] { return options->all ? runExtractAll(*options) : runExtractOne(*options); };
+    });
+}
+
+}  // namespace tagwarden::cli

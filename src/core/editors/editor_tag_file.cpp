@@ -1,0 +1,155 @@
+#include "core/editors/editor_tag_file.h"
+
+#include <algorithm>
+
+#include "core/io/byte_order.h"
+#include "core/prompt/prompter.h"
+#include "core/settings/settings_store.h"
+#include "core/tags/tag_text.h"
+
+namespace tagwarden {
+
+namespace {
+
+constexpr std::size_t kNameWidth = 32;
+constexpr std::size_t kCodeWidth = 4;
+constexpr std::size_t kTypeOffset = 32;
+constexpr std::size_t kIdOffset = 36;
+constexpr std::size_t kLengthOffset = 52;
+
+// The first `width` bytes of `text` at `field`, the rest of the field zero.
+void putField(std::uint8_t* field, const std::string& text, std::size_t width)
+{
+    const std::size_t count = std::min(text.size(), width);
+    std::copy_n(text.begin(), count, field);
+    std::fill(field + count, field + width, std::uint8_t{0});
+}
+
+std::string bytesText(const std::uint8_t* bytes, std::size_t count) { return {bytes, bytes + count}; }
+
+}  // namespace
+
+EditorTagFile::EditorTagFile(SettingsStore& settings, Prompter& prompter) : settings_(settings), prompter_(prompter) {}
+
+EditorTagFile::~EditorTagFile() = default;
+
+std::string EditorTagFile::startFolder(const std::string& folder) const
+{
+    std::string path = settings_.readString(settings::kSection, settings::kTagsDirectory);
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    path += "local/";
+    if (!folder.empty())
+        path += folder + '/';
+    return path;
+}
+
+bool EditorTagFile::chooseAndOpen(const std::string& folder)
+{
+    Prompter::FileRequest request;
+    request.kind = Prompter::FileRequest::Kind::Open;
+    request.initialName = startFolder(folder);
+    request.filter = kPlugInFilter;
+    request.mustExist = true;
+    const auto chosen = prompter_.chooseFile(request);
+    if (!chosen)
+        return false;
+    file_.close();
+    file_ = File(*chosen, File::Access::ReadWrite, File::Share::DenyWrite);
+    return true;
+}
+
+bool EditorTagFile::readHeader()
+{
+    if (!file_.isOpen())
+        return false;
+    file_.seek(0);
+    TagHeaderBytes read{};
+    if (file_.read(read.data(), read.size()) < read.size())
+        return false;
+    header_ = read;
+    name_ = bytesText(header_.data(), kNameWidth);
+    type_ = bytesText(header_.data() + kTypeOffset, kCodeWidth);
+    id_ = bytesText(header_.data() + kIdOffset, kCodeWidth);
+    dataLength_ = readBigEndian32(header_.data() + kLengthOffset);
+    return true;
+}
+
+void EditorTagFile::storeHeaderFields()
+{
+    putField(header_.data(), name_, kNameWidth);
+    putField(header_.data() + kIdOffset, id_, kCodeWidth);
+    writeBigEndian32(header_.data() + kLengthOffset, dataLength_);
+}
+
+bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
+{
+    if (data.size() != dataLength_) {
+        tell(kLengthMismatchMessage);
+        return false;
+    }
+    try {
+        file_.seek(0);
+        file_.write(header_.data(), header_.size());
+        file_.write(data.data(), data.size());
+    } catch (const FileError& error) {
+        tell(error.what());
+        return false;
+    }
+    return true;
+}
+
+EditorTagFile::OpenOutcome EditorTagFile::openPlugIn(const std::string& type)
+{
+    try {
+        if (!chooseAndOpen(type))
+            return OpenOutcome::Cancelled;
+        if (!readHeader()) {
+            refuse(tooShortMessage(file_.length(), kTagHeaderSize, "a tag header"));
+            return OpenOutcome::Refused;
+        }
+    } catch (const FileError& error) {
+        refuse(error.what());
+        return OpenOutcome::Refused;
+    }
+    if (upToNul(type_) != type) {
+        refuse("This Editor cannot currently edit " + std::string(upToNul(type_)) + " type objects");
+        return OpenOutcome::Refused;
+    }
+    return OpenOutcome::Opened;
+}
+
+std::optional<std::vector<std::uint8_t>> EditorTagFile::readData(std::uint32_t size)
+{
+    const std::uint64_t needed = kTagHeaderSize + std::uint64_t{size};
+    try {
+        // The length is checked before anything is allocated: a header may claim 4 GB.
+        const std::uint64_t length = file_.length();
+        if (length >= needed) {
+            std::vector<std::uint8_t> data(size);
+            file_.seek(kTagHeaderSize);
+            if (file_.read(data.data(), data.size()) == data.size())
+                return data;
+        }
+        refuse(tooShortMessage(length, needed, "the 64-byte tag header and " + std::to_string(size) + " bytes of data"));
+    } catch (const FileError& error) {
+        refuse(error.what());
+    }
+    return std::nullopt;
+}
+
+void EditorTagFile::tell(const std::string& text) const { prompter_.message(text); }
+
+void EditorTagFile::refuse(const std::string& text)
+{
+    tell(text);
+    file_.close();
+}
+
+std::string EditorTagFile::tooShortMessage(std::uint64_t length, std::uint64_t needed, const std::string& what) const
+{
+    return "The file \"" + file_.path() + "\" is too short to edit: it holds " + std::to_string(length) +
+           " bytes, but needs " + std::to_string(needed) + " for " + what + ". The file was left unchanged.";
+}
+
+}  // namespace tagwarden

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/io/file.h"
+#include "core/tags/tag_entry.h"
+
+namespace tagwarden {
+
+class Prompter;
+class SettingsStore;
+
+// The plug-in file that the unit and string-list editors edit in place: one tag
+// header at offset 0 and the tag's data from offset 64. The file is opened for
+// reading and writing, never truncated, and others may not write it meanwhile.
+class EditorTagFile {
+public:
+    static constexpr const char* kLengthMismatchMessage = "ERROR - Length is not same as Header data";
+    static constexpr const char* kPlugInFilter = "Vorn PlugIns |*||";
+
+    // What opening an editor's plug-in came to.
+    enum class OpenOutcome {
+        Cancelled,  // the user cancelled the file chooser
+        Refused,    // a file was chosen but cannot be edited; the user was told why
+        Opened,     // the file is open and its header read and of the right type
+    };
+
+    EditorTagFile(SettingsStore& settings, Prompter& prompter);
+    virtual ~EditorTagFile();
+    EditorTagFile(const EditorTagFile&) = delete;
+    EditorTagFile& operator=(const EditorTagFile&) = delete;
+
+    // The folder the chooser starts in: the tags directory, "local/", the type.
+    [[nodiscard]] std::string startFolder(const std::string& folder) const;
+    // Asks for a plug-in under local/`folder`/ and opens it; false when cancelled.
+    // A file that cannot be opened throws FileError (any earlier file is closed).
+    [[nodiscard]] bool chooseAndOpen(const std::string& folder);
+    // Reads the header into its copy and the fields; false when no file is open
+    // or the file holds less than a whole header.
+    [[nodiscard]] bool readHeader();
+    // Puts `name`, `id` and `dataLength` into the header copy, zero-filled.
+    void storeHeaderFields();
+    // Writes the header copy at offset 0 and `data` from offset 64. Refuses data
+    // of another length than the header's, and reports file errors; false then.
+    [[nodiscard]] bool writeTag(std::span<const std::uint8_t> data);
+
+    // chooseAndOpen, readHeader and the type check in one, for an editor's start:
+    // every refusal is shown through the prompter and leaves the file closed.
+    [[nodiscard]] OpenOutcome openPlugIn(const std::string& type);
+    // The `size` bytes of data from offset 64, or nothing (told, file closed)
+    // when the file is too short to hold them.
+    [[nodiscard]] std::optional<std::vector<std::uint8_t>> readData(std::uint32_t size);
+
+    [[nodiscard]] bool fileOpen() const { return file_.isOpen(); }
+    [[nodiscard]] const std::string& path() const { return file_.path(); }
+    [[nodiscard]] const TagHeaderBytes& header() const { return header_; }
+    // Header fields as raw bytes: name 32, type 4, id 4 (zero bytes included).
+    [[nodiscard]] const std::string& name() const { return name_; }
+    [[nodiscard]] const std::string& type() const { return type_; }
+    [[nodiscard]] const std::string& id() const { return id_; }
+    [[nodiscard]] std::uint32_t dataLength() const { return dataLength_; }
+    void setName(std::string name) { name_ = std::move(name); }
+    void setId(std::string id) { id_ = std::move(id); }
+    void setDataLength(std::uint32_t length) { dataLength_ = length; }
+
+protected:
+    [[nodiscard]] Prompter& prompter() const { return prompter_; }
+    // Shows `text` in a plain box with the application's caption.
+    void tell(const std::string& text) const;
+
+private:
+    // Closes the file after telling the user why it is not edited.
+    void refuse(const std::string& text);
+    [[nodiscard]] std::string tooShortMessage(std::uint64_t length, std::uint64_t needed, const std::string& what) const;
+
+    SettingsStore& settings_;
+    Prompter& prompter_;
+    File file_;
+    TagHeaderBytes header_{};
+    std::string name_;
+    std::string type_;
+    std::string id_;
+    std::uint32_t dataLength_ = 0;
+};
+
+}  // namespace tagwarden

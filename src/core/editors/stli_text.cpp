@@ -1,0 +1,66 @@
+#include "core/editors/stli_text.h"
+
+#include "core/tags/hex.h"
+
+namespace tagwarden {
+
+namespace {
+
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
+
+// Whether the byte at `i` is a carriage return that ends a line (not the last byte).
+bool endsLine(std::span<const std::uint8_t> bytes, std::size_t i)
+{
+    return bytes[i] == kCarriageReturn && i + 1 < bytes.size();
+}
+
+std::string textOf(std::span<const std::uint8_t> bytes, bool skipZeros)
+{
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != 0 || !skipZeros)
+            text += static_cast<char>(bytes[i]);
+        if (endsLine(bytes, i))
+            text += kLineFeed;
+    }
+    return text;
+}
+
+// Every byte as two hex digits; a line break after the digits of a line-ending
+// carriage return, or after their blank when `blankBeforeBreak`.
+std::string hexOf(std::span<const std::uint8_t> bytes, bool blankBeforeBreak)
+{
+    std::string hex;
+    hex.reserve(3 * bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        appendHexByte(hex, bytes[i]);
+        const bool lineEnd = endsLine(bytes, i);
+        if (!lineEnd || blankBeforeBreak)
+            hex += ' ';
+        if (lineEnd)
+            hex += "\r\n";
+    }
+    return hex;
+}
+
+}  // namespace
+
+std::string stliLoadText(std::span<const std::uint8_t> data) { return textOf(data, true); }
+
+std::string stliLoadHex(std::span<const std::uint8_t> data) { return hexOf(data, false); }
+
+StliRebuild rebuildStli(std::string_view editedText)
+{
+    StliRebuild result;
+    result.bytes.reserve(editedText.size());
+    for (const char c : editedText)
+        if (c != kLineFeed)
+            result.bytes.push_back(static_cast<std::uint8_t>(c));
+    result.text = textOf(result.bytes, false);
+    result.hex = hexOf(result.bytes, true);
+    return result;
+}
+
+}  // namespace tagwarden

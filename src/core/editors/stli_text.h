@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+
+namespace tagwarden {
+
+// A string list is single-byte text in which a carriage return ends a line. Its
+// editor shows it as text, each carriage return followed by a line feed, beside a
+// hex view of the same bytes; edited text is stored without line feeds.
+
+// The text view of the data as read: zero bytes add nothing, and a line feed
+// follows every carriage return but a final one.
+[[nodiscard]] std::string stliLoadText(std::span<const std::uint8_t> data);
+// The hex view of the data as read: "41 42 0D\r\n43 " (a line break instead of the
+// blank after every carriage return but a final one).
+[[nodiscard]] std::string stliLoadHex(std::span<const std::uint8_t> data);
+
+// What an edit of the text view leaves: the bytes to save, and both views again.
+struct StliRebuild {
+    std::vector<std::uint8_t> bytes;  // the text without its line feeds, one byte per character
+    std::string text;                 // the bytes with a line feed after every carriage return but a final one
+    std::string hex;                  // "41 42 0D \r\n43 ": a line break after the blank of every such carriage return
+};
+[[nodiscard]] StliRebuild rebuildStli(std::string_view editedText);
+
+}  // namespace tagwarden

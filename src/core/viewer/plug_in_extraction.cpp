@@ -1,0 +1,34 @@
+#include "core/viewer/plug_in_extraction.h"
+
+#include <filesystem>
+
+#include "core/prompt/scripted_prompter.h"
+#include "core/tags/tag_directory.h"
+#include "core/viewer/plug_in_writer.h"
+
+namespace tagwarden {
+
+ExtractedPlugIn extractPlugIn(File& source, const std::string& sourcePath, const TagEntry& entry,
+                              const std::string& targetPath)
+{
+    ScriptedPrompter prompter;
+    prompter.queueFile(targetPath);
+    PlugInWriter writer(source, entry, sourcePath, prompter);
+    ExtractedPlugIn result{targetPath, writer.writePlugIn(), {}};
+    for (const ScriptedPrompter::Shown& shown : prompter.shown())
+        result.messages.push_back(shown.text);
+    return result;
+}
+
+void extractGroup(File& source, const std::string& sourcePath, const TagDirectory& directory,
+                  const TypeGroup& group, const std::string& folder,
+                  const std::function<void(const ExtractedPlugIn&)>& report)
+{
+    std::filesystem::create_directories(folder);
+    for (const GroupMember& member : group.members) {
+        const std::string target = folder + "/" + plugInFileName(member.idText());
+        report(extractPlugIn(source, sourcePath, directory.entryAt(static_cast<std::size_t>(member.index)), target));
+    }
+}
+
+}  // namespace tagwarden

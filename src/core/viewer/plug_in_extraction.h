@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tagwarden {
+
+class File;
+class TagDirectory;
+class TagEntry;
+struct TypeGroup;
+
+// What writing one plug-in without dialogs came to.
+struct ExtractedPlugIn {
+    std::string path;
+    bool created = false;
+    std::vector<std::string> messages;  // the notices the writer gave, in order
+};
+
+// Writes `entry` to `targetPath` with the same writer as the viewer's "Create
+// Plug-In", its save dialog answered by the given path.
+[[nodiscard]] ExtractedPlugIn extractPlugIn(File& source, const std::string& sourcePath, const TagEntry& entry,
+                                            const std::string& targetPath);
+
+// Writes every member of `group` to folder/ID (the id made safe as a file name),
+// creating the folder when missing; `report` hears each member in member order.
+void extractGroup(File& source, const std::string& sourcePath, const TagDirectory& directory,
+                  const TypeGroup& group, const std::string& folder,
+                  const std::function<void(const ExtractedPlugIn&)>& report);
+
+}  // namespace tagwarden

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/io/file.h"
+
+namespace tagwarden {
+
+class Prompter;
+class TagEntry;
+
+inline constexpr const char* kPlugInCreatedMessage = "PlugIn created";
+inline constexpr const char* kPlugInNotCreatedMessage = "ERROR PlugIn NOT created";
+inline constexpr const char* kPlugInExistsMessage = "ERROR - Plugin Already Exists";
+inline constexpr const char* kPlugInNotOpenedMessage = "ERROR - Plugin File Couldn't be created";
+inline constexpr const char* kPlugInFilter = "Vorn Tag Files (*.gor)|*.gor|Plug-Ins|*|All Files (*.*)|*.*||";
+
+// A tag's type or id as one file name component: trailing zero bytes dropped,
+// separators, zero and control bytes replaced by "_", and never "", "." or "..",
+// so the name cannot leave the folder it is put in.
+[[nodiscard]] std::string plugInFileName(std::string_view field);
+
+// The folder for plug-ins of `type` beside the open file: an archive named
+// "...tags.gor" gives "...local/TYPE" (mytags.gor gives mylocal/TYPE), any other
+// file gives its own folder followed by local/TYPE.
+[[nodiscard]] std::string proposedPlugInFolder(const std::string& openFilePath, std::string_view type);
+// The proposed plug-in file: the folder above, then the entry's id.
+[[nodiscard]] std::string proposedPlugInName(const std::string& openFilePath, const TagEntry& entry);
+
+// Writes one entry of the open file out as a plug-in: its 64-byte header, made to
+// point at offset 64, then its whole data. The target is asked for through the
+// Prompter; every notice goes through it too. A plug-in is either written whole or
+// not left behind at all.
+class PlugInWriter {
+public:
+    PlugInWriter(File& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter);
+
+    // Asks for the target and writes it; true only when the complete plug-in was
+    // written and closed. The caller shows "PlugIn created" or "ERROR PlugIn NOT created".
+    [[nodiscard]] bool writePlugIn();
+
+private:
+    static constexpr std::size_t kCopyPiece = 1024;
+
+    [[nodiscard]] bool choosePlugInFile();
+    void writeHeader();
+    void copyData();
+    void closePlugIn();
+    void discardPlugIn();
+    void readExactly(std::uint8_t* buffer, std::size_t size);
+
+    File& source_;
+    const TagEntry& entry_;
+    std::string sourcePath_;
+    Prompter& prompter_;
+    File target_;
+    std::string targetPath_;
+    bool targetExisted_ = false;
+};
+
+}  // namespace tagwarden

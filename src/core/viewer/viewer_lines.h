@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tagwarden {
+
+// The data viewer's two layouts: 32 bytes of hex per line, or 20 bytes of hex
+// followed by a column of their characters.
+enum class ViewerLayout { Hex, Character };
+
+// The layout the "ASCII" setting asks for: exactly 1 means the character layout.
+[[nodiscard]] ViewerLayout viewerLayoutFor(int asciiSetting);
+
+// The viewer's list lines for `hexText` (three characters per byte, as TagData
+// gives it). Each line starts with the decimal file offset of its first byte,
+// zero-padded to ten digits, then ": " and the two halves of its hex groups
+// separated by two blanks. In the character layout, a line shorter than 70
+// characters gets (70 - length) / 6 tabs, then three blanks and its 20
+// characters of `characterText`.
+[[nodiscard]] std::vector<std::string> viewerLines(std::string_view hexText, std::string_view characterText,
+                                                   std::uint64_t startAddress, ViewerLayout layout);
+
+// Character columns of the tab stops that put the character column of every
+// tabbed line at column 74, where a full line's hex ends. A line is k * 3 + 17
+// characters long; (70 - length) / 6 tabs from there reach exactly column 74 when
+// the stops are 6 apart up to 59 and then at 74.
+inline constexpr std::array<int, 8> kCharacterLayoutTabStops{23, 29, 35, 41, 47, 53, 59, 74};
+
+}  // namespace tagwarden

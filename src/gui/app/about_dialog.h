@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDialog>
+
+namespace tagwarden {
+
+// "About Tagwarden": the icon, the version line and OK.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+};
+
+// The program's icon, from the resources.
+[[nodiscard]] QIcon programIcon();
+
+}  // namespace tagwarden

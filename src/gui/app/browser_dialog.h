@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/io/file.h"
+#include "core/tags/tag_directory.h"
+
+class QComboBox;
+class QLabel;
+class QListView;
+
+namespace tagwarden {
+
+class FileError;
+class MeshEditor;
+class MonsEditor;
+class ObjectListModel;
+class Prompter;
+class SettingsDialog;
+class SettingsStore;
+class StliEditor;
+
+// The main window: opens an archive or a plug-in, lists its objects filtered by
+// type, and starts every other feature from the selected line.
+class BrowserDialog : public QDialog, public DirectoryObserver {
+    Q_OBJECT
+
+public:
+    BrowserDialog(SettingsStore& settings, Prompter& prompter, QWidget* parent = nullptr);
+    ~BrowserDialog() override;
+
+    // What other parts of the program ask of the main window.
+    [[nodiscard]] File* openFile() { return file_.isOpen() ? &file_ : nullptr; }
+    [[nodiscard]] const std::string& filePath() const { return path_; }
+    [[nodiscard]] std::string idsOfType(const std::string& type) const { return directory_.idsOfType(type); }
+    void setStatus(const std::string& text) override;
+    void refillTypeFilter() override;
+    void closeFile();
+    void releaseEditors();
+    // Empties the directory and the list without a word (program end).
+    void clearDirectory();
+    [[nodiscard]] SettingsStore& settings() { return settings_; }
+    [[nodiscard]] Prompter& prompter() { return prompter_; }
+
+    [[nodiscard]] const TagDirectory& directory() const { return directory_; }
+    [[nodiscard]] bool archiveOpen() const { return archiveOpen_; }
+    [[nodiscard]] const std::string& fileName() const { return fileName_; }
+    [[nodiscard]] QString statusText() const { return status_; }
+    [[nodiscard]] SettingsDialog* settingsDialog() { return settingsDialog_.get(); }
+    [[nodiscard]] MonsEditor* unitEditor() { return unitEditor_.get(); }
+    [[nodiscard]] bool unitEditorOpen() const { return unitEditorOpen_; }
+    [[nodiscard]] StliEditor* stringListEditor() { return stringListEditor_.get(); }
+    [[nodiscard]] bool stringListEditorOpen() const { return stringListEditorOpen_; }
+    [[nodiscard]] MeshEditor* mapEditor() { return mapEditor_.get(); }
+
+public slots:
+    void onOpen();
+    void onObjectHeader();
+    void onObjectData();
+    void onSettings();
+    void onDumpMap();
+    void onAbout();
+    void onEditMons();
+    void onEditStli();
+    void onEditMesh();
+
+private:
+    void buildControls();
+    void addListLine(const TagEntry& entry, std::size_t index) override;
+    [[nodiscard]] bool clearWithNotice();
+    void readOpenFile();
+    void finishListing();
+    void reportFileError(const FileError& error);
+    void refillObjectList();
+    void onListSelectionChanged();
+    void onFilterChanged();
+    [[nodiscard]] std::optional<int> selectedRow() const;
+    [[nodiscard]] TagEntry& entryOfRow(int row);
+
+    SettingsStore& settings_;
+    Prompter& prompter_;
+    TagDirectory directory_;
+    File file_;
+    bool archiveOpen_ = false;
+    std::string path_;
+    std::string fileName_;
+    QString status_;
+    int selectedIndex_ = 0;
+    std::unique_ptr<SettingsDialog> settingsDialog_;
+    std::unique_ptr<MonsEditor> unitEditor_;
+    bool unitEditorOpen_ = false;
+    std::unique_ptr<StliEditor> stringListEditor_;
+    bool stringListEditorOpen_ = false;
+    std::unique_ptr<MeshEditor> mapEditor_;
+
+    // Lines arrive during a reading and are sorted once it ends; the sorted
+    // listing of all entries is kept so that "All" and each type list without sorting.
+    std::vector<std::uint32_t> pendingLines_;
+    std::vector<std::uint32_t> sortedAll_;
+    bool selectingSilently_ = false;
+
+    ObjectListModel* model_ = nullptr;
+    QListView* list_ = nullptr;
+    QComboBox* filter_ = nullptr;
+    QLabel* statusLine_ = nullptr;
+};
+
+}  // namespace tagwarden

@@ -1,0 +1,89 @@
+#include "gui/app/object_list_model.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "core/tags/tag_directory.h"
+
+namespace tagwarden {
+
+namespace {
+
+// An entry's list line, lower-cased, built straight from the header bytes without
+// allocating: the id up to its first NUL, " : ", the name up to its first NUL.
+struct LineKey {
+    std::array<unsigned char, 4 + 3 + 32> text{};
+    std::size_t size = 0;
+
+    explicit LineKey(const TagHeaderBytes& header)
+    {
+        append(header.data() + 36, 4);
+        append(reinterpret_cast<const unsigned char*>(" : "), 3);
+        append(header.data(), 32);
+    }
+
+    void append(const unsigned char* field, std::size_t width)
+    {
+        for (std::size_t i = 0; i < width && field[i] != 0; ++i)
+            text[size++] = lower(field[i]);
+    }
+
+    static unsigned char lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+};
+
+int compareKeys(const LineKey& a, const LineKey& b)
+{
+    const int common = std::memcmp(a.text.data(), b.text.data(), std::min(a.size, b.size));
+    if (common != 0)
+        return common;
+    return a.size < b.size ? -1 : (a.size > b.size ? 1 : 0);
+}
+
+}  // namespace
+
+ObjectListModel::ObjectListModel(const TagDirectory& directory, QObject* parent)
+    : QAbstractListModel(parent), directory_(directory)
+{
+}
+
+int ObjectListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+QVariant ObjectListModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const std::uint32_t entryIndex = rows_[static_cast<std::size_t>(index.row())];
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(directory_.entryAt(entryIndex).listLine());
+    if (role == kEntryIndexRole)
+        return QVariant::fromValue(entryIndex);
+    return {};
+}
+
+bool ObjectListModel::lineBefore(std::uint32_t a, std::uint32_t b) const
+{
+    const int order = compareKeys(LineKey(directory_.entryAt(a).header()), LineKey(directory_.entryAt(b).header()));
+    return order != 0 ? order < 0 : a < b;
+}
+
+void ObjectListModel::setLines(std::vector<std::uint32_t> entryIndexes)
+{
+    std::sort(entryIndexes.begin(), entryIndexes.end(),
+              [this](std::uint32_t a, std::uint32_t b) { return lineBefore(a, b); });
+    setSortedLines(std::move(entryIndexes));
+}
+
+void ObjectListModel::setSortedLines(std::vector<std::uint32_t> entryIndexes)
+{
+    beginResetModel();
+    rows_ = std::move(entryIndexes);
+    endResetModel();
+}
+
+void ObjectListModel::clear() { setSortedLines({}); }
+
+}  // namespace tagwarden

@@ -1,0 +1,96 @@
+#include "gui/app/qt_prompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace tagwarden {
+
+namespace {
+
+QWidget* ownerWindow()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon boxIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Prompter::Icon::Error:
+        return QMessageBox::Critical;
+    case Prompter::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString qtPatterns(QString patterns)
+{
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+#ifndef _WIN32
+    patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+#endif
+    return patterns;
+}
+
+QString nameFilter(const QString& label, const QString& classicPatterns)
+{
+    const QString bracketed = QLatin1Char('(') + classicPatterns + QLatin1Char(')');
+    const QString patterns = QLatin1Char('(') + qtPatterns(classicPatterns) + QLatin1Char(')');
+    if (label.endsWith(bracketed))
+        return label.left(label.size() - bracketed.size()) + patterns;
+    return label + QLatin1Char(' ') + patterns;
+}
+
+}  // namespace
+
+QStringList QtPrompter::nameFilters(const std::string& classicFilter)
+{
+    const QStringList parts = QString::fromLatin1(classicFilter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;  // the "||" that ends the list
+        filters << nameFilter(parts[i], parts[i + 1]);
+    }
+    return filters;
+}
+
+Prompter::Answer QtPrompter::message(const std::string& text, Buttons buttons, Icon icon, const std::string& caption)
+{
+    QMessageBox box(boxIcon(icon), QString::fromLatin1(caption), QString::fromLatin1(text),
+                    buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                    ownerWindow());
+    box.setObjectName(QStringLiteral("message_box"));
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request)
+{
+    const bool save = request.kind == FileRequest::Kind::Save;
+    QFileDialog dialog(ownerWindow());
+    dialog.setObjectName(QStringLiteral("file_dialog"));
+    if (!request.title.empty())
+        dialog.setWindowTitle(QString::fromLatin1(request.title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || !request.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The program asks for itself when it means to replace a file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(nameFilters(request.filter));
+    if (!request.initialName.empty()) {
+        const QFileInfo initial(QString::fromLocal8Bit(request.initialName));
+        dialog.setDirectory(initial.absolutePath());
+        dialog.selectFile(initial.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst().toLocal8Bit().toStdString();
+}
+
+}  // namespace tagwarden

@@ -1,0 +1,51 @@
+#include "gui/editors/mons_editor.h"
+
+#include "gui/editors/mons_editor_dialog.h"
+
+namespace tagwarden {
+
+MonsEditor::MonsEditor(SettingsStore& settings, Prompter& prompter, IdsOfType idsOfType)
+    : EditorTagFile(settings, prompter), idsOfType_(std::move(idsOfType))
+{
+}
+
+MonsEditor::~MonsEditor() = default;
+
+bool MonsEditor::start()
+{
+    switch (openPlugIn("mons")) {
+    case OpenOutcome::Cancelled:
+        return false;
+    case OpenOutcome::Refused:
+        return true;
+    case OpenOutcome::Opened:
+        break;
+    }
+    auto data = readData(MonsBlock::kSize);
+    if (!data)
+        return true;
+    data_ = std::move(*data);
+    form_ = std::make_unique<MonsEditorDialog>(prompter());
+    form_->setValues(MonsBlock::decode(MonsBlock::ConstData(data_.data(), MonsBlock::kSize)), id(), name(),
+                     dataLength());
+    form_->fillCodeLists(idsOfType_);
+    QObject::connect(form_.get(), &MonsEditorDialog::saveRequested, form_.get(), [this] { (void)save(); });
+    form_->show();
+    return true;
+}
+
+bool MonsEditor::save()
+{
+    if (!form_)
+        return false;
+    const auto values = form_->readValues();
+    if (!values)
+        return false;
+    values->block.encodeInto(MonsBlock::Data(data_.data(), MonsBlock::kSize));
+    setId(values->shortName);
+    setName(values->description);
+    storeHeaderFields();
+    return writeTag(data_);
+}
+
+}  // namespace tagwarden

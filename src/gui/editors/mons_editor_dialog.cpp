@@ -1,0 +1,407 @@
+#include "gui/editors/mons_editor_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "core/editors/code_choices.h"
+#include "core/prompt/prompter.h"
+#include "core/tags/tag_text.h"
+#include "gui/editors/latin1_text.h"
+#include "gui/editors/wrapping_spin_box.h"
+
+namespace tagwarden {
+
+namespace {
+
+// A number edit with its spin button: the arrows step within `step`, the form's
+// check accepts `check` (fields without a check are shown only).
+struct NumberField {
+    const char* name;
+    const char* label;
+    const char* what;  // the field as a range message names it
+    int stepMinimum;
+    int stepMaximum;
+    int checkMinimum;
+    int checkMaximum;
+    bool checked;
+    int MonsBlock::*value;
+};
+
+// In the order of the form, which is the order of the range checks.
+constexpr NumberField kNumbers[] = {
+    {"turnRate", "Turn Rate", "Turn Rate", 1, 255, 1, 255, true, &MonsBlock::turnRate},
+    {"walkRate", "Walk Rate", "Walk Rate", 1, 255, 0, 255, true, &MonsBlock::walkRate},
+    {"health", "Health (hp)", "Health (hp)", 1, 255, 1, 255, true, &MonsBlock::health},
+    {"ammo", "Ammo/Items", "Ammo/Items", 0, 255, 0, 255, true, &MonsBlock::ammo},
+    {"spriteScale", "Sprite Scale", "Sprite Scale", 1, 500, 0, 65535, true, &MonsBlock::spriteScale},
+    {"primaryRecoverTime", "Recover Time", "primary Recover Time", 0, 255, 0, 255, false,
+     &MonsBlock::primaryRecoverTime},
+    {"primaryMinRange", "Min Range", "primary Min Range", 0, 255, 0, 255, true, &MonsBlock::primaryMinRange},
+    {"primaryMaxRange", "Max Range", "primary Max Range", 0, 255, 0, 255, true, &MonsBlock::primaryMaxRange},
+    {"secondaryRecoverTime", "Recover Time", "secondary Recover Time", 0, 255, 0, 255, false,
+     &MonsBlock::secondaryRecoverTime},
+    {"secondaryMinRange", "Min Range", "secondary Min Range", 0, 255, 0, 255, true, &MonsBlock::secondaryMinRange},
+    {"secondaryMaxRange", "Max Range", "secondary Max Range", 0, 255, 0, 255, true, &MonsBlock::secondaryMaxRange},
+};
+
+// An editable, sorted list of the ids of one tag type.
+struct CodeField {
+    const char* name;
+    const char* label;
+    const char* type;
+    std::string MonsBlock::*value;
+};
+
+constexpr CodeField kCodes[] = {
+    {"coreCode", "CORE Code:", "core", &MonsBlock::coreCode},
+    {"objeCode", "*BAOB Code", "obje", &MonsBlock::objeCode},
+    {"prgrCode", "PRGR Code:", "prgr", &MonsBlock::prgrCode},
+    {"primaryProjCode", "PROJ Code:", "proj", &MonsBlock::primaryProjCode},
+    {"secondaryProjCode", "PROJ Code:", "proj", &MonsBlock::secondaryProjCode},
+};
+
+// Lists that only ever hold the value as read.
+struct ShownField {
+    const char* name;
+    std::string MonsBlock::*value;
+};
+
+constexpr ShownField kShown[] = {
+    {"primaryBallistics", &MonsBlock::primaryBallistics},
+    {"secondaryBallistics", &MonsBlock::secondaryBallistics},
+    {"primaryAttackDefn", &MonsBlock::primaryAttackDefn},
+    {"secondaryAttackDefn", &MonsBlock::secondaryAttackDefn},
+};
+
+// Terrain check boxes in the order of their bytes.
+struct TerrainBox {
+    const char* name;
+    const char* label;
+};
+
+constexpr TerrainBox kTerrain[MonsBlock::kTerrainCount] = {
+    {"shallow", "Shallow"}, {"medium", "Medium"}, {"deep", "Deep"},   {"anySubmerge", "Any/Submerge"},
+    {"sloped", "Sloped"},   {"steep", "Steep"},   {"grass", "Grass"}, {"sand", "Sand"},
+    {"rocky", "Rocky"},     {"marsh", "Marsh"},   {"snow", "Snow"},   {"forrest", "Forrest"},
+    {"mountainsHover", "Mountains/Hover"},        {"fly", "Fly (even off map)"},
+};
+
+// The terrain rows of the form and the bytes of their boxes.
+struct TerrainRow {
+    const char* label;
+    std::initializer_list<std::size_t> boxes;
+};
+
+const TerrainRow kTerrainRows[] = {
+    {"Water - ", {0, 1, 2, 3}},
+    {"Hills - ", {4, 5, 12, 13}},
+    {"Can Walk On:", {6, 7, 8, 9, 10, 11}},
+};
+
+const NumberField& numberField(const char* name)
+{
+    return *std::find_if(std::begin(kNumbers), std::end(kNumbers),
+                         [name](const NumberField& f) { return std::string_view(f.name) == name; });
+}
+
+const CodeField& codeField(const char* name)
+{
+    return *std::find_if(std::begin(kCodes), std::end(kCodes),
+                         [name](const CodeField& f) { return std::string_view(f.name) == name; });
+}
+
+WrappingSpinBox* makeSpin(const NumberField& field)
+{
+    auto* box = new WrappingSpinBox;
+    box->setObjectName(QString::fromLatin1(field.name));
+    box->setRange(0, std::max(255, field.checkMaximum));
+    box->setStepRange(field.stepMinimum, field.stepMaximum);
+    box->setMinimumWidth(72);
+    return box;
+}
+
+QComboBox* makeCombo(const char* name, bool editable)
+{
+    auto* box = new QComboBox;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(editable);
+    if (editable) {
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->lineEdit()->setMaxLength(4);
+    }
+    box->setMinimumContentsLength(8);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return box;
+}
+
+QComboBox* makeCodeCombo(const CodeField& field) { return makeCombo(field.name, true); }
+
+// The current value and `others` in alphabetical order (case ignored), the current one selected.
+void fillList(QComboBox& box, const std::string& current, const std::vector<std::string>& others)
+{
+    const QString shown = latin1Text(upToNul(current));
+    QStringList items{shown};
+    for (const std::string& other : others)
+        items << latin1Text(upToNul(other));
+    std::stable_sort(items.begin(), items.end(),
+                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    box.clear();
+    box.addItems(items);
+    box.setCurrentIndex(static_cast<int>(items.indexOf(shown)));
+}
+
+QLabel* heading(const QString& text)
+{
+    auto* label = new QLabel(text);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+MonsEditorDialog::MonsEditorDialog(Prompter& prompter) : prompter_(prompter)
+{
+    setObjectName(QStringLiteral("monsEditorDialog"));
+    setWindowTitle(QString::fromLatin1(kTitle));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildTopRow());
+    layout->addWidget(buildGeneralGroup());
+    layout->addWidget(buildTerrainGroup());
+    layout->addWidget(buildAttacksGroup());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+MonsEditorDialog::~MonsEditorDialog() = default;
+
+QWidget* MonsEditorDialog::buildTopRow()
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    shortName_ = new QLineEdit;
+    shortName_->setObjectName(QStringLiteral("shortName"));
+    shortName_->setMaxLength(4);
+    shortName_->setFixedWidth(shortName_->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) + 16);
+    description_ = new QLineEdit;
+    description_->setObjectName(QStringLiteral("description"));
+    description_->setMaxLength(32);
+    description_->setMinimumWidth(description_->fontMetrics().averageCharWidth() * 34);
+    dataLength_ = new QLineEdit;
+    dataLength_->setObjectName(QStringLiteral("dataLength"));
+    dataLength_->setReadOnly(true);
+    dataLength_->setFixedWidth(dataLength_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    dataLength_->setToolTip(tr("Length of the tag's data in bytes"));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"));
+    ok->setObjectName(QStringLiteral("okButton"));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* save = new QPushButton(QStringLiteral("Save Changes"));
+    save->setObjectName(QStringLiteral("saveButton"));
+    save->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &MonsEditorDialog::saveRequested);
+
+    layout->addWidget(new QLabel(QStringLiteral("Name:")));
+    layout->addWidget(shortName_);
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(QStringLiteral("Description:")));
+    layout->addWidget(description_, 1);
+    layout->addWidget(dataLength_);
+    layout->addSpacing(16);
+    layout->addWidget(ok);
+    layout->addWidget(save);
+    return row;
+}
+
+QWidget* MonsEditorDialog::buildGeneralGroup()
+{
+    auto* group = new QGroupBox;
+    auto* grid = new QGridLayout(group);
+    const auto addNumber = [grid](const char* name, int row, int column) {
+        const NumberField& field = numberField(name);
+        grid->addWidget(new QLabel(QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
+        grid->addWidget(makeSpin(field), row, column + 1, Qt::AlignLeft);
+    };
+    addNumber("turnRate", 0, 0);
+    addNumber("walkRate", 0, 2);
+    addNumber("health", 1, 0);
+    addNumber("ammo", 1, 2);
+    addNumber("spriteScale", 1, 4);
+
+    auto* healGroup = new QGroupBox;
+    healGroup->setObjectName(QStringLiteral("healGroup"));
+    healGroup->setToolTip(tr("Whether the game's healer unit heals or kills this creature"));
+    auto* healLayout = new QHBoxLayout(healGroup);
+    heals_ = new QRadioButton(QStringLiteral("Heals Creature"));
+    heals_->setObjectName(QStringLiteral("healsCreature"));
+    kills_ = new QRadioButton(QStringLiteral("Kills Creature"));
+    kills_->setObjectName(QStringLiteral("killsCreature"));
+    healLayout->addWidget(heals_);
+    healLayout->addWidget(kills_);
+    grid->addWidget(healGroup, 2, 0, 1, 4);
+    stone_ = new QCheckBox(QStringLiteral("Turn To Stone on Low HP"));
+    stone_->setObjectName(QStringLiteral("turnToStone"));
+    grid->addWidget(stone_, 2, 4, 1, 2);
+
+    const auto addCode = [grid](const char* name, int row, int column) {
+        const CodeField& field = codeField(name);
+        grid->addWidget(new QLabel(QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
+        grid->addWidget(makeCodeCombo(field), row, column + 1);
+    };
+    addCode("coreCode", 3, 0);
+    addCode("objeCode", 4, 0);
+    grid->addWidget(new QLabel(QStringLiteral("* - DO NOT CHANGE")), 4, 2, 1, 2);
+    addCode("prgrCode", 5, 0);
+    grid->setColumnStretch(6, 1);
+    return group;
+}
+
+QWidget* MonsEditorDialog::buildTerrainGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Terrain Movement:"));
+    auto* grid = new QGridLayout(group);
+    int row = 0;
+    for (const TerrainRow& terrainRow : kTerrainRows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(terrainRow.label)), row, 0);
+        int column = 1;
+        for (const std::size_t byte : terrainRow.boxes) {
+            auto* box = new QCheckBox(QString::fromLatin1(kTerrain[byte].label));
+            box->setObjectName(QString::fromLatin1(kTerrain[byte].name));
+            terrain_[byte] = box;
+            grid->addWidget(box, row, column++);
+        }
+        ++row;
+    }
+    grid->setColumnStretch(7, 1);
+    return group;
+}
+
+QWidget* MonsEditorDialog::buildAttacksGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Attacks:"));
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(buildAttackColumn(QStringLiteral("Primary:"), true));
+    layout->addSpacing(24);
+    layout->addWidget(buildAttackColumn(QStringLiteral("Secondary:"), false));
+    layout->addStretch(1);
+    return group;
+}
+
+QWidget* MonsEditorDialog::buildAttackColumn(const QString& title, bool primary)
+{
+    const std::string side = primary ? "primary" : "secondary";
+    const auto name = [&side](const char* part) { return side + part; };
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(heading(title));
+    auto* form = new QFormLayout;
+    layout->addLayout(form);
+
+    auto* recover = makeSpin(numberField(name("RecoverTime").c_str()));
+    recover->setTypingEnabled(false);
+    form->addRow(QStringLiteral("Recover Time"), recover);
+    form->addRow(QStringLiteral("PROJ Code:"), makeCodeCombo(codeField(name("ProjCode").c_str())));
+    form->addRow(QStringLiteral("Min Range"), makeSpin(numberField(name("MinRange").c_str())));
+    form->addRow(QStringLiteral("Max Range"), makeSpin(numberField(name("MaxRange").c_str())));
+    auto* ballistics = makeCombo(name("Ballistics").c_str(), false);
+    ballistics->setEnabled(false);
+    form->addRow(QStringLiteral("Ballistics"), ballistics);
+    auto* attackDefn = makeCombo(name("AttackDefn").c_str(), false);
+    attackDefn->setEnabled(!primary);
+    form->addRow(QStringLiteral("Attack Defn"), attackDefn);
+    return column;
+}
+
+WrappingSpinBox* MonsEditorDialog::spin(const char* name) const
+{
+    return findChild<WrappingSpinBox*>(QString::fromLatin1(name));
+}
+
+QComboBox* MonsEditorDialog::combo(const char* name) const { return findChild<QComboBox*>(QString::fromLatin1(name)); }
+
+void MonsEditorDialog::setValues(const MonsBlock& block, const std::string& shortName, const std::string& description,
+                                 std::uint32_t dataLength)
+{
+    shown_ = block;
+    shortName_->setText(latin1Text(upToNul(shortName)));
+    description_->setText(latin1Text(upToNul(description)));
+    dataLength_->setText(QString::number(dataLength));
+    for (const NumberField& field : kNumbers)
+        spin(field.name)->setValue(block.*field.value);
+    for (std::size_t i = 0; i < terrain_.size(); ++i)
+        terrain_[i]->setChecked(block.terrain[i]);
+    stone_->setChecked(block.stoneFlag);
+    (block.healFlag ? heals_ : kills_)->setChecked(true);
+    for (const CodeField& field : kCodes)
+        fillList(*combo(field.name), block.*field.value, {});
+    for (const ShownField& field : kShown)
+        fillList(*combo(field.name), block.*field.value, {});
+}
+
+void MonsEditorDialog::fillCodeLists(const IdsOfType& idsOfType)
+{
+    for (const CodeField& field : kCodes) {
+        const std::string& current = shown_.*field.value;
+        const std::string ids = idsOfType ? idsOfType(field.type) : std::string{};
+        fillList(*combo(field.name), current, codeChoices(ids, current));
+    }
+}
+
+bool MonsEditorDialog::checkRanges()
+{
+    for (const NumberField& field : kNumbers) {
+        if (!field.checked)
+            continue;
+        WrappingSpinBox* box = spin(field.name);
+        if (box->hasAcceptableInput() && box->value() >= field.checkMinimum && box->value() <= field.checkMaximum)
+            continue;
+        prompter_.message("Please enter an integer between " + std::to_string(field.checkMinimum) + " and " +
+                          std::to_string(field.checkMaximum) + " for " + field.what + ".");
+        box->setFocus();
+        box->selectAll();
+        return false;
+    }
+    return true;
+}
+
+std::optional<MonsEditorDialog::Values> MonsEditorDialog::readValues()
+{
+    if (!checkRanges())
+        return std::nullopt;
+    Values values{shown_, latin1Bytes(shortName_->text()), latin1Bytes(description_->text())};
+    MonsBlock& block = values.block;
+    for (const NumberField& field : kNumbers)
+        if (field.checked)
+            block.*field.value = spin(field.name)->value();
+    for (std::size_t i = 0; i < terrain_.size(); ++i)
+        block.terrain[i] = terrain_[i]->isChecked();
+    block.stoneFlag = stone_->isChecked();
+    for (const CodeField& field : kCodes)
+        block.*field.value = latin1Bytes(combo(field.name)->currentText());
+    return values;
+}
+
+void MonsEditorDialog::done(int result)
+{
+    // OK checks the values like any form, but keeps nothing: only "Save Changes" writes.
+    if (result == Accepted && !checkRanges())
+        return;
+    QDialog::done(result);
+}
+
+}  // namespace tagwarden

@@ -1,0 +1,46 @@
+#include "gui/editors/stli_editor.h"
+
+#include "gui/editors/stli_editor_dialog.h"
+
+namespace tagwarden {
+
+StliEditor::StliEditor(SettingsStore& settings, Prompter& prompter) : EditorTagFile(settings, prompter) {}
+
+StliEditor::~StliEditor() = default;
+
+bool StliEditor::start()
+{
+    switch (openPlugIn("stli")) {
+    case OpenOutcome::Cancelled:
+        return false;
+    case OpenOutcome::Refused:
+        return true;
+    case OpenOutcome::Opened:
+        break;
+    }
+    const auto data = readData(dataLength());
+    if (!data)
+        return true;
+    form_ = std::make_unique<StliEditorDialog>();
+    form_->setValues(*data, id(), name(), dataLength());
+    form_->setSaveHandler([this] { return save(form_->rawBytes()); });
+    form_->show();
+    return true;
+}
+
+bool StliEditor::save(const std::vector<std::uint8_t>& bytes)
+{
+    if (!form_)
+        return false;
+    setName(form_->description());
+    setId(form_->shortName());
+    setDataLength(form_->length());
+    storeHeaderFields();
+    if (!writeTag(bytes)) {
+        tell(kWriteFailedMessage);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tagwarden

@@ -1,0 +1,176 @@
+#include "gui/editors/stli_editor_dialog.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "core/editors/stli_text.h"
+#include "core/tags/tag_text.h"
+#include "gui/editors/latin1_text.h"
+#include "gui/editors/stli_text_view.h"
+
+namespace tagwarden {
+
+namespace {
+
+QLineEdit* makeEdit(const char* name, int maxLength)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QPushButton* makeButton(const char* name, const QString& text)
+{
+    auto* button = new QPushButton(text);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+// The hex text's line breaks are carriage return and line feed pairs.
+QString hexDisplay(const std::string& hex)
+{
+    QString display = QString::fromLatin1(hex.data(), static_cast<qsizetype>(hex.size()));
+    display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return display;
+}
+
+}  // namespace
+
+StliEditorDialog::StliEditorDialog()
+{
+    setObjectName(QStringLiteral("stliEditorDialog"));
+    setWindowTitle(QString::fromLatin1(kTitle));
+
+    shortName_ = makeEdit("shortName", 4);
+    shortName_->setFixedWidth(shortName_->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) + 16);
+    description_ = makeEdit("description", 32);
+    description_->setMinimumWidth(description_->fontMetrics().averageCharWidth() * 34);
+    length_ = makeEdit("length", 10);
+    length_->setReadOnly(true);
+    length_->setFixedWidth(length_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 8);
+    auto* ok = makeButton("okButton", QStringLiteral("OK"));
+    auto* cancel = makeButton("cancelButton", QStringLiteral("Cancel"));
+    ok->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Name(4 chars)")));
+    top->addWidget(shortName_);
+    top->addSpacing(8);
+    top->addWidget(new QLabel(QStringLiteral("String Description")));
+    top->addWidget(description_, 1);
+    top->addSpacing(8);
+    top->addWidget(new QLabel(QStringLiteral("Length")));
+    top->addWidget(length_);
+    top->addSpacing(16);
+    top->addWidget(ok);
+    top->addWidget(cancel);
+
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    textView_ = new StliTextView;
+    textView_->setObjectName(QStringLiteral("textView"));
+    textView_->setFont(fixed);
+    textView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    hexView_ = new QPlainTextEdit;
+    hexView_->setObjectName(QStringLiteral("hexView"));
+    hexView_->setFont(fixed);
+    hexView_->setReadOnly(true);
+    hexView_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    hexView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(textView_, &QPlainTextEdit::textChanged, this, &StliEditorDialog::rebuild);
+    // Every scroll of the text view, by its scroll bar, the wheel or the caret.
+    connect(textView_, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+        if (dy != 0)
+            followTextScroll();
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(textView_, 1);
+    layout->addWidget(hexView_, 1);
+    resize(760, 560);
+}
+
+StliEditorDialog::~StliEditorDialog() = default;
+
+void StliEditorDialog::setValues(const std::vector<std::uint8_t>& bytes, const std::string& shortName, const std::string& description,
+                                 std::uint32_t length)
+{
+    shortName_->setText(latin1Text(upToNul(shortName)));
+    description_->setText(latin1Text(upToNul(description)));
+    length_->setText(QString::number(length));
+    rawBytes_ = bytes;
+    showHex(stliLoadHex(bytes));
+    showText(StliTextView::displayText(stliLoadText(bytes)));
+}
+
+std::string StliEditorDialog::shortName() const { return latin1Bytes(shortName_->text()); }
+
+std::string StliEditorDialog::description() const { return latin1Bytes(description_->text()); }
+
+void StliEditorDialog::accept()
+{
+    if (saveHandler_ && !saveHandler_())
+        return;
+    QDialog::accept();
+}
+
+void StliEditorDialog::rebuild()
+{
+    if (showing_)
+        return;
+    const StliRebuild rebuilt = rebuildStli(StliTextView::listText(textView_->rawText()));
+    rawBytes_ = rebuilt.bytes;
+    length_->setText(QString::number(rawBytes_.size()));
+    showHex(rebuilt.hex);
+    const QString display = StliTextView::displayText(rebuilt.text);
+    if (display != textView_->rawText().replace(QChar::ParagraphSeparator, u'\n'))
+        showText(display);
+    followTextScroll();
+}
+
+void StliEditorDialog::showHex(const std::string& hex) { hexView_->setPlainText(hexDisplay(hex)); }
+
+// Puts text into the view without counting as a change, keeping the first
+// visible line, the selection and the caret in view.
+void StliEditorDialog::showText(const QString& display)
+{
+    const QTextCursor before = textView_->textCursor();
+    const int anchor = before.anchor();
+    const int position = before.position();
+    const int top = textView_->verticalScrollBar()->value();
+    const int left = textView_->horizontalScrollBar()->value();
+
+    showing_ = true;
+    textView_->setPlainText(display);
+    showing_ = false;
+
+    QTextCursor after(textView_->document());
+    const int end = static_cast<int>(display.size());
+    after.setPosition(std::min(anchor, end));
+    after.setPosition(std::min(position, end), QTextCursor::KeepAnchor);
+    textView_->setTextCursor(after);
+    textView_->verticalScrollBar()->setValue(top);
+    textView_->horizontalScrollBar()->setValue(left);
+    textView_->ensureCursorVisible();
+}
+
+// Shows in the hex view the line that is first in the text view.
+void StliEditorDialog::followTextScroll()
+{
+    const QTextBlock line = hexView_->document()->findBlockByNumber(textView_->verticalScrollBar()->value());
+    if (line.isValid())
+        hexView_->verticalScrollBar()->setValue(line.firstLineNumber());
+}
+
+}  // namespace tagwarden

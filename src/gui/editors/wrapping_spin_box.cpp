@@ -1,0 +1,42 @@
+#include "gui/editors/wrapping_spin_box.h"
+
+#include <QLineEdit>
+
+namespace tagwarden {
+
+WrappingSpinBox::WrappingSpinBox(QWidget* parent) : QSpinBox(parent)
+{
+    setWrapping(true);
+    setAccelerated(true);
+}
+
+void WrappingSpinBox::setStepRange(int minimum, int maximum)
+{
+    stepMinimum_ = minimum;
+    stepMaximum_ = maximum;
+}
+
+void WrappingSpinBox::setTypingEnabled(bool enabled)
+{
+    lineEdit()->setReadOnly(!enabled);
+    lineEdit()->setEnabled(enabled);
+}
+
+void WrappingSpinBox::stepBy(int steps)
+{
+    const int next = value() + steps;
+    if (next > stepMaximum_)
+        setValue(stepMinimum_);
+    else if (next < stepMinimum_)
+        setValue(stepMaximum_);
+    else
+        setValue(next);
+    selectAll();
+}
+
+QAbstractSpinBox::StepEnabled WrappingSpinBox::stepEnabled() const
+{
+    return StepUpEnabled | StepDownEnabled;
+}
+
+}  // namespace tagwarden

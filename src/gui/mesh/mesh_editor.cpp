@@ -1,0 +1,61 @@
+#include "gui/mesh/mesh_editor.h"
+
+#include "core/editors/editor_tag_file.h"
+#include "core/mesh/mesh_model.h"
+#include "core/prompt/prompter.h"
+#include "gui/mesh/mesh_editor_dialog.h"
+#include "gui/mesh/mesh_items_dialog.h"
+
+namespace tagwarden {
+
+MeshEditor::MeshEditor(SettingsStore& settings, Prompter& prompter) : settings_(settings), prompter_(prompter) {}
+
+MeshEditor::~MeshEditor() = default;
+
+std::optional<std::string> MeshEditor::chooseFile()
+{
+    Prompter::FileRequest request;
+    request.initialName = EditorTagFile(settings_, prompter_).startFolder("mesh");
+    request.filter = EditorTagFile::kPlugInFilter;
+    request.mustExist = true;
+    return prompter_.chooseFile(request);
+}
+
+std::unique_ptr<MeshModel> MeshEditor::loadMap(const std::string& path)
+{
+    try {
+        auto model = std::make_unique<MeshModel>(std::make_unique<BufferedFile>(path, BufferedFile::kMeshBufferSize));
+        if (const auto problem = model->load()) {
+            prompter_.message(*problem, Prompter::Buttons::Ok, Prompter::Icon::Error);
+            return nullptr;
+        }
+        return model;
+    } catch (const FileError& error) {
+        prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
+        return nullptr;
+    }
+}
+
+bool MeshEditor::start()
+{
+    const auto path = chooseFile();
+    if (!path)
+        return false;
+    model_ = loadMap(*path);
+    if (!model_)
+        return true;
+    form_ = std::make_unique<MeshEditorDialog>(*model_, prompter_);
+    connect(form_.get(), &MeshEditorDialog::viewItemsRequested, this, &MeshEditor::showItems);
+    form_->show();
+    return true;
+}
+
+void MeshEditor::showItems()
+{
+    if (itemsForm_ && itemsForm_->isVisible())
+        return;
+    itemsForm_ = std::make_unique<MeshItemsDialog>(*model_, prompter_);
+    itemsForm_->show();
+}
+
+}  // namespace tagwarden

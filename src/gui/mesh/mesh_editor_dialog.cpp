@@ -1,0 +1,217 @@
+#include "gui/mesh/mesh_editor_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/mesh/mesh_code.h"
+#include "core/mesh/mesh_model.h"
+#include "core/tags/tag_text.h"
+#include "gui/editors/latin1_text.h"
+#include "gui/mesh/mesh_form_fields.h"
+
+namespace tagwarden {
+
+namespace {
+
+constexpr const char* kConfirmText =
+    "WARNING: You are about to write changes to disk.\nClick on OK to confirm or Cancel to return to the editor.";
+constexpr std::size_t kNameWidth = 32;
+constexpr std::size_t kIdOffset = 36;
+constexpr int kCodeWidth = 4;
+constexpr std::int32_t kGameTypeBits = 0x0FFF;  // the eleven game types and "None"
+constexpr std::int32_t kSinglePlayer = 0x0001;
+
+std::string_view headerText(const TagHeaderBytes& header, std::size_t offset, std::size_t width)
+{
+    return upToNul({reinterpret_cast<const char*>(header.data() + offset), width});
+}
+
+}  // namespace
+
+const std::array<const char*, MeshEditorDialog::kGameTypes> MeshEditorDialog::kGameTypeNames{
+    "Free for All", "Team Battle",       "Flag Capture", "Hill Control", "Last Survivor", "Territory Control",
+    "Escort",       "Leader Hunt",       "Treasure Race", "Base Siege",  "Endurance"};
+
+struct MeshEditorDialog::CodeRow {
+    const char* label;
+    const char* name;
+    MeshCode code;
+    int maxLength = kCodeWidth;
+};
+
+MeshEditorDialog::MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Tool), model_(model), prompter_(prompter)
+{
+    setObjectName(QStringLiteral("meshEditorDialog"));
+    setWindowTitle(QStringLiteral("Tagwarden - MESH editor"));
+
+    auto* fields = new QVBoxLayout;
+    fields->addWidget(makeUpperBox());
+    fields->addWidget(makeLowerBox(), 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(fields, 1);
+    layout->addWidget(makeSide());
+}
+
+QWidget* MeshEditorDialog::makeUpperBox()
+{
+    const TagHeaderBytes& header = model_.tagHeader();
+    mapName_ = makeTextField("mapName", kCodeWidth);
+    mapName_->setText(latin1Text(headerText(header, kIdOffset, kCodeWidth)));
+    description_ = makeTextField("description", static_cast<int>(kNameWidth));
+    description_->setText(latin1Text(headerText(header, 0, kNameWidth)));
+    auto* box = new QGroupBox;
+    auto* form = new QFormLayout(box);
+    form->addRow(QStringLiteral("Map Name"), mapName_);
+    form->addRow(QStringLiteral("Description"), description_);
+    return box;
+}
+
+void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<CodeRow> rows)
+{
+    for (const CodeRow& row : rows) {
+        QLineEdit* field = makeTextField(row.name, row.maxLength);
+        field->setText(latin1Text(codeText(model_.header().code(row.code))));
+        form.addRow(QString::fromLatin1(row.label), field);
+        codes_.emplace_back(row.code, field);
+    }
+}
+
+QLineEdit* MeshEditorDialog::addNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field)
+{
+    QLineEdit* number = makeNumberField(name, model_.header().number(field));
+    form.addRow(QString::fromLatin1(label), number);
+    return number;
+}
+
+QWidget* MeshEditorDialog::makeLowerBox()
+{
+    auto* left = new QFormLayout;
+    addCodeRows(*left, {{"Map (Graphic)", "mapGraphic", MeshCode::mapGraphic},
+                        {"Post Screen", "postScreen", MeshCode::postScreen},
+                        {"PreScreen", "preScreen", MeshCode::preScreen},
+                        {"Overhead Map", "overheadMap", MeshCode::overheadMap},
+                        {"Ambient Sound", "ambientSound", MeshCode::ambientSound},
+                        {"Water Tag (Pri)", "primaryWater", MeshCode::primaryWater},
+                        {"Water Tag (Sec)", "secondaryWater", MeshCode::secondaryWater},
+                        {"Lighting", "lighting", MeshCode::lighting},
+                        {"Particle Tag", "particles", MeshCode::particles},
+                        {"Wind Effects", "windEffects", MeshCode::windEffects}});
+    auto* right = new QFormLayout;
+    addCodeRows(*right, {{"Map STLI", "mapStringList", MeshCode::mapStringList},
+                         {"Objectives", "objectives", MeshCode::objectives, 0},
+                         {"Narration Text", "narrationText", MeshCode::narrationText},
+                         {"Captions STLI", "captionsStringList", MeshCode::captionsStringList},
+                         {"Narration Sound", "narrationSound", MeshCode::narrationSound}});
+    width_ = addNumberRow(*right, "Width", "width", MeshNumber::width);
+    height_ = addNumberRow(*right, "Height", "height", MeshNumber::height);
+    meshOffset_ = addNumberRow(*right, "Mesh Offset", "meshOffset", MeshNumber::meshOffset);
+    const std::int32_t maxTeams = model_.header().number(MeshNumber::maxTeams);
+    maxTeams_ = makeNumberField("maxTeams", maxTeams);
+    right->addRow(QStringLiteral("Max Teams"), withArrows(maxTeams_, 2, 10, maxTeams & 0xFFFF));
+    addCodeRows(*right, {{"Next Level", "nextLevel", MeshCode::nextLevel}});
+
+    auto* box = new QGroupBox;
+    auto* columns = new QHBoxLayout(box);
+    columns->addLayout(left);
+    columns->addSpacing(12);
+    columns->addLayout(right);
+    return box;
+}
+
+QWidget* MeshEditorDialog::makeSide()
+{
+    auto* players = new QGroupBox(QStringLiteral("Player(s)"));
+    single_ = new QRadioButton(QStringLiteral("Single"));
+    single_->setObjectName(QStringLiteral("single"));
+    multi_ = new QRadioButton(QStringLiteral("Multi"));
+    multi_->setObjectName(QStringLiteral("multi"));
+    const bool singlePlayer = (model_.header().number(MeshNumber::playerFlags) & kSinglePlayer) != 0;
+    (singlePlayer ? single_ : multi_)->setChecked(true);
+    auto* playerRow = new QHBoxLayout(players);
+    playerRow->addWidget(single_);
+    playerRow->addWidget(multi_);
+
+    auto* games = new QGroupBox(QStringLiteral("Available Multi-Player Games"));
+    auto* gameColumn = new QVBoxLayout(games);
+    const std::int32_t gameTypes = model_.header().number(MeshNumber::gameTypes);
+    for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit) {
+        const char* label = bit < kGameTypes ? kGameTypeNames[bit] : "None";
+        gameTypes_[bit] = new QCheckBox(QString::fromLatin1(label));
+        gameTypes_[bit]->setObjectName(QStringLiteral("gameType%1").arg(bit));
+        gameTypes_[bit]->setChecked((gameTypes >> bit) & 1);
+        gameColumn->addWidget(gameTypes_[bit]);
+    }
+
+    auto* side = new QWidget;
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(players);
+    column->addWidget(games);
+    // Kept for the familiar layout; there is nothing behind them.
+    for (const char* text : {"View Mesh", "View Scripting"}) {
+        auto* unused = new QPushButton(QString::fromLatin1(text));
+        unused->setEnabled(false);
+        column->addWidget(unused);
+    }
+    auto* viewItems = new QPushButton(QStringLiteral("View Items"));
+    viewItems->setObjectName(QStringLiteral("viewItems"));
+    viewItems->setAutoDefault(false);
+    connect(viewItems, &QPushButton::clicked, this, &MeshEditorDialog::viewItemsRequested);
+    column->addWidget(viewItems);
+    column->addStretch();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical);
+    connect(buttons, &QDialogButtonBox::accepted, this, &MeshEditorDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &MeshEditorDialog::reject);
+    column->addWidget(buttons);
+    return side;
+}
+
+void MeshEditorDialog::accept()
+{
+    if (prompter_.message(kConfirmText, Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation, "Confirm Save") ==
+        Prompter::Answer::Cancel)
+        return;
+    const auto numbers = readNumbers(
+        {{width_, kInt16Range}, {height_, kInt16Range}, {meshOffset_, kInt32Range}, {maxTeams_, kInt32Range}}, prompter_);
+    if (!numbers)
+        return;
+    fromForm(*numbers);
+    // After a failed write the form stays open, so the save can be tried again.
+    if (model_.writeMap(prompter_))
+        QDialog::accept();
+}
+
+void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers)
+{
+    MeshHeader& header = model_.header();
+    for (const auto& [code, field] : codes_)
+        header.setCode(code, editedCode(header.code(code), latin1Bytes(field->text())));
+    header.setNumber(MeshNumber::width, numbers[0]);
+    header.setNumber(MeshNumber::height, numbers[1]);
+    header.setNumber(MeshNumber::meshOffset, numbers[2]);
+    header.setNumber(MeshNumber::maxTeams, numbers[3]);
+
+    TagHeaderBytes& tagHeader = model_.tagHeader();
+    const Code id = paddedCode(latin1Bytes(mapName_->text()));
+    std::copy(id.begin(), id.end(), tagHeader.begin() + kIdOffset);
+    const std::string name = latin1Bytes(description_->text()).substr(0, kNameWidth);
+    std::fill(tagHeader.begin(), tagHeader.begin() + kNameWidth, std::uint8_t{0});
+    std::copy(name.begin(), name.end(), tagHeader.begin());
+
+    std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kGameTypeBits;
+    for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)
+        if (gameTypes_[bit]->isChecked())
+            gameTypes |= 1 << bit;
+    header.setNumber(MeshNumber::gameTypes, gameTypes);
+    const std::int32_t playerFlags = header.number(MeshNumber::playerFlags) & ~kSinglePlayer;
+    header.setNumber(MeshNumber::playerFlags, playerFlags | (single_->isChecked() ? kSinglePlayer : 0));
+}
+
+}  // namespace tagwarden

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/tags/directory_reader.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace tagwarden {
+
+// "Reading Directory Entries": shown while an archive's directory is read. The
+// reading runs on this thread, so every update repaints at once; Cancel and
+// Escape are accepted and ignored, the reading cannot be stopped.
+class ProgressDialog : public QDialog, public ProgressObserver {
+    Q_OBJECT
+
+public:
+    explicit ProgressDialog(QWidget* parent = nullptr);
+
+    void begin() override;
+    void setRange(int minimum, int maximum) override;
+    void setStep(int step) override;
+    void setText(const std::string& text) override;
+    void stepIt() override;
+    void end() override;
+
+    [[nodiscard]] QString text() const;
+    [[nodiscard]] int value() const;
+    [[nodiscard]] int minimum() const;
+    [[nodiscard]] int maximum() const;
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    static void repaintNow();
+
+    QLabel* text_;
+    QProgressBar* bar_;
+    int step_ = 10;
+};
+
+}  // namespace tagwarden

@@ -1,0 +1,205 @@
+#include "gui/viewer/object_viewer_dialog.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTextOption>
+#include <QVBoxLayout>
+
+#include "core/io/file_error.h"
+#include "core/prompt/prompter.h"
+#include "core/settings/settings_store.h"
+#include "core/tags/tag_entry.h"
+#include "core/tags/tag_text.h"
+#include "core/viewer/plug_in_writer.h"
+#include "core/viewer/viewer_lines.h"
+
+namespace tagwarden {
+
+namespace {
+
+QString latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Courier New when the system has it, else the system's fixed-pitch font.
+QFont listFont()
+{
+    if (QFontDatabase::families().contains(QStringLiteral("Courier New"))) {
+        QFont font(QStringLiteral("Courier New"));
+        font.setPixelSize(14);
+        font.setStyleHint(QFont::TypeWriter);
+        return font;
+    }
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
+// Draws each line with tab stops on the character grid, so the character column
+// of a partly filled last line stands under that of the full lines.
+class TabStopDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QFontMetricsF metrics(option.font);
+        QTextOption textOption(Qt::AlignLeft | Qt::AlignVCenter);
+        textOption.setWrapMode(QTextOption::NoWrap);
+        QList<QTextOption::Tab> tabs;
+        for (int column : kCharacterLayoutTabStops)
+            tabs.append(QTextOption::Tab(column * metrics.horizontalAdvance(QLatin1Char('0')), QTextOption::LeftTab));
+        textOption.setTabs(tabs);
+
+        painter->save();
+        painter->setFont(option.font);
+        painter->setPen(option.palette.color(QPalette::Text));
+        painter->drawText(QRectF(option.rect).adjusted(kMargin, 0, 0, 0), index.data().toString(), textOption);
+        painter->restore();
+    }
+
+    [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QFontMetricsF metrics(option.font);
+        const QString text = index.data().toString();
+        // The longest line, 110 characters, has no tabs; a tabbed line ends within that.
+        const qreal width = qMax<qreal>(text.size(), 97) * metrics.horizontalAdvance(QLatin1Char('0'));
+        return QSizeF(width + 2 * kMargin, metrics.height() + 2).toSize();
+    }
+
+private:
+    static constexpr int kMargin = 4;
+};
+
+QLineEdit* readOnlyNumber(const QString& name)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
+QPushButton* button(const QString& text, const QString& name)
+{
+    auto* b = new QPushButton(text);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+ObjectViewerDialog::ObjectViewerDialog(TagEntry& entry, File& openFile, const std::string& openFilePath,
+                                       SettingsStore& settings, Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      entry_(entry),
+      openFile_(openFile),
+      openFilePath_(openFilePath),
+      settings_(settings),
+      prompter_(prompter)
+{
+    buildControls();
+    attach();
+}
+
+ObjectViewerDialog::~ObjectViewerDialog() = default;
+
+void ObjectViewerDialog::buildControls()
+{
+    setWindowTitle(QStringLiteral("Vorn Object Viewer"));
+    setObjectName(QStringLiteral("objectViewerDialog"));
+
+    titleLine_ = new QLabel(QStringLiteral("Name (Type) - Description"));
+    titleLine_->setObjectName(QStringLiteral("titleLine"));
+    titleLine_->setTextFormat(Qt::PlainText);
+    lengthText_ = new QLabel(QStringLiteral("00000000"));
+    lengthText_->setObjectName(QStringLiteral("lengthText"));
+    startAddress_ = readOnlyNumber(QStringLiteral("startAddress"));
+    dataLength_ = readOnlyNumber(QStringLiteral("dataLength"));
+
+    list_ = new QListWidget;
+    list_->setObjectName(QStringLiteral("dataList"));
+    list_->setSelectionMode(QAbstractItemView::NoSelection);
+    list_->setFocusPolicy(Qt::NoFocus);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list_->setUniformItemSizes(true);
+    list_->setFont(listFont());
+    list_->setItemDelegate(new TabStopDelegate(list_));
+    const QFontMetricsF metrics(list_->font());
+    list_->setMinimumSize(qRound(112 * metrics.horizontalAdvance(QLatin1Char('0'))) + 30,
+                          qRound(24 * (metrics.height() + 2)));
+
+    auto* numbers = new QGridLayout;
+    numbers->addWidget(new QLabel(QStringLiteral("Length of Object Data:")), 0, 0);
+    numbers->addWidget(lengthText_, 0, 1);
+    numbers->addWidget(new QLabel(QStringLiteral("Starting Address:")), 0, 2, Qt::AlignRight);
+    numbers->addWidget(startAddress_, 0, 3);
+    numbers->addWidget(new QLabel(QStringLiteral("Length:")), 0, 4, Qt::AlignRight);
+    numbers->addWidget(dataLength_, 0, 5);
+    numbers->setColumnStretch(1, 1);
+
+    auto* loadObject = button(QStringLiteral("Load Object"), QStringLiteral("loadObjectButton"));
+    auto* createPlugIn = button(QStringLiteral("Create Plug-In"), QStringLiteral("createPlugInButton"));
+    auto* ok = button(QStringLiteral("OK"), QStringLiteral("okButton"));
+    auto* cancel = button(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
+    ok->setDefault(true);
+    connect(loadObject, &QPushButton::clicked, this, &ObjectViewerDialog::onLoadObject);
+    connect(createPlugIn, &QPushButton::clicked, this, &ObjectViewerDialog::onCreatePlugIn);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(loadObject);
+    buttons->addWidget(createPlugIn);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(titleLine_);
+    layout->addLayout(numbers);
+    layout->addWidget(list_, 1);
+    layout->addLayout(buttons);
+}
+
+// Fills the texts from the entry and loads its data afresh. A read error is told
+// at once; the viewer then has no data to list.
+void ObjectViewerDialog::attach()
+{
+    const std::string id = entry_.id();
+    const std::string type = entry_.type();
+    titleLine_->setText(latin1(upToNul(id)) + QStringLiteral(" (") + latin1(upToNul(type)) +
+                        QStringLiteral(") - ") + latin1(entry_.name()));
+    lengthText_->setText(latin1(entry_.lengthText()));
+    startAddress_->setText(QString::number(entry_.startAddress()));
+    dataLength_->setText(QString::number(entry_.dataLength()));
+    try {
+        hexText_ = entry_.loadData(openFile_);
+    } catch (const FileError& error) {
+        prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
+    }
+}
+
+void ObjectViewerDialog::onLoadObject()
+{
+    const ViewerLayout layout = viewerLayoutFor(settings_.readInt(settings::kSection, settings::kAsciiDisplay));
+    if (layout == ViewerLayout::Character)
+        characterText_ = entry_.dataAsciiText();
+    list_->clear();
+    for (const std::string& line : viewerLines(hexText_, characterText_, entry_.startAddress(), layout))
+        list_->addItem(latin1(line));
+}
+
+void ObjectViewerDialog::onCreatePlugIn()
+{
+    PlugInWriter writer(openFile_, entry_, openFilePath_, prompter_);
+    const bool created = writer.writePlugIn();
+    prompter_.message(created ? kPlugInCreatedMessage : kPlugInNotCreatedMessage);
+}
+
+}  // namespace tagwarden

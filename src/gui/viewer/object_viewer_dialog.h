@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tagwarden {
+
+class File;
+class Prompter;
+class SettingsStore;
+class TagEntry;
+
+// "Vorn Object Viewer": one tag's data as hex lines, optionally with a character
+// column, and the place from which the tag is written out as a plug-in. Opening
+// it loads (again) the first 2048 bytes of the entry's data from the open file.
+class ObjectViewerDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ObjectViewerDialog(TagEntry& entry, File& openFile, const std::string& openFilePath, SettingsStore& settings,
+                       Prompter& prompter, QWidget* parent = nullptr);
+    ~ObjectViewerDialog() override;
+
+private slots:
+    void onLoadObject();
+    void onCreatePlugIn();
+
+private:
+    void buildControls();
+    void attach();
+
+    TagEntry& entry_;
+    File& openFile_;
+    std::string openFilePath_;
+    SettingsStore& settings_;
+    Prompter& prompter_;
+
+    std::string hexText_;
+    std::string characterText_;
+
+    QLabel* titleLine_ = nullptr;
+    QLabel* lengthText_ = nullptr;
+    QLineEdit* startAddress_ = nullptr;
+    QLineEdit* dataLength_ = nullptr;
+    QListWidget* list_ = nullptr;
+};
+
+}  // namespace tagwarden

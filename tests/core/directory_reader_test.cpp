@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "core/io/byte_order.h"
+#include "core/io/file.h"
+#include "core/sample/archive_builder.h"
+#include "core/sample/sample_tags.h"
+#include "core/tags/directory_reader.h"
+#include "core/tags/tag_directory.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+// The progress dialog as a log of the calls it received.
+class RecordingProgress : public ProgressObserver {
+public:
+    void begin() override { log.push_back("begin"); }
+    void setRange(int minimum, int maximum) override
+    {
+        log.push_back("range " + std::to_string(minimum) + ".." + std::to_string(maximum));
+    }
+    void setStep(int step) override { log.push_back("step " + std::to_string(step)); }
+    void setText(const std::string& text) override { log.push_back("text " + text); }
+    void stepIt() override { log.push_back("stepIt"); }
+    void end() override { log.push_back("end"); }
+
+    std::vector<std::string> log;
+};
+
+class CountingOwner : public DirectoryObserver {
+public:
+    void addListLine(const TagEntry&, std::size_t index) override { indexes.push_back(index); }
+    void setStatus(const std::string& text) override { statuses.push_back(text); }
+    void refillTypeFilter() override {}
+
+    std::vector<std::size_t> indexes;
+    std::vector<std::string> statuses;
+};
+
+struct Reading {
+    ReadOutcome outcome;
+    std::vector<std::string> progress;
+    std::size_t entries;
+    TagDirectory directory;
+};
+
+std::unique_ptr<Reading> read(const Bytes& content)
+{
+    test::TempDir dir;
+    File file(dir.write("tags.gor", content), File::Access::Read, File::Share::None);
+    auto reading = std::make_unique<Reading>();
+    RecordingProgress progress;
+    reading->outcome = readDirectory(reading->directory, file, &progress);
+    reading->progress = progress.log;
+    reading->entries = reading->directory.entryCount();
+    return reading;
+}
+
+Bytes archiveOf(std::size_t count) { return buildArchive(syntheticTags(count)); }
+
+void setOffset(Bytes& archive, std::uint64_t offset)
+{
+    writeBigEndian32(archive.data() + 40, static_cast<std::uint32_t>(offset));
+}
+
+// The calls the reader must make for `count` headers where `expected` were promised.
+std::vector<std::string> progressFor(std::size_t count, std::size_t expected)
+{
+    std::vector<std::string> log{"begin", "range 0..99", "step 1", "text Initializing Object List"};
+    std::size_t every = 2;
+    if (expected > 100)
+        every = expected / 100 + 1;
+    else
+        log.push_back("range 0.." + std::to_string(expected));
+    for (std::size_t i = every; i <= count; i += every) {
+        log.push_back("text " + std::to_string(i) + " Directory Entries Read");
+        log.push_back("stepIt");
+    }
+    log.push_back("text Mapping List....");
+    log.push_back("end");
+    return log;
+}
+
+TEST(DirectoryReader, SingleTagFileGivesOneEntryWithoutProgress)
+{
+    const auto reading = read(buildPlugIn({"Lone", "mons", "abcd", 0, Bytes(512, 7)}));
+    EXPECT_EQ(reading->outcome, ReadOutcome::SingleTag);
+    ASSERT_EQ(reading->entries, 1u);
+    EXPECT_EQ(reading->directory.entryAt(0).name(), "Lone");
+    EXPECT_EQ(reading->directory.entryAt(0).headerPosition(), 0u);
+    EXPECT_TRUE(reading->progress.empty());
+    ASSERT_EQ(reading->directory.typeGroups().size(), 1u);
+    EXPECT_EQ(reading->directory.typeGroups()[0].members[0].index, 0);
+    EXPECT_EQ(reading->directory.directoryOffset(), 0u) << "a plug-in has no directory offset";
+}
+
+TEST(DirectoryReader, SignatureWinsOverAValidDirectoryOffset)
+{
+    Bytes archive = archiveOf(5);
+    std::copy_n("vorn", 4, archive.begin() + 60);
+    const auto reading = read(archive);
+    EXPECT_EQ(reading->outcome, ReadOutcome::SingleTag);
+    EXPECT_EQ(reading->entries, 1u);
+}
+
+TEST(DirectoryReader, OffsetsOutsideTheFileFindNoDirectory)
+{
+    const Bytes archive = archiveOf(3);
+    const std::uint64_t length = archive.size();
+    for (std::uint64_t offset : {std::uint64_t{0}, std::uint64_t{63}, length - 63, length, length + 1,
+                                 std::uint64_t{0xFFFFFFFF}}) {
+        SCOPED_TRACE("offset " + std::to_string(offset));
+        Bytes broken = archive;
+        setOffset(broken, offset);
+        const auto reading = read(broken);
+        EXPECT_EQ(reading->outcome, ReadOutcome::NoDirectory);
+        EXPECT_EQ(reading->entries, 0u);
+        EXPECT_TRUE(reading->progress.empty());
+        EXPECT_TRUE(reading->directory.typeGroups().empty());
+    }
+}
+
+TEST(DirectoryReader, FilesTooShortForADirectoryFindNone)
+{
+    const Bytes archive = archiveOf(3);
+    for (std::size_t size : {0, 1, 43, 44, 63, 64}) {
+        SCOPED_TRACE("size " + std::to_string(size));
+        Bytes cut(archive.begin(), archive.begin() + static_cast<std::ptrdiff_t>(size));
+        if (size >= 44)
+            setOffset(cut, 64);  // an offset that a longer file could use
+        EXPECT_EQ(read(cut)->outcome, ReadOutcome::NoDirectory);
+    }
+}
+
+TEST(DirectoryReader, LastPossibleOffsetGivesOneEntry)
+{
+    Bytes archive = archiveOf(4);
+    setOffset(archive, archive.size() - 64);
+    const auto reading = read(archive);
+    EXPECT_EQ(reading->outcome, ReadOutcome::Archive);
+    ASSERT_EQ(reading->entries, 1u);
+    EXPECT_EQ(reading->directory.entryAt(0).headerPosition(), archive.size() - 64);
+    EXPECT_EQ(reading->directory.directoryOffset(), archive.size() - 64);
+}
+
+TEST(DirectoryReader, OnlyCompleteHeadersBecomeEntries)
+{
+    const std::vector<TagSpec> tags = syntheticTags(6);
+    Bytes archive = buildArchive(tags);
+    archive.resize(archive.size() - 20);  // the last header loses its signature and more
+    const auto reading = read(archive);
+    ASSERT_EQ(reading->entries, 5u);
+    EXPECT_EQ(reading->directory.entryAt(4).name(), tags[4].name);
+    EXPECT_EQ(reading->progress, progressFor(5, 5));
+}
+
+TEST(DirectoryReader, FiftyEntriesStepEverySecondEntryOverTheirOwnRange)
+{
+    const auto reading = read(archiveOf(50));
+    ASSERT_EQ(reading->entries, 50u);
+    const std::vector<std::string>& log = reading->progress;
+    ASSERT_GE(log.size(), 6u);
+    EXPECT_EQ(log[4], "range 0..50");
+    EXPECT_EQ(log[5], "text 2 Directory Entries Read");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "stepIt"), 25);
+    EXPECT_EQ(log[log.size() - 4], "text 50 Directory Entries Read");
+    EXPECT_EQ(log, progressFor(50, 50));
+}
+
+TEST(DirectoryReader, ThousandEntriesKeepTheRangeAndStepEveryEleventh)
+{
+    const auto reading = read(archiveOf(1000));
+    ASSERT_EQ(reading->entries, 1000u);
+    const std::vector<std::string>& log = reading->progress;
+    EXPECT_EQ(std::count(log.begin(), log.end(), "range 0..99"), 1);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& s) { return s.rfind("range", 0) == 0; }),
+              1);
+    EXPECT_EQ(log[4], "text 11 Directory Entries Read");
+    EXPECT_EQ(log[6], "text 22 Directory Entries Read");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "stepIt"), 90);
+    EXPECT_EQ(log, progressFor(1000, 1000));
+}
+
+TEST(DirectoryReader, IntervalChangesBetweenOneHundredAndOneHundredAndOne)
+{
+    EXPECT_EQ(read(archiveOf(100))->progress, progressFor(100, 100));  // range 0..100, every 2nd
+    EXPECT_EQ(read(archiveOf(101))->progress, progressFor(101, 101));  // range 0..99, still every 2nd
+    EXPECT_EQ(read(archiveOf(199))->progress, progressFor(199, 199));
+    EXPECT_EQ(read(archiveOf(200))->progress, progressFor(200, 200));  // every 3rd
+    EXPECT_EQ(read(archiveOf(1))->progress, progressFor(1, 1));  // range 0..1, no step at all
+}
+
+TEST(DirectoryReader, ReadsLongDirectoriesWholeInFileOrder)
+{
+    const std::size_t count = 2500;  // more headers than one read fetches
+    const std::vector<TagSpec> tags = syntheticTags(count);
+    const Bytes archive = buildArchive(tags);
+    test::TempDir dir;
+    File file(dir.write("tags.gor", archive), File::Access::Read, File::Share::None);
+    TagDirectory directory;
+    CountingOwner owner;
+    directory.setObserver(&owner);
+    ASSERT_EQ(readDirectory(directory, file, nullptr), ReadOutcome::Archive);
+    ASSERT_EQ(directory.entryCount(), count);
+    const std::uint64_t offset = archive.size() - count * 64;
+    EXPECT_EQ(directory.directoryOffset(), offset);
+    for (std::size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(directory.entryAt(i).headerPosition(), offset + 64 * i);
+        ASSERT_EQ(directory.entryAt(i).name(), tags[i].name);
+        ASSERT_EQ(owner.indexes[i], i);
+    }
+    EXPECT_EQ(owner.indexes.size(), count);
+    EXPECT_EQ(owner.statuses.size(), directory.typeGroups().size()) << "each new type reported once";
+    EXPECT_FALSE(directory.typeGroups().empty()) << "mapped at the end";
+}
+
+}  // namespace
+}  // namespace tagwarden

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/editors/editor_tag_file.h"
+#include "core/io/byte_order.h"
+#include "core/io/file.h"
+#include "core/prompt/scripted_prompter.h"
+#include "core/settings/settings_store.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+using test::readAll;
+
+class EditorTagFileTest : public ::testing::Test {
+protected:
+    EditorTagFileTest() { settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string()); }
+
+    // A plug-in whose opaque header bytes are all set, so that keeping them shows.
+    std::string writePlugIn(const std::string& name, const std::string& type, std::size_t dataSize)
+    {
+        Bytes data(dataSize);
+        for (std::size_t i = 0; i < data.size(); ++i)
+            data[i] = static_cast<std::uint8_t>(i * 7 + 1);
+        Bytes bytes = buildPlugIn({"Original name", type, "orid", 9, data});
+        for (std::size_t i = 40; i < 47; ++i)
+            bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
+        std::memcpy(bytes.data() + 56, "\x11\x22\x33\x44", 4);
+        return dir.write("local/" + type + "/" + name, bytes);
+    }
+
+    [[nodiscard]] std::string lastMessage() const
+    {
+        return prompter.shown().empty() ? std::string{} : prompter.shown().back().text;
+    }
+
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    ScriptedPrompter prompter;
+    EditorTagFile editor{settings, prompter};
+};
+
+TEST_F(EditorTagFileTest, ChooserStartsInTheTypeFolderOfTheTagsDirectoryListingAllFiles)
+{
+    EXPECT_EQ(editor.startFolder("mons"), dir.path().string() + "/local/mons/");
+    settings.writeString(settings::kSection, settings::kTagsDirectory, "/games/vorn/");
+    EXPECT_EQ(editor.startFolder("stli"), "/games/vorn/local/stli/");
+    settings.writeString(settings::kSection, settings::kTagsDirectory, "");
+    EXPECT_EQ(editor.startFolder("mons"), "/local/mons/");
+    EXPECT_EQ(editor.startFolder(""), "/local/");
+
+    EXPECT_FALSE(editor.chooseAndOpen("mons"));  // nothing queued: cancelled
+    ASSERT_EQ(prompter.fileRequests().size(), 1u);
+    const auto& request = prompter.fileRequests().front();
+    EXPECT_EQ(request.kind, Prompter::FileRequest::Kind::Open);
+    EXPECT_EQ(request.initialName, "/local/mons/");
+    EXPECT_EQ(request.filter, "Vorn PlugIns |*||");
+    EXPECT_TRUE(request.mustExist);
+    EXPECT_FALSE(editor.fileOpen());
+    EXPECT_FALSE(editor.readHeader());
+}
+
+TEST_F(EditorTagFileTest, ReadsTheHeaderFieldsAsRawBytes)
+{
+    Bytes bytes = buildPlugIn({"Name", "stli", "ab", 0, Bytes(10)});
+    std::memcpy(bytes.data() + 8, "\0tail", 5);  // bytes behind the name's first zero are kept too
+    prompter.queueFile(dir.write("p", bytes));
+    ASSERT_TRUE(editor.chooseAndOpen("stli"));
+    ASSERT_TRUE(editor.readHeader());
+    EXPECT_EQ(editor.name(), std::string("Name\0\0\0\0\0tail", 13) + std::string(19, '\0'));
+    EXPECT_EQ(editor.type(), "stli");
+    EXPECT_EQ(editor.id(), std::string("ab\0\0", 4));
+    EXPECT_EQ(editor.dataLength(), 10u);
+}
+
+TEST_F(EditorTagFileTest, SavingRewritesNameIdAndLengthZeroFilledAndKeepsEveryOtherHeaderByte)
+{
+    const std::string path = writePlugIn("orid", "stli", 20);
+    const Bytes before = readAll(path);
+    prompter.queueFile(path);
+    ASSERT_EQ(editor.openPlugIn("stli"), EditorTagFile::OpenOutcome::Opened);
+
+    editor.setName("Short");
+    editor.setId("xy");
+    editor.setDataLength(12);
+    editor.storeHeaderFields();
+    const Bytes data(12, 0x5A);
+    ASSERT_TRUE(editor.writeTag(data));
+
+    Bytes expected = before;
+    std::memset(expected.data(), 0, 32);
+    std::memcpy(expected.data(), "Short", 5);
+    std::memcpy(expected.data() + 36, "xy\0\0", 4);
+    writeBigEndian32(expected.data() + 52, 12);
+    std::fill(expected.begin() + 64, expected.begin() + 76, 0x5A);  // the old data's last 8 bytes stay behind
+    EXPECT_EQ(readAll(path), expected);
+    EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(EditorTagFileTest, NameAndIdLongerThanTheirFieldsAreCut)
+{
+    prompter.queueFile(writePlugIn("orid", "mons", 4));
+    ASSERT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+    editor.setName(std::string(40, 'n'));
+    editor.setId("abcdef");
+    editor.storeHeaderFields();
+    EXPECT_EQ(std::string(editor.header().begin(), editor.header().begin() + 40), std::string(32, 'n') + "monsabcd");
+}
+
+TEST_F(EditorTagFileTest, DataOfAnotherLengthThanTheHeaderIsRefusedAndNothingWritten)
+{
+    const std::string path = writePlugIn("orid", "mons", 512);
+    const Bytes before = readAll(path);
+    prompter.queueFile(path);
+    ASSERT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+    editor.setName("Changed");
+    editor.storeHeaderFields();
+    EXPECT_FALSE(editor.writeTag(Bytes(511)));
+    EXPECT_EQ(lastMessage(), "ERROR - Length is not same as Header data");
+    EXPECT_EQ(readAll(path), before);
+
+    EXPECT_TRUE(editor.writeTag(Bytes(512, 1)));  // exactly 576 bytes from offset 0
+    EXPECT_EQ(readAll(path).size(), 576u);
+}
+
+TEST_F(EditorTagFileTest, AnotherTypeIsRefusedWithItsNameAndTheFileReleased)
+{
+    const std::string path = writePlugIn("orid", "stli", 8);
+    prompter.queueFile(path);
+    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_EQ(lastMessage(), "This Editor cannot currently edit stli type objects");
+    EXPECT_FALSE(editor.fileOpen());
+    EXPECT_NO_THROW(File(path, File::Access::ReadWrite, File::Share::None));
+}
+
+TEST_F(EditorTagFileTest, AFileShorterThanAHeaderIsRefusedUntouched)
+{
+    const Bytes shortFile(40, 0x33);
+    const std::string path = dir.write("tiny", shortFile);
+    prompter.queueFile(path);
+    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_EQ(lastMessage(), "The file \"" + path +
+                                 "\" is too short to edit: it holds 40 bytes, but needs 64 for a tag header. "
+                                 "The file was left unchanged.");
+    EXPECT_EQ(readAll(path), shortFile);
+    EXPECT_FALSE(editor.fileOpen());
+}
+
+TEST_F(EditorTagFileTest, DataBeyondTheEndOfTheFileIsRefusedWithoutAllocatingIt)
+{
+    Bytes bytes = buildPlugIn({"Huge", "stli", "huge", 0, Bytes(16)});
+    writeBigEndian32(bytes.data() + 52, 0xFFFFFFFFu);
+    const std::string path = dir.write("huge", bytes);
+    prompter.queueFile(path);
+    ASSERT_EQ(editor.openPlugIn("stli"), EditorTagFile::OpenOutcome::Opened);
+    EXPECT_FALSE(editor.readData(editor.dataLength()));
+    EXPECT_EQ(lastMessage(), "The file \"" + path +
+                                 "\" is too short to edit: it holds 80 bytes, but needs 4294967359 for the 64-byte "
+                                 "tag header and 4294967295 bytes of data. The file was left unchanged.");
+    EXPECT_FALSE(editor.fileOpen());
+    EXPECT_EQ(readAll(path), bytes);
+}
+
+TEST_F(EditorTagFileTest, ReadsTheDataFromOffset64WhateverTheHeaderSays)
+{
+    Bytes bytes = buildPlugIn({"Data", "mons", "data", 0, {1, 2, 3, 4, 5}});
+    writeBigEndian32(bytes.data() + 48, 9999);  // start address not consulted
+    prompter.queueFile(dir.write("d", bytes));
+    ASSERT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+    EXPECT_EQ(editor.readData(4), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(editor.readData(0), Bytes{});
+}
+
+TEST_F(EditorTagFileTest, APlugInHeldElsewhereCannotBeOpenedAndTheFileErrorIsShown)
+{
+    const std::string path = writePlugIn("orid", "mons", 8);
+    {
+        File mainWindow(path, File::Access::Read, File::Share::None);
+        prompter.queueFile(path);
+        EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+        EXPECT_EQ(lastMessage(), FileError(FileErrorCause::SharingViolation, path).what());
+    }
+    EditorTagFile other(settings, prompter);
+    prompter.queueFile(path);
+    ASSERT_EQ(other.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+    prompter.queueFile(path);
+    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_EQ(lastMessage(), FileError(FileErrorCause::SharingViolation, path).what());
+    // Others may still read it.
+    EXPECT_NO_THROW(File(path, File::Access::Read, File::Share::All));
+
+    prompter.queueFile(dir.file("missing"));
+    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_NE(lastMessage().find("could not be found"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tagwarden

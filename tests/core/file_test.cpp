@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "core/io/file.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+using Access = File::Access;
+using Share = File::Share;
+
+Bytes bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::optional<FileErrorCause> openFails(const std::string& path, Access access, Share share)
+{
+    try {
+        File file(path, access, share);
+        return std::nullopt;
+    } catch (const FileError& e) {
+        return e.cause();
+    }
+}
+
+TEST(File, ReadsWithShortReadOnlyAtTheEnd)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("data", bytesOf("0123456789"));
+    File file(path, Access::Read, Share::None);
+    EXPECT_EQ(file.length(), 10u);
+    char buffer[8] = {};
+    file.seek(4);
+    ASSERT_EQ(file.read(buffer, 4), 4u);
+    EXPECT_EQ(std::string(buffer, 4), "4567");
+    EXPECT_EQ(file.position(), 8u);
+    EXPECT_EQ(file.read(buffer, 8), 2u);  // only "89" is left
+    EXPECT_EQ(std::string(buffer, 2), "89");
+    file.seek(4'000'000'000u);  // far past the end: nothing arrives, nothing fails
+    EXPECT_EQ(file.read(buffer, 8), 0u);
+}
+
+TEST(File, WriteCreatesMissingFilesAndNeverTruncates)
+{
+    test::TempDir dir;
+    const std::string fresh = dir.file("fresh");
+    {
+        File file(fresh, Access::Write, Share::None);
+        file.write("abc", 3);
+    }
+    EXPECT_EQ(test::readAll(fresh), bytesOf("abc"));
+
+    const std::string existing = dir.write("existing", bytesOf("hello world"));
+    {
+        File file(existing, Access::Write, Share::None);
+        file.seek(6);
+        file.write("W", 1);
+    }
+    EXPECT_EQ(test::readAll(existing), bytesOf("hello World"));
+
+    {
+        File file(existing, Access::ReadWrite, Share::None);
+        char first = 0;
+        ASSERT_EQ(file.read(&first, 1), 1u);
+        file.write("E", 1);  // right after the byte read
+    }
+    EXPECT_EQ(test::readAll(existing), bytesOf("hEllo World"));
+}
+
+TEST(File, OpenFailuresCarryCauseAndPath)
+{
+    test::TempDir dir;
+    const std::string missing = dir.file("missing");
+    EXPECT_EQ(openFails(missing, Access::Read, Share::None), FileErrorCause::NotFound);
+    EXPECT_EQ(openFails(missing, Access::ReadWrite, Share::None), FileErrorCause::NotFound);
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "only Write may create a file";
+    EXPECT_EQ(openFails(dir.file("no/such/folder"), Access::Write, Share::None), FileErrorCause::NotFound);
+    EXPECT_EQ(openFails(dir.path().string(), Access::Read, Share::None), FileErrorCause::AccessDenied);
+
+    try {
+        File file(missing, Access::Read, Share::None);
+        FAIL() << "opened a missing file";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), missing);
+        EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find(FileError::describe(FileErrorCause::NotFound)), std::string::npos);
+    }
+}
+
+TEST(File, DescribesEveryCauseDifferently)
+{
+    const FileErrorCause causes[] = {FileErrorCause::NotFound,  FileErrorCause::AccessDenied,
+                                     FileErrorCause::SharingViolation, FileErrorCause::EndOfFile,
+                                     FileErrorCause::DiskFull, FileErrorCause::Other};
+    for (FileErrorCause a : causes) {
+        for (FileErrorCause b : causes) {
+            if (a != b) {
+                EXPECT_NE(FileError::describe(a), FileError::describe(b));
+            }
+        }
+    }
+}
+
+TEST(File, ClosedFileFailsInsteadOfReading)
+{
+    File file;
+    EXPECT_FALSE(file.isOpen());
+    char byte = 0;
+    EXPECT_THROW((void)file.read(&byte, 1), FileError);
+    EXPECT_THROW((void)file.length(), FileError);
+}
+
+struct ShareCase {
+    Access firstAccess;
+    Share firstShare;
+    Access secondAccess;
+    Share secondShare;
+    bool admitted;
+};
+
+// Each opener's share mode must admit the other's access, in both directions.
+const ShareCase kShareCases[] = {
+    {Access::Read, Share::None, Access::Read, Share::All, false},
+    {Access::Read, Share::DenyWrite, Access::Read, Share::DenyWrite, true},
+    {Access::Read, Share::DenyWrite, Access::ReadWrite, Share::All, false},
+    {Access::Read, Share::All, Access::ReadWrite, Share::DenyWrite, false},  // the newcomer denies nothing it may
+    {Access::Read, Share::All, Access::ReadWrite, Share::All, true},
+    {Access::ReadWrite, Share::All, Access::Read, Share::All, true},
+    {Access::ReadWrite, Share::All, Access::Write, Share::All, true},
+    {Access::ReadWrite, Share::DenyWrite, Access::Read, Share::All, true},
+    {Access::ReadWrite, Share::DenyWrite, Access::Read, Share::DenyWrite, false},
+    {Access::Write, Share::None, Access::Read, Share::All, false},
+};
+
+TEST(FileSharing, SecondOpenerInTheProcessFollowsBothShareModes)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("shared", bytesOf("data"));
+    int caseNumber = 0;
+    for (const ShareCase& c : kShareCases) {
+        SCOPED_TRACE("case " + std::to_string(caseNumber++));
+        File first(path, c.firstAccess, c.firstShare);
+        const auto failure = openFails(path, c.secondAccess, c.secondShare);
+        if (c.admitted)
+            EXPECT_EQ(failure, std::nullopt);
+        else
+            EXPECT_EQ(failure, FileErrorCause::SharingViolation);
+    }
+}
+
+TEST(FileSharing, HoldsForOtherNamesOfTheFileAndForMovedFiles)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("original", bytesOf("data"));
+    const std::string link = dir.file("link");
+    std::filesystem::create_hard_link(path, link);
+
+    File held(path, Access::Read, Share::None);
+    EXPECT_EQ(openFails(link, Access::Read, Share::All), FileErrorCause::SharingViolation);
+
+    File moved(std::move(held));
+    EXPECT_EQ(openFails(path, Access::Read, Share::All), FileErrorCause::SharingViolation);
+    moved.close();
+    EXPECT_EQ(openFails(path, Access::ReadWrite, Share::None), std::nullopt) << "closing gives the file back";
+}
+
+// A second process that opens files on request and reports back, so that the
+// advisory locks can be tried between two running copies.
+class OtherProcess {
+public:
+    using Script = std::function<void(OtherProcess&)>;
+
+    explicit OtherProcess(const Script& script)
+    {
+        if (::pipe(toChild_) != 0 || ::pipe(toParent_) != 0)
+            throw std::runtime_error("pipe failed");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            runChild(script);
+        }
+    }
+
+    ~OtherProcess()
+    {
+        ::close(toChild_[1]);  // lets a waiting child run to its end
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+
+    OtherProcess(const OtherProcess&) = delete;
+    OtherProcess& operator=(const OtherProcess&) = delete;
+
+    // Parent: waits until the child reports; 'R' means it holds what it was told to.
+    char report()
+    {
+        char byte = '?';
+        return ::read(toParent_[0], &byte, 1) == 1 ? byte : '?';
+    }
+    // Parent: lets the child go on to its next step.
+    void proceed() { (void)!::write(toChild_[1], "g", 1); }
+
+    // Child: tells the parent and waits for it.
+    void holdUntilTold(char what = 'R')
+    {
+        (void)!::write(toParent_[1], &what, 1);
+        char byte = 0;
+        (void)!::read(toChild_[0], &byte, 1);
+    }
+
+private:
+    [[noreturn]] void runChild(const Script& script)
+    {
+        try {
+            script(*this);
+            ::_exit(0);
+        } catch (...) {
+            const char failed = 'F';
+            (void)!::write(toParent_[1], &failed, 1);
+            ::_exit(1);
+        }
+    }
+
+    int toChild_[2] = {-1, -1};
+    int toParent_[2] = {-1, -1};
+    pid_t pid_ = -1;
+};
+
+TEST(FileSharing, WritersAndReadersOfTwoProcessesExcludeEachOther)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("shared", bytesOf("data"));
+    const auto holding = [&path](Access access) {
+        return [&path, access](OtherProcess& self) {
+            File file(path, access, Share::All);
+            self.holdUntilTold();
+        };
+    };
+    {
+        OtherProcess writer(holding(Access::ReadWrite));
+        ASSERT_EQ(writer.report(), 'R');
+        EXPECT_EQ(openFails(path, Access::Read, Share::All), FileErrorCause::SharingViolation);
+        EXPECT_EQ(openFails(path, Access::Write, Share::All), FileErrorCause::SharingViolation);
+    }
+    {
+        OtherProcess reader(holding(Access::Read));
+        ASSERT_EQ(reader.report(), 'R');
+        EXPECT_EQ(openFails(path, Access::Read, Share::DenyWrite), std::nullopt) << "two readers get along";
+        EXPECT_EQ(openFails(path, Access::ReadWrite, Share::All), FileErrorCause::SharingViolation);
+    }
+    EXPECT_EQ(openFails(path, Access::ReadWrite, Share::None), std::nullopt) << "the other process is gone";
+}
+
+TEST(FileSharing, ProcessLockFollowsItsOpenersUpAndDown)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("shared", bytesOf("data"));
+    OtherProcess other([&path](OtherProcess& self) {
+        File reader(path, Access::Read, Share::All);
+        {
+            File writer(path, Access::ReadWrite, Share::All);  // same process: admitted, lock raised
+            self.holdUntilTold();
+        }
+        self.holdUntilTold();  // the writer closed, the reader stays
+    });
+    ASSERT_EQ(other.report(), 'R');
+    EXPECT_EQ(openFails(path, Access::Read, Share::All), FileErrorCause::SharingViolation);
+    other.proceed();
+    ASSERT_EQ(other.report(), 'R');
+    EXPECT_EQ(openFails(path, Access::Read, Share::All), std::nullopt) << "lock lowered when the writer left";
+    EXPECT_EQ(openFails(path, Access::ReadWrite, Share::All), FileErrorCause::SharingViolation);
+}
+
+}  // namespace
+}  // namespace tagwarden

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <csignal>
+#include <string>
+#include <sys/resource.h>
+
+#include "core/sample/sample_tags.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden::test {
+
+// Makes every write past `bytes` into any file fail (with EFBIG) while it lives,
+// so that tests can watch a write fail on an ordinary file.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+// A map plug-in laid out back to back, written into `dir` as `name`.
+inline std::string writeMeshPlugIn(const TempDir& dir, const std::string& name, const MeshLayout& layout = {})
+{
+    return dir.write(name, buildPlugIn({"Test map", "mesh", "mpzz", 0, sampleMeshData(layout)}));
+}
+
+}  // namespace tagwarden::test

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/settings/settings_values.h"
+#include "core/settings/tags_locator.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+using namespace settings;
+
+TEST(SettingsValues, LoadNeedsBothDirectoriesAndLeavesSwitchesUnreadOtherwise)
+{
+    MemorySettingsStore store;
+    store.writeInt(kSection, kAsciiDisplay, 1);
+    store.writeString(kSection, kTagsDirectory, "/games/vorn/");
+    SettingsValues values;
+    EXPECT_FALSE(loadSettings(values, store));  // "Backup" missing
+    EXPECT_EQ(values.tagsDirectory, "/games/vorn/");
+    EXPECT_EQ(values.asciiDisplay, 0);
+
+    store.writeString(kSection, kBackupDirectory, "/games/vorn/Backup/");
+    store.writeInt(kSection, kAllowMods, 1);
+    ASSERT_TRUE(loadSettings(values, store));
+    EXPECT_EQ(values.backupDirectory, "/games/vorn/Backup/");
+    EXPECT_EQ(values.asciiDisplay, 1);
+    EXPECT_EQ(values.allowMods, 1);
+    EXPECT_EQ(values.allowOverwrites, 0);
+
+    store.writeString(kSection, kTagsDirectory, "");
+    EXPECT_FALSE(loadSettings(values, store));
+}
+
+TEST(SettingsValues, SaveWritesAllFiveAndLoadsBackUnchanged)
+{
+    const SettingsValues saved{"/b/", "/t/", 1, 0, 1};
+    MemorySettingsStore store;
+    saveSettings(saved, store);
+    SettingsValues loaded;
+    ASSERT_TRUE(loadSettings(loaded, store));
+    EXPECT_EQ(loaded, saved);
+}
+
+TEST(SettingsValues, FirstStartUsesTheWinePrefixUnderHome)
+{
+    const SettingsValues values = firstStartSettings("/home/modder");
+    EXPECT_EQ(values.tagsDirectory, "/home/modder/.wine/drive_c/Program Files/Vorn_Saga/Tags/");
+    EXPECT_EQ(values.backupDirectory, "/home/modder/.wine/drive_c/Program Files/Vorn_Saga/Tags/Backup/");
+    EXPECT_EQ(values.asciiDisplay, 1);
+    EXPECT_EQ(values.allowMods, 1);
+    EXPECT_EQ(values.allowOverwrites, 0);
+}
+
+TEST(SettingsValues, TagsDirectoryGainsOneSeparatorThatStays)
+{
+    std::string field = "/games/vorn";
+    EXPECT_EQ(getTagsDirectory(field), "/games/vorn/");
+    EXPECT_EQ(field, "/games/vorn/");
+    EXPECT_EQ(getTagsDirectory(field), "/games/vorn/");  // not a second one
+
+    std::string empty;
+    EXPECT_EQ(getTagsDirectory(empty), "/");
+    EXPECT_EQ(empty, "/");
+}
+
+TEST(TagsLocator, InitialNameIsThePlaceholderInTheTypedFolder)
+{
+    EXPECT_EQ(tags_locator::initialName("/games/vorn"), "/games/vorn/Find the Tags .gor");
+    EXPECT_EQ(tags_locator::initialName("/games/vorn/"), "/games/vorn/Find the Tags .gor");
+    EXPECT_EQ(tags_locator::initialName(""), "/Find the Tags .gor");
+}
+
+TEST(TagsLocator, FolderOfAChosenNameHasNoTrailingSeparator)
+{
+    EXPECT_EQ(tags_locator::folderOf("/games/vorn/tags.gor"), "/games/vorn");
+    EXPECT_EQ(tags_locator::folderOf("/games/vorn/Find the Tags .gor"), "/games/vorn");
+    EXPECT_EQ(tags_locator::backupFolder("/games/vorn"), "/games/vorn/Backup");
+}
+
+TEST(TagsLocator, FindsTagsGorOnlyAsAFileInThatFolder)
+{
+    const test::TempDir dir;
+    EXPECT_FALSE(tags_locator::holdsTagsGor(dir.path().string()));
+    std::filesystem::create_directory(dir.path() / "sub");
+    std::filesystem::create_directory(dir.path() / "sub" / "tags.gor");
+    EXPECT_FALSE(tags_locator::holdsTagsGor((dir.path() / "sub").string()));
+    std::ofstream(dir.file("tags.gor")) << "x";
+    EXPECT_TRUE(tags_locator::holdsTagsGor(dir.path().string()));
+}
+
+TEST(TagsLocator, MissingTextReadsAsTheBoxShowsIt)
+{
+    EXPECT_EQ(tags_locator::missingText("/games/vorn"),
+              "The Directory:\n    /games/vorn       \n\ndoes not contain the file:  tags.gor\n\n"
+              "Press OK to accept the above directory anyway.");
+}
+
+}  // namespace
+}  // namespace tagwarden

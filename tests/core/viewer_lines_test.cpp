@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/io/file.h"
+#include "core/sample/archive_builder.h"
+#include "core/tags/hex.h"
+#include "core/tags/tag_entry.h"
+#include "core/viewer/tag_data.h"
+#include "core/viewer/viewer_lines.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+Bytes countingBytes(std::size_t count)
+{
+    Bytes bytes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    return bytes;
+}
+
+std::vector<std::string> hexLines(const Bytes& bytes, std::uint64_t start)
+{
+    return viewerLines(hexDump(bytes.data(), bytes.size()), "", start, ViewerLayout::Hex);
+}
+
+std::vector<std::string> characterLines(const Bytes& bytes, const std::string& characters, std::uint64_t start)
+{
+    return viewerLines(hexDump(bytes.data(), bytes.size()), characters, start, ViewerLayout::Character);
+}
+
+// Where each character of `line` lands when tabs jump to the given stops.
+int columnAfter(const std::string& line, std::size_t upTo)
+{
+    int column = 0;
+    for (std::size_t i = 0; i < upTo; ++i) {
+        if (line[i] != '\t') {
+            ++column;
+            continue;
+        }
+        for (int stop : kCharacterLayoutTabStops)
+            if (stop > column) {
+                column = stop;
+                break;
+            }
+    }
+    return column;
+}
+
+TEST(ViewerLines, ThreeBytesShowTheirAddressGroupsAndCharacters)
+{
+    const Bytes bytes{0x41, 0x42, 0x0A};
+    EXPECT_EQ(hexLines(bytes, 1000), std::vector<std::string>{"0000001000: 41 42 0A   "});
+    EXPECT_EQ(characterLines(bytes, "AB.", 1000), std::vector<std::string>{"0000001000: 41 42 0A   \t\t\t\t\t\t\t   AB."});
+}
+
+TEST(ViewerLines, HexLayoutHas32BytesALineInTwoHalves)
+{
+    const auto one = hexLines(countingBytes(32), 0);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].size(), 110u);
+    EXPECT_EQ(one[0].substr(0, 12), "0000000000: ");
+    // The blank after the sixteenth group and the two blanks between the halves.
+    EXPECT_EQ(one[0].substr(12 + 47, 4), "   " + hexByte(16 * 7 + 3).substr(0, 1));
+    EXPECT_EQ(one[0].back(), ' ');
+
+    const auto two = hexLines(countingBytes(33), 1000);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[0].substr(0, 12), "0000001000: ");
+    EXPECT_EQ(two[1], "0000001032: " + hexByte(32 * 7 + 3) + "   ");
+}
+
+TEST(ViewerLines, CharacterLayoutHas20BytesAndTheirCharacters)
+{
+    const std::string characters = "abcdefghijklmnopqrstUVWXY";
+    const auto lines = characterLines(countingBytes(25), characters, 64);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), 97u);
+    EXPECT_EQ(lines[0].find('\t'), std::string::npos);
+    EXPECT_EQ(lines[0].substr(0, 12), "0000000064: ");
+    EXPECT_EQ(lines[0].substr(74), "   abcdefghijklmnopqrst");
+    EXPECT_EQ(lines[1].substr(0, 12), "0000000084: ");
+    EXPECT_TRUE(lines[1].ends_with("   UVWXY"));
+}
+
+TEST(ViewerLines, NothingLoadedGivesNoLines)
+{
+    EXPECT_TRUE(viewerLines("", "", 64, ViewerLayout::Hex).empty());
+    EXPECT_TRUE(viewerLines("", "", 64, ViewerLayout::Character).empty());
+}
+
+TEST(ViewerLines, AddressesAreFileOffsetsThatNeverWrap)
+{
+    const auto lines = hexLines(countingBytes(64), 0xFFFFFFF0u);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(0, 12), "4294967280: ");
+    EXPECT_EQ(lines[1].substr(0, 12), "4294967312: ");
+}
+
+TEST(ViewerLines, OnlyAnAsciiSettingOfOneGivesTheCharacterLayout)
+{
+    EXPECT_EQ(viewerLayoutFor(1), ViewerLayout::Character);
+    EXPECT_EQ(viewerLayoutFor(0), ViewerLayout::Hex);
+    EXPECT_EQ(viewerLayoutFor(2), ViewerLayout::Hex);
+    EXPECT_EQ(viewerLayoutFor(-1), ViewerLayout::Hex);
+}
+
+TEST(ViewerLines, TabStopsLineUpTheCharacterColumnOfEveryTabbedLine)
+{
+    // A last line of 1 to 16 bytes carries tabs; its characters must start where
+    // those of a full line do.
+    const Bytes bytes = countingBytes(40);
+    const std::string characters(40, 'x');
+    const std::size_t fullColumn = characterLines(bytes, characters, 0)[0].find("   x") + 3;
+    for (std::size_t lastLineBytes = 1; lastLineBytes <= 16; ++lastLineBytes) {
+        const Bytes part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(20 + lastLineBytes));
+        const std::string line = characterLines(part, characters, 0).at(1);
+        ASSERT_NE(line.find('\t'), std::string::npos) << lastLineBytes;
+        EXPECT_EQ(columnAfter(line, line.find("   x") + 3), static_cast<int>(fullColumn)) << lastLineBytes;
+    }
+}
+
+TEST(ViewerLines, A5000ByteTagShows64HexLinesOr103CharacterLines)
+{
+    test::TempDir dir;
+    const Bytes data = countingBytes(5000);
+    const std::string path = dir.write("tags.gor", buildArchive({{"Big", "mons", "abcd", 0, data}}));
+    File file(path, File::Access::Read, File::Share::DenyWrite);
+    TagEntry entry(makeHeader({"Big", "mons", "abcd", 0, data}, 64), 0);
+
+    const std::string hexText = entry.loadData(file);
+    EXPECT_EQ(entry.lengthText(), "00001388");
+    const auto hex = viewerLines(hexText, "", entry.startAddress(), ViewerLayout::Hex);
+    ASSERT_EQ(hex.size(), 64u);
+    for (const std::string& line : hex)
+        EXPECT_EQ(line.size(), 110u);
+    EXPECT_EQ(hex.back().substr(0, 12), "0000002080: ");  // 64 + 63 * 32
+
+    const auto characters = viewerLines(hexText, entry.dataAsciiText(), entry.startAddress(), ViewerLayout::Character);
+    ASSERT_EQ(characters.size(), 103u);
+    for (std::size_t k = 0; k + 1 < characters.size(); ++k)
+        EXPECT_EQ(characters[k].size(), 97u);
+    EXPECT_EQ(characters.back().substr(0, 12), "0000002104: ");  // 64 + 102 * 20, the last 8 bytes
+}
+
+}  // namespace
+}  // namespace tagwarden

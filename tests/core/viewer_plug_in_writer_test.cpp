@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/io/file.h"
+#include "core/prompt/scripted_prompter.h"
+#include "core/sample/archive_builder.h"
+#include "core/tags/directory_reader.h"
+#include "core/tags/tag_directory.h"
+#include "core/viewer/plug_in_extraction.h"
+#include "core/viewer/plug_in_writer.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+namespace fs = std::filesystem;
+
+Bytes patterned(std::size_t count)
+{
+    Bytes bytes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 13 + i / 256);
+    return bytes;
+}
+
+// An archive in a temporary folder, opened as the main window opens it.
+struct OpenArchive {
+    explicit OpenArchive(const std::vector<TagSpec>& tags, const Bytes& tail = {})
+    {
+        Bytes bytes = buildArchive(tags);
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        path = dir.write("tags.gor", bytes);
+        file = File(path, File::Access::Read, File::Share::None);
+        if (readDirectory(directory, file, nullptr) == ReadOutcome::NoDirectory)
+            throw std::runtime_error("fixture without directory");
+    }
+    [[nodiscard]] const TagEntry& entry(std::size_t index) const { return directory.entryAt(index); }
+
+    // Runs the writer with the save dialog answering `target` (or cancelled).
+    bool write(std::size_t index, std::optional<std::string> target)
+    {
+        prompter.queueFile(std::move(target));
+        PlugInWriter writer(file, entry(index), path, prompter);
+        return writer.writePlugIn();
+    }
+    [[nodiscard]] std::vector<std::string> shownTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& shown : prompter.shown())
+            texts.push_back(shown.text);
+        return texts;
+    }
+
+    test::TempDir dir;
+    std::string path;
+    File file;
+    TagDirectory directory;
+    ScriptedPrompter prompter;
+};
+
+TEST(PlugInWriter, Copies5000ByteTagWithItsHeaderPointingAt64)
+{
+    const Bytes data = patterned(5000);
+    OpenArchive archive({{"Small", "stli", "zzzz", 1, Bytes(7, 1)}, {"Archer", "mons", "abcd", 9, data}});
+    const std::string target = archive.dir.file("abcd");
+    ASSERT_TRUE(archive.write(1, target));
+    EXPECT_TRUE(archive.shownTexts().empty());
+
+    const Bytes written = test::readAll(target);
+    ASSERT_EQ(written.size(), 5064u);
+    const Bytes source = test::readAll(archive.path);
+    const auto header = source.begin() + static_cast<std::ptrdiff_t>(archive.entry(1).headerPosition());
+    EXPECT_TRUE(std::equal(written.begin(), written.begin() + 48, header));
+    EXPECT_EQ(Bytes(written.begin() + 48, written.begin() + 52), (Bytes{0, 0, 0, 0x40}));
+    EXPECT_TRUE(std::equal(written.begin() + 52, written.begin() + 64, header + 52));
+    EXPECT_EQ(Bytes(written.begin() + 64, written.end()), data);
+}
+
+TEST(PlugInWriter, AsksForTheProposedNameWithThePlugInFilter)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(3, 1)}});
+    EXPECT_FALSE(archive.write(0, std::nullopt));
+    ASSERT_EQ(archive.prompter.fileRequests().size(), 1u);
+    const auto& request = archive.prompter.fileRequests()[0];
+    EXPECT_EQ(request.kind, Prompter::FileRequest::Kind::Save);
+    EXPECT_EQ(request.initialName, archive.dir.file("local/mons/abcd"));
+    EXPECT_EQ(request.filter, "Vorn Tag Files (*.gor)|*.gor|Plug-Ins|*|All Files (*.*)|*.*||");
+    EXPECT_FALSE(request.mustExist);
+    EXPECT_TRUE(archive.shownTexts().empty());  // a cancelled dialog touches nothing
+    EXPECT_FALSE(fs::exists(archive.dir.file("local")));
+}
+
+TEST(PlugInWriter, WrittenPlugInOpensAsOneTagAtAddress64)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, patterned(1025)}, {"Empty", "stli", "none", 0, {}}});
+    ASSERT_TRUE(archive.write(0, archive.dir.file("abcd")));
+    ASSERT_TRUE(archive.write(1, archive.dir.file("none")));
+    EXPECT_EQ(test::readAll(archive.dir.file("none")).size(), 64u);
+
+    File plugIn(archive.dir.file("abcd"), File::Access::Read, File::Share::DenyWrite);
+    TagDirectory directory;
+    ASSERT_EQ(readDirectory(directory, plugIn, nullptr), ReadOutcome::SingleTag);
+    ASSERT_EQ(directory.entryCount(), 1u);
+    const TagEntry& copy = directory.entryAt(0);
+    EXPECT_EQ(copy.startAddress(), 64u);
+    EXPECT_EQ(copy.name(), "Archer");
+    EXPECT_EQ(copy.type(), "mons");
+    EXPECT_EQ(copy.id(), "abcd");
+    EXPECT_EQ(copy.dataLength(), 1025u);
+}
+
+TEST(PlugInWriter, FillsAnEmptyTargetButRefusesOneHoldingAByte)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+    const std::string empty = archive.dir.write("empty", {});
+    const std::string taken = archive.dir.write("taken", {0x2A});
+    EXPECT_TRUE(archive.write(0, empty));
+    EXPECT_EQ(test::readAll(empty).size(), 74u);
+
+    EXPECT_FALSE(archive.write(0, taken));
+    EXPECT_EQ(archive.shownTexts(), std::vector<std::string>{"ERROR - Plugin Already Exists"});
+    EXPECT_EQ(archive.prompter.shown()[0].buttons, Prompter::Buttons::OkCancel);
+    EXPECT_EQ(test::readAll(taken), Bytes{0x2A});
+}
+
+TEST(PlugInWriter, TargetThatCannotBeOpenedIsReportedAndNoFolderIsMade)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+    const Bytes before = test::readAll(archive.path);
+    EXPECT_FALSE(archive.write(0, archive.dir.file("missing/abcd")));
+    EXPECT_FALSE(archive.write(0, archive.path));  // the open archive itself is not shared
+    EXPECT_EQ(archive.shownTexts(), (std::vector<std::string>{"ERROR - Plugin File Couldn't be created",
+                                                              "ERROR - Plugin File Couldn't be created"}));
+    EXPECT_FALSE(fs::exists(archive.dir.file("missing")));
+    EXPECT_EQ(test::readAll(archive.path), before);
+}
+
+TEST(PlugInWriter, SourceEndingEarlyLeavesNoPlugInBehind)
+{
+    // The tag claims 3000 bytes but the file ends after 1500 of them.
+    OpenArchive archive({{"Cut", "mons", "abcd", 0, patterned(1500)}});
+    const std::string path = archive.path;
+    TagHeaderBytes header = archive.entry(0).header();
+    header[52] = 0, header[53] = 0, header[54] = 0x0B, header[55] = 0xB8;
+    TagEntry longer(header, archive.entry(0).headerPosition());
+
+    archive.prompter.queueFile(archive.dir.file("cut"));
+    PlugInWriter writer(archive.file, longer, path, archive.prompter);
+    EXPECT_FALSE(writer.writePlugIn());
+    EXPECT_FALSE(fs::exists(archive.dir.file("cut")));
+    ASSERT_EQ(archive.shownTexts().size(), 1u);
+    EXPECT_EQ(archive.shownTexts()[0], FileError(FileErrorCause::EndOfFile, path).what());
+
+    // A target that existed empty is left existing and empty.
+    const std::string empty = archive.dir.write("empty", {});
+    archive.prompter.queueFile(empty);
+    EXPECT_FALSE(PlugInWriter(archive.file, longer, path, archive.prompter).writePlugIn());
+    EXPECT_TRUE(fs::exists(empty));
+    EXPECT_EQ(fs::file_size(empty), 0u);
+}
+
+TEST(PlugInWriter, ReadErrorIsReportedAndRemovesThePlugIn)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+    archive.file.close();  // every read now fails
+    EXPECT_FALSE(archive.write(0, archive.dir.file("abcd")));
+    EXPECT_FALSE(fs::exists(archive.dir.file("abcd")));
+    ASSERT_EQ(archive.shownTexts().size(), 1u);
+    EXPECT_NE(archive.shownTexts()[0].find(archive.path), std::string::npos);
+}
+
+TEST(PlugInName, ProposedBesideTheArchiveUnderLocalTypeId)
+{
+    const TagEntry entry(makeHeader({"Archer", "mons", "abcd", 0, {}}, 64), 0);
+    EXPECT_EQ(proposedPlugInName("/g/tags.gor", entry), "/g/local/mons/abcd");
+    EXPECT_EQ(proposedPlugInName("/g/mytags.gor", entry), "/g/mylocal/mons/abcd");
+    EXPECT_EQ(proposedPlugInName("/g/my.gor", entry), "/g/local/mons/abcd");
+    EXPECT_EQ(proposedPlugInName("/g/local/mons/abcd", entry), "/g/local/mons/local/mons/abcd");
+    EXPECT_EQ(proposedPlugInName("tags.gor", entry), "local/mons/abcd");
+    EXPECT_EQ(proposedPlugInName("plugin", entry), "local/mons/abcd");
+}
+
+TEST(PlugInName, FieldsNeverLeaveTheirFolder)
+{
+    using namespace std::string_literals;
+    EXPECT_EQ(plugInFileName("abcd"), "abcd");
+    EXPECT_EQ(plugInFileName("ab\0\0"s), "ab");
+    EXPECT_EQ(plugInFileName("a\0b\0"s), "a_b");
+    EXPECT_EQ(plugInFileName("\0\0\0\0"s), "_");
+    EXPECT_EQ(plugInFileName(".\0\0\0"s), "_");
+    EXPECT_EQ(plugInFileName("..\0\0"s), "__");
+    EXPECT_EQ(plugInFileName("../a"), ".._a");
+    EXPECT_EQ(plugInFileName("a\\b\n"), "a_b_");
+    EXPECT_EQ(plugInFileName("\x7F\xE9.."), "_\xE9..");
+
+    const TagEntry entry(makeHeader({"Evil", "../", "..", 0, {}}, 64), 0);
+    EXPECT_EQ(proposedPlugInName("/g/tags.gor", entry), "/g/local/.._/__");
+}
+
+TEST(PlugInExtraction, GroupGoesIntoItsFolderWhateverTheIds)
+{
+    OpenArchive archive({{"One", "mons", "../a", 0, Bytes(4, 1)},
+                         {"Two", "mons", "..", 0, Bytes(5, 2)},
+                         {"Other", "stli", "abcd", 0, Bytes(6, 3)},
+                         {"Three", "mons", "ab/c", 0, Bytes(7, 4)},
+                         {"Twin", "mons", "ab\\c", 0, Bytes(8, 5)}});
+    const std::string folder = archive.dir.file("out/mons");
+    std::vector<ExtractedPlugIn> outcomes;
+    extractGroup(archive.file, archive.path, archive.directory, archive.directory.typeGroups()[0], folder,
+                 [&outcomes](const ExtractedPlugIn& outcome) { outcomes.push_back(outcome); });
+
+    ASSERT_EQ(outcomes.size(), 4u);
+    EXPECT_EQ(outcomes[0].path, folder + "/.._a");
+    EXPECT_EQ(outcomes[1].path, folder + "/__");
+    EXPECT_EQ(outcomes[2].path, folder + "/ab_c");
+    EXPECT_TRUE(outcomes[0].created && outcomes[1].created && outcomes[2].created);
+    // Two ids that are one file name: the second does not overwrite the first.
+    EXPECT_FALSE(outcomes[3].created);
+    EXPECT_EQ(outcomes[3].messages, std::vector<std::string>{"ERROR - Plugin Already Exists"});
+    EXPECT_EQ(test::readAll(folder + "/ab_c").size(), 64u + 7u);
+
+    std::size_t files = 0;
+    for (const auto& item : fs::recursive_directory_iterator(archive.dir.path()))
+        files += item.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1u + 3u);  // the archive and the three plug-ins
+}
+
+}  // namespace
+}  // namespace tagwarden

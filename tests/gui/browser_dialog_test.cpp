@@ -1,0 +1,486 @@
+// The main window driven as a user would, with scripted answers to every box.
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/io/file_error.h"
+#include "core/prompt/scripted_prompter.h"
+#include "core/sample/archive_builder.h"
+#include "core/sample/sample_tags.h"
+#include "gui/app/browser_dialog.h"
+#include "gui/app/object_list_model.h"
+#include "gui/app/tagwarden_app.h"
+#include "gui/support/gui_test_support.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+
+using test::child;
+
+namespace {
+
+constexpr const char* kClearNotice =
+    "You are about to clear all \ndirectory entries from memory. \nClick on OK to continue or Cancel to abort";
+
+TagSpec tag(std::string name, std::string type, std::string id)
+{
+    return {std::move(name), std::move(type), std::move(id), 0, Bytes(8, 0x11)};
+}
+
+// Lines that only sort right when case is ignored, a duplicate id, two types.
+std::vector<TagSpec> mixedTags()
+{
+    return {tag("Knight", "mons", "beta"), tag("Greeting", "stli", "ALFA"), tag("Archer", "mons", "alfb"),
+            tag("Knight again", "mons", "beta"), tag("Farewell", "stli", "Caps")};
+}
+
+// `count` tags of type mons, ids m000, m001, ...
+std::vector<TagSpec> monsTags(int count)
+{
+    std::vector<TagSpec> tags;
+    for (int i = 0; i < count; ++i) {
+        char id[16];
+        std::snprintf(id, sizeof id, "m%03d", i);
+        tags.push_back(tag("Unit " + std::to_string(i), "mons", id));
+    }
+    return tags;
+}
+
+// Counts how often a window with this object name is shown.
+class ShowCounter : public QObject {
+public:
+    explicit ShowCounter(const char* objectName) : name_(QLatin1String(objectName)) { qApp->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == name_)
+            ++count;
+        return false;
+    }
+
+private:
+    QString name_;
+};
+
+}  // namespace
+
+class BrowserDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    // A main window on settings that need no first start, with a file opened.
+    struct Window {
+        std::unique_ptr<MemorySettingsStore> settings = test::initialisedSettings("/games/vorn");
+        ScriptedPrompter prompter;
+        BrowserDialog dialog{*settings, prompter};
+
+        void open(const std::string& path)
+        {
+            prompter.queueFile(path);
+            dialog.onOpen();
+        }
+        QStringList lines()
+        {
+            QStringList result;
+            QAbstractItemModel* model = list()->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                result << model->index(row, 0).data().toString();
+            return result;
+        }
+        QListView* list() { return child<QListView>(dialog, "object_list"); }
+        QComboBox* filter() { return child<QComboBox>(dialog, "type_filter"); }
+        QString statusLine() { return child<QLabel>(dialog, "status_line")->text(); }
+        QStringList filterItems()
+        {
+            QStringList items;
+            for (int i = 0; i < filter()->count(); ++i)
+                items << filter()->itemText(i);
+            return items;
+        }
+        void click(const char* name) { QTest::mouseClick(child<QPushButton>(dialog, name), Qt::LeftButton); }
+        void selectRow(int row) { list()->setCurrentIndex(list()->model()->index(row, 0)); }
+    };
+
+    test::TempDir dir_;
+
+private slots:
+    void openProposesTagsGorOfTheTagsDirectory();
+    void listIsSortedIgnoringCaseAndEachLineCarriesItsEntry();
+    void listModelPassesTheModelTester();
+    void filterListsOneTypeAndAllAgain();
+    void selectionShowsPositionInTheList();
+    void secondOpenClearsAfterTheNoticeAndListsOnlyTheNewFile();
+    void cancellingTheNoticeKeepsFileListAndFilter();
+    void cancellingTheFileDialogChangesNothing();
+    void withoutAFileDataAsksForASelectionAndDumpMapIsEmpty();
+    void headerWithoutSelectionSelectsTheFirstLineSilently();
+    void headerAndDoubleClickShowTheSelectedEntry();
+    void dumpMapFollowsTheTypeFilter();
+    void archiveWithoutDirectoryListsNothingAndKeepsTheFileOpen();
+    void missingFileIsReportedWithItsPathAndCause();
+    void openFileIsNotSharedAndSingleTagShowsNoProgress();
+    void objectDataOpensTheViewerOnTheSelectedEntry();
+    void editorsAreReplacedByASecondPressAndReleasedAtTheEnd();
+    void cleanUpAfterOkOrCancelClosesClearsAndReleases();
+    void exitAndEscapeBothEndTheRun();
+};
+
+void BrowserDialogTest::openProposesTagsGorOfTheTagsDirectory()
+{
+    Window w;
+    QCOMPARE(w.filterItems(), QStringList{QStringLiteral("All")});
+    QCOMPARE(w.statusLine(), QString());
+    w.dialog.onOpen();  // cancelled: nothing queued
+    const Prompter::FileRequest& request = w.prompter.fileRequests().at(0);
+    QCOMPARE(request.initialName, std::string("/games/vorn/tags.gor"));
+    QCOMPARE(request.filter, std::string("Vorn Tag Files (*.gor)|*.gor|Plug-Ins|*|All Files (*.*)|*.*||"));
+    QVERIFY(request.kind == Prompter::FileRequest::Kind::Open);
+    QVERIFY(request.mustExist);
+    QVERIFY(!w.dialog.archiveOpen());
+    QVERIFY(w.prompter.shown().empty());
+}
+
+void BrowserDialogTest::listIsSortedIgnoringCaseAndEachLineCarriesItsEntry()
+{
+    Window w;
+    const std::string path = dir_.write("mixed.gor", buildArchive(mixedTags()));
+    w.open(path);
+    QCOMPARE(w.lines(), (QStringList{"ALFA : Greeting", "alfb : Archer", "beta : Knight", "beta : Knight again",
+                                     "Caps : Farewell"}));
+    QAbstractItemModel* model = w.list()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const auto index = model->index(row, 0).data(ObjectListModel::kEntryIndexRole).value<std::uint32_t>();
+        QCOMPARE(QString::fromLatin1(w.dialog.directory().entryAt(index).listLine()), w.lines()[row]);
+    }
+    QCOMPARE(w.dialog.filePath(), path);
+    QCOMPARE(w.dialog.fileName(), std::string("mixed.gor"));
+    QVERIFY(w.dialog.openFile() != nullptr);
+    QCOMPARE(w.dialog.idsOfType("mons"), std::string("betaalfb"));
+    QCOMPARE(w.statusLine(), QStringLiteral("Added New Object Type - stli"));
+    QVERIFY(w.prompter.shown().empty());
+}
+
+void BrowserDialogTest::listModelPassesTheModelTester()
+{
+    Window w;
+    QAbstractItemModelTester tester(w.list()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    w.open(dir_.write("tester.gor", buildArchive(mixedTags())));
+    w.filter()->setCurrentIndex(2);
+    w.filter()->setCurrentIndex(0);
+    w.prompter.queueAnswer(Prompter::Answer::Ok);
+    w.open(dir_.write("tester2.gor", buildArchive(monsTags(3))));
+    QCOMPARE(w.lines().size(), 3);
+}
+
+void BrowserDialogTest::filterListsOneTypeAndAllAgain()
+{
+    Window w;
+    w.open(dir_.write("filter.gor", buildArchive(mixedTags())));
+    QCOMPARE(w.filterItems(), (QStringList{"All", "mons", "stli"}));
+    QCOMPARE(w.filter()->currentIndex(), 0);
+
+    w.filter()->setCurrentIndex(1);
+    // The duplicate "beta" is no member of the group, so it is not listed under mons.
+    QCOMPARE(w.lines(), (QStringList{"alfb : Archer", "beta : Knight"}));
+    QCOMPARE(w.statusLine(), QStringLiteral("mons Objects"));
+
+    w.filter()->setCurrentIndex(2);
+    QCOMPARE(w.lines(), (QStringList{"ALFA : Greeting", "Caps : Farewell"}));
+    QCOMPARE(w.statusLine(), QStringLiteral("stli Objects"));
+
+    w.filter()->setCurrentIndex(0);
+    QCOMPARE(w.lines().size(), 5);
+    QCOMPARE(w.statusLine(), QStringLiteral("All Objects"));
+}
+
+void BrowserDialogTest::selectionShowsPositionInTheList()
+{
+    Window w;
+    std::vector<TagSpec> tags = monsTags(17);
+    tags.push_back(tag("Text", "stli", "s001"));
+    w.open(dir_.write("seventeen.gor", buildArchive(tags)));
+    w.filter()->setCurrentIndex(1);
+    w.selectRow(2);
+    QCOMPARE(w.statusLine(), QStringLiteral("mons objects - 3/17 entries"));
+    QCOMPARE(w.dialog.statusText(), w.statusLine());
+    w.filter()->setCurrentIndex(0);
+    w.selectRow(17);
+    QCOMPARE(w.statusLine(), QStringLiteral("All objects - 18/18 entries"));
+}
+
+void BrowserDialogTest::secondOpenClearsAfterTheNoticeAndListsOnlyTheNewFile()
+{
+    Window w;
+    w.open(dir_.write("first.gor", buildArchive(mixedTags())));
+    w.filter()->setCurrentIndex(1);
+    w.prompter.queueAnswer(Prompter::Answer::Ok);
+    const std::string second = dir_.write("second.gor", buildArchive(monsTags(4)));
+    w.open(second);
+    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
+    const ScriptedPrompter::Shown& notice = w.prompter.shown()[0];
+    QCOMPARE(notice.text, std::string(kClearNotice));
+    QVERIFY(notice.buttons == Prompter::Buttons::OkCancel);
+    QVERIFY(notice.icon == Prompter::Icon::None);
+    QCOMPARE(notice.caption, std::string("Tagwarden"));
+    QCOMPARE(w.lines(), (QStringList{"m000 : Unit 0", "m001 : Unit 1", "m002 : Unit 2", "m003 : Unit 3"}));
+    QCOMPARE(w.filterItems(), (QStringList{"All", "mons"}));
+    QCOMPARE(w.dialog.filePath(), second);
+    QCOMPARE(w.dialog.directory().entryCount(), std::size_t{4});
+}
+
+void BrowserDialogTest::cancellingTheNoticeKeepsFileListAndFilter()
+{
+    Window w;
+    const std::string first = dir_.write("kept.gor", buildArchive(mixedTags()));
+    w.open(first);
+    w.filter()->setCurrentIndex(2);
+    const QStringList before = w.lines();
+    w.prompter.queueAnswer(Prompter::Answer::Cancel);
+    w.open(dir_.write("other.gor", buildArchive(monsTags(4))));
+    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
+    QCOMPARE(w.lines(), before);
+    QCOMPARE(w.filterItems(), (QStringList{"All", "mons", "stli"}));
+    QCOMPARE(w.filter()->currentIndex(), 2);
+    QCOMPARE(w.dialog.filePath(), first);
+    QVERIFY(w.dialog.openFile() != nullptr);
+    QCOMPARE(w.dialog.openFile()->path(), first);
+}
+
+void BrowserDialogTest::cancellingTheFileDialogChangesNothing()
+{
+    Window w;
+    const std::string path = dir_.write("stay.gor", buildArchive(mixedTags()));
+    w.open(path);
+    w.filter()->setCurrentIndex(1);
+    const QString status = w.statusLine();
+    w.dialog.onOpen();  // the file dialog answers Cancel
+    QVERIFY(w.prompter.shown().empty());
+    QCOMPARE(w.lines().size(), 2);
+    QCOMPARE(w.statusLine(), status);
+    QCOMPARE(w.dialog.filePath(), path);
+    QVERIFY(w.dialog.openFile() != nullptr);
+}
+
+void BrowserDialogTest::withoutAFileDataAsksForASelectionAndDumpMapIsEmpty()
+{
+    Window w;
+    w.click("object_data_button");
+    w.click("dump_map_button");
+    QCOMPARE(w.prompter.shown().size(), std::size_t{2});
+    QCOMPARE(w.prompter.shown()[0].text, std::string("Not a Valid Selection"));
+    QVERIFY(w.prompter.shown()[0].buttons == Prompter::Buttons::Ok);
+    QVERIFY(w.prompter.shown()[0].icon == Prompter::Icon::None);
+    QCOMPARE(w.prompter.shown()[1].text, std::string());
+
+    w.open(dir_.write("nosel.gor", buildArchive(mixedTags())));
+    w.click("object_data_button");  // a file but still no line selected
+    QCOMPARE(w.prompter.shown().back().text, std::string("Not a Valid Selection"));
+}
+
+void BrowserDialogTest::headerWithoutSelectionSelectsTheFirstLineSilently()
+{
+    Window w;
+    w.click("object_header_button");  // empty list: nothing at all
+    QVERIFY(!w.list()->selectionModel()->hasSelection());
+    w.open(dir_.write("silent.gor", buildArchive(mixedTags())));
+    const QString status = w.statusLine();
+    ShowCounter headers("header_dialog");
+    w.click("object_header_button");
+    QCOMPARE(headers.count, 0);
+    QCOMPARE(w.list()->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(w.list()->selectionModel()->selectedRows()[0].row(), 0);
+    QCOMPARE(w.statusLine(), status);
+}
+
+void BrowserDialogTest::headerAndDoubleClickShowTheSelectedEntry()
+{
+    Window w;
+    w.open(dir_.write("header.gor", buildArchive(mixedTags())));
+    w.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
+    w.selectRow(1);
+    QStringList seen;
+    const auto readHeader = [&](QDialog& header) {
+        seen << header.windowTitle() << child<QLineEdit>(header, "description_edit")->text()
+             << child<QLineEdit>(header, "id_edit")->text();
+        header.accept();
+    };
+    test::whenModalShows("header_dialog", readHeader);
+    w.click("object_header_button");
+    QCOMPARE(seen, (QStringList{"Vorn Object Details", "Archer", "alfb"}));
+
+    seen.clear();
+    test::whenModalShows("header_dialog", readHeader);
+    const QRect line = w.list()->visualRect(w.list()->model()->index(4, 0));
+    QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {}, line.center());
+    QTest::mouseDClick(w.list()->viewport(), Qt::LeftButton, {}, line.center());
+    QCOMPARE(seen, (QStringList{"Vorn Object Details", "Farewell", "Caps"}));
+    QVERIFY(!test::modalTimedOut());
+}
+
+void BrowserDialogTest::dumpMapFollowsTheTypeFilter()
+{
+    Window w;
+    w.open(dir_.write("dump.gor", buildArchive(mixedTags())));
+    w.click("dump_map_button");
+    w.filter()->setCurrentIndex(2);
+    w.click("dump_map_button");
+    QCOMPARE(w.prompter.shown().size(), std::size_t{2});
+    QCOMPARE(w.prompter.shown()[0].text, std::string("\nKey: mons pointer = 1 Entries = 2\n\tObjects: beta-0; alfb-2; "
+                                                     "\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
+    QCOMPARE(w.prompter.shown()[1].text, std::string("\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
+}
+
+void BrowserDialogTest::archiveWithoutDirectoryListsNothingAndKeepsTheFileOpen()
+{
+    Window w;
+    Bytes bytes = buildArchive(mixedTags());
+    bytes[40] = 0;  // directory offset 63: before the first possible header
+    bytes[41] = 0;
+    bytes[42] = 0;
+    bytes[43] = 63;
+    w.open(dir_.write("nodir.gor", bytes));
+    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
+    QCOMPARE(w.prompter.shown()[0].text, std::string("ERROR - No Directory Found"));
+    QVERIFY(w.prompter.shown()[0].icon == Prompter::Icon::None);
+    QVERIFY(w.lines().isEmpty());
+    QCOMPARE(w.filterItems(), QStringList{QStringLiteral("All")});
+    QVERIFY(w.dialog.openFile() != nullptr);
+    QVERIFY(w.dialog.archiveOpen());
+}
+
+void BrowserDialogTest::missingFileIsReportedWithItsPathAndCause()
+{
+    Window w;
+    const std::string missing = dir_.file("not-there.gor");
+    w.open(missing);
+    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
+    // The sentence names the path and the cause; the system's own words may follow.
+    QVERIFY(w.prompter.shown()[0].text.starts_with("The file \"" + missing + "\" could not be found."));
+    QVERIFY(w.prompter.shown()[0].icon == Prompter::Icon::Error);
+    QVERIFY(w.lines().isEmpty());
+    QVERIFY(w.dialog.openFile() == nullptr);
+
+    // A later Open has nothing to clear, so it asks nothing.
+    w.open(dir_.write("after.gor", buildArchive(monsTags(2))));
+    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
+    QCOMPARE(w.lines().size(), 2);
+}
+
+void BrowserDialogTest::openFileIsNotSharedAndSingleTagShowsNoProgress()
+{
+    Window w;
+    const std::string plugIn = dir_.write("beta", buildPlugIn(tag("Knight", "mons", "beta")));
+    ShowCounter progress("progress_dialog");
+    w.open(plugIn);
+    QCOMPARE(progress.count, 0);
+    QCOMPARE(w.lines(), QStringList{QStringLiteral("beta : Knight")});
+    QCOMPARE(w.filterItems(), (QStringList{"All", "mons"}));
+    bool refused = false;
+    try {
+        File second(plugIn, File::Access::Read, File::Share::All);
+    } catch (const FileError& error) {
+        refused = error.cause() == FileErrorCause::SharingViolation;
+    }
+    QVERIFY(refused);
+
+    w.prompter.queueAnswer(Prompter::Answer::Ok);
+    w.open(dir_.write("progress.gor", buildArchive(monsTags(300))));
+    QCOMPARE(progress.count, 1);
+    QCOMPARE(w.lines().size(), 300);
+}
+
+void BrowserDialogTest::objectDataOpensTheViewerOnTheSelectedEntry()
+{
+    Window w;
+    w.open(dir_.write("viewer.gor", buildArchive(mixedTags())));
+    w.selectRow(0);
+    QString title;
+    test::whenModalShows("objectViewerDialog", [&](QDialog& viewer) {
+        title = viewer.windowTitle();
+        viewer.reject();
+    });
+    w.click("object_data_button");
+    QVERIFY(!test::modalTimedOut());
+    QVERIFY(!title.isEmpty());
+    QVERIFY(w.prompter.shown().empty());
+}
+
+void BrowserDialogTest::editorsAreReplacedByASecondPressAndReleasedAtTheEnd()
+{
+    const test::TempDir sample;
+    writeSampleDirectory(sample.path().string());
+    const std::string unit = sample.file("local/mons/msaa");
+    const std::string strings = sample.file("local/stli/stab");
+    Window w;
+    // The same plug-in twice: the first editor must let go of it before the second opens it.
+    for (int press = 0; press < 2; ++press) {
+        w.prompter.queueFile(unit);
+        w.click("edit_mons_button");
+        w.prompter.queueFile(strings);
+        w.click("edit_stli_button");
+    }
+    QVERIFY2(w.prompter.shown().empty(), w.prompter.shown().empty() ? "" : w.prompter.shown()[0].text.c_str());
+    QVERIFY(w.dialog.unitEditor() != nullptr);
+    QVERIFY(w.dialog.unitEditorOpen());
+    QVERIFY(w.dialog.stringListEditorOpen());
+    QCOMPARE(w.dialog.findChildren<QDialog*>().size(), qsizetype{0});  // editor forms have no owner window
+
+    w.click("edit_mons_button");  // cancelled: the old editor is gone all the same
+    QVERIFY(!w.dialog.unitEditorOpen());
+    File free(unit, File::Access::Read, File::Share::None);
+    free.close();
+
+    w.dialog.releaseEditors();
+    QVERIFY(w.dialog.unitEditor() == nullptr);
+    QVERIFY(w.dialog.stringListEditor() == nullptr);
+    QVERIFY(w.dialog.mapEditor() == nullptr);
+    File released(strings, File::Access::Read, File::Share::None);
+}
+
+void BrowserDialogTest::cleanUpAfterOkOrCancelClosesClearsAndReleases()
+{
+    for (const int result : {int(QDialog::Accepted), int(QDialog::Rejected)}) {
+        Window w;
+        const std::string path = dir_.write("cleanup.gor", buildArchive(mixedTags()));
+        w.open(path);
+        TagwardenApp::cleanUp(w.dialog, result);
+        QVERIFY(w.dialog.openFile() == nullptr);
+        QVERIFY(!w.dialog.archiveOpen());
+        QCOMPARE(w.dialog.directory().entryCount(), std::size_t{0});
+        QVERIFY(w.lines().isEmpty());
+        QVERIFY(w.dialog.settingsDialog() == nullptr);
+        File again(path, File::Access::Read, File::Share::None);  // nobody holds it any more
+        QVERIFY(w.prompter.shown().empty());
+    }
+}
+
+void BrowserDialogTest::exitAndEscapeBothEndTheRun()
+{
+    auto settings = test::initialisedSettings("/games/vorn");
+    ScriptedPrompter prompter;
+    for (const bool escape : {false, true}) {
+        QString title;
+        test::whenModalShows("browser_dialog", [&](QDialog& window) {
+            title = window.windowTitle();
+            if (escape)
+                QTest::keyClick(&window, Qt::Key_Escape);
+            else
+                QTest::mouseClick(child<QPushButton>(window, "exit_button"), Qt::LeftButton);
+        });
+        QCOMPARE(TagwardenApp(*settings, prompter).run(), 0);
+        QCOMPARE(title, QStringLiteral("Tagwarden"));
+    }
+    QVERIFY(!test::modalTimedOut());
+}
+
+}  // namespace tagwarden
+
+QTEST_MAIN(tagwarden::BrowserDialogTest)
+#include "browser_dialog_test.moc"

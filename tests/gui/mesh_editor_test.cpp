@@ -1,0 +1,249 @@
+// The map editor driven as a user would: choose a map plug-in, read and edit the
+// map form, confirm the save, and compare the file byte for byte.
+#include <QCheckBox>
+
+#include "core/io/file.h"
+#include "gui/mesh/mesh_editor_dialog.h"
+#include "gui/mesh/mesh_items_dialog.h"
+#include "mesh_test_setup.h"
+
+namespace tagwarden {
+
+using namespace test;
+
+namespace {
+
+constexpr const char* kConfirmText =
+    "WARNING: You are about to write changes to disk.\nClick on OK to confirm or Cancel to return to the editor.";
+
+QCheckBox* gameType(QWidget& form, int bit) { return child<QCheckBox>(form, QStringLiteral("gameType%1").arg(bit).toLatin1()); }
+
+std::uint16_t header16(const Bytes& plugIn, std::size_t offset) { return readBigEndian16(plugIn.data() + kMeshData + offset); }
+
+Bytes headerBytes(const Bytes& plugIn, std::size_t offset, std::size_t count)
+{
+    const auto at = plugIn.begin() + static_cast<std::ptrdiff_t>(kMeshData + offset);
+    return {at, at + static_cast<std::ptrdiff_t>(count)};
+}
+
+bool opensAgain(const std::string& path)
+{
+    try {
+        File file(path, File::Access::ReadWrite, File::Share::None);
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+class MeshEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theChooserStartsInLocalMeshOfTheTagsDirectory();
+    void theSampleMapShowsItsFieldsAndSavesByteForByte();
+    void cancellingTheConfirmationWritesNothing();
+    void editedFieldsReachTheirBytesAndTheOtherBitsStay();
+    void aNumberOutOfRangeKeepsTheFormOpenAndTheFileUnchanged();
+    void maxTeamsArrowsStepBetweenTwoAndTen();
+    void aCancelledChooserShowsNothing();
+    void aMapThatDoesNotFitIsRefusedWithoutAForm();
+    void viewItemsShowsOneItemEditorAtATime();
+    void destroyingTheEditorClosesItsFormsAndFile();
+};
+
+void MeshEditorTest::theChooserStartsInLocalMeshOfTheTagsDirectory()
+{
+    for (const std::string& tagsDirectory : {std::string("/games/vorn"), std::string("/games/vorn/")}) {
+        MemorySettingsStore settings;
+        settings.writeString(settings::kSection, settings::kTagsDirectory, tagsDirectory);
+        ScriptedPrompter prompter;
+        MeshEditor editor(settings, prompter);
+        QVERIFY(!editor.start());
+        QCOMPARE(prompter.fileRequests().size(), std::size_t(1));
+        QCOMPARE(prompter.fileRequests()[0].initialName, std::string("/games/vorn/local/mesh/"));
+        QCOMPARE(prompter.fileRequests()[0].filter, std::string("Vorn PlugIns |*||"));
+    }
+}
+
+void MeshEditorTest::theSampleMapShowsItsFieldsAndSavesByteForByte()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog* form = setup.editor->form();
+    QVERIFY(form && form->isVisible());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Tagwarden - MESH editor"));
+    QCOMPARE(fieldText(*form, "mapName"), QStringLiteral("mpaa"));
+    QCOMPARE(fieldText(*form, "description"), QStringLiteral("Sample Map 1"));
+    QCOMPARE(fieldText(*form, "mapGraphic"), QStringLiteral("mgr1"));
+    QCOMPARE(fieldText(*form, "secondaryWater"), QString());  // FFFFFFFF
+    QCOMPARE(fieldText(*form, "objectives"), QStringLiteral("obj1"));
+    QCOMPARE(fieldText(*form, "narrationSound"), QStringLiteral("nars"));
+    QCOMPARE(fieldText(*form, "width"), QStringLiteral("2"));
+    QCOMPARE(fieldText(*form, "meshOffset"), QStringLiteral("1024"));
+    QCOMPARE(fieldText(*form, "maxTeams"), QStringLiteral("2"));
+    QVERIFY(child<QRadioButton>(*form, "single")->isChecked());
+    QVERIFY(gameType(*form, 0)->isChecked() && !gameType(*form, 1)->isChecked() && gameType(*form, 2)->isChecked());
+    QCOMPARE(gameType(*form, 11)->text(), QStringLiteral("None"));
+    QVERIFY(!gameType(*form, 11)->isChecked());
+
+    setup.prompter.clearRecord();
+    clickStandard(*form, QDialogButtonBox::Ok);
+    QCOMPARE(setup.prompter.shown().size(), std::size_t(2));
+    QCOMPARE(setup.prompter.shown()[0].text, std::string(kConfirmText));
+    QCOMPARE(setup.prompter.shown()[0].caption, std::string("Confirm Save"));
+    QVERIFY(setup.prompter.shown()[0].icon == Prompter::Icon::Exclamation);
+    QCOMPARE(setup.prompter.shown()[1].text, std::string("Mesh File Successfully written!"));
+    QVERIFY(!form->isVisible());
+    QVERIFY(setup.onDisk() == setup.original);
+}
+
+void MeshEditorTest::cancellingTheConfirmationWritesNothing()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog* form = setup.editor->form();
+    typeText(*form, "mapGraphic", QStringLiteral("zz"));
+    setup.prompter.queueAnswer(Prompter::Answer::Cancel);
+    clickStandard(*form, QDialogButtonBox::Ok);
+    QVERIFY(form->isVisible());
+    setup.editor.reset();
+    QVERIFY(setup.onDisk() == setup.original);
+}
+
+void MeshEditorTest::editedFieldsReachTheirBytesAndTheOtherBitsStay()
+{
+    Bytes plugIn = withHeader16(withHeader16(meshPlugIn(), 78, 0xF801), 76, 0x0003);
+    std::fill_n(plugIn.begin() + kMeshData + 4, 4, std::uint8_t{0});  // a code nobody can type
+    MeshSetup setup(plugIn);
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog* form = setup.editor->form();
+    QVERIFY(gameType(*form, 0)->isChecked() && gameType(*form, 11)->isChecked());
+    QCOMPARE(fieldText(*form, "primaryWater"), QString());
+    for (int bit = 0; bit < 12; ++bit)
+        gameType(*form, bit)->setChecked(false);
+    child<QRadioButton>(*form, "multi")->click();
+    typeText(*form, "objectives", QStringLiteral("abcdefg"));
+    typeText(*form, "mapGraphic", QString());
+    typeText(*form, "lighting", QStringLiteral("ab"));
+    typeText(*form, "description", QStringLiteral("Marsh"));
+    typeText(*form, "mapName", QStringLiteral("mp"));
+    typeText(*form, "width", QStringLiteral("3"));
+    clickStandard(*form, QDialogButtonBox::Ok);
+
+    const Bytes saved = setup.onDisk();
+    QCOMPARE(header16(saved, 78), std::uint16_t(0xF000));
+    QCOMPARE(header16(saved, 76), std::uint16_t(0x0002));
+    QVERIFY(headerBytes(saved, 164, 4) == (Bytes{'a', 'b', 'c', 'd'}));
+    QVERIFY(headerBytes(saved, 0, 4) == Bytes(4, 0xFF));
+    QVERIFY(headerBytes(saved, 4, 4) == Bytes(4, 0));  // untouched: kept as it was
+    QVERIFY(headerBytes(saved, 68, 4) == (Bytes{'a', 'b', 0, 0}));
+    QVERIFY(headerBytes(saved, 72, 4) == Bytes(4, 0xFF));
+    QCOMPARE(header16(saved, 8), std::uint16_t(3));
+    Bytes name(32, 0);
+    std::copy_n("Marsh", 5, name.begin());
+    QVERIFY(Bytes(saved.begin(), saved.begin() + 32) == name);
+    QVERIFY(Bytes(saved.begin() + 36, saved.begin() + 40) == (Bytes{'m', 'p', 0, 0}));
+    // Everything behind the header went back as it was.
+    QVERIFY(std::equal(saved.begin() + kMeshData + 1024, saved.end(), setup.original.begin() + kMeshData + 1024));
+}
+
+void MeshEditorTest::aNumberOutOfRangeKeepsTheFormOpenAndTheFileUnchanged()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog* form = setup.editor->form();
+    typeText(*form, "height", QStringLiteral("70000"));
+    setup.prompter.clearRecord();
+    clickStandard(*form, QDialogButtonBox::Ok);
+    QCOMPARE(setup.prompter.shown().size(), std::size_t(2));
+    QCOMPARE(setup.prompter.shown()[1].text, std::string("Please enter an integer between -32768 and 32767."));
+    QVERIFY(form->isVisible());
+    typeText(*form, "height", QString());
+    clickStandard(*form, QDialogButtonBox::Ok);
+    QVERIFY(form->isVisible());
+    setup.editor.reset();
+    QVERIFY(setup.onDisk() == setup.original);
+}
+
+void MeshEditorTest::maxTeamsArrowsStepBetweenTwoAndTen()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog* form = setup.editor->form();
+    QWidget* arrows = child<QWidget>(*form, "maxTeamsSpin");
+    auto* up = arrows->findChild<QAbstractButton*>(QStringLiteral("up"));
+    auto* down = arrows->findChild<QAbstractButton*>(QStringLiteral("down"));
+    down->click();
+    QCOMPARE(fieldText(*form, "maxTeams"), QStringLiteral("2"));
+    for (int i = 0; i < 12; ++i)
+        up->click();
+    QCOMPARE(fieldText(*form, "maxTeams"), QStringLiteral("10"));
+    typeText(*form, "maxTeams", QStringLiteral("25"));  // typing may go past the arrows' range
+    clickStandard(*form, QDialogButtonBox::Ok);
+    QCOMPARE(readBigEndian32(setup.onDisk().data() + kMeshData + 84), 25u);
+}
+
+void MeshEditorTest::aCancelledChooserShowsNothing()
+{
+    MeshSetup setup;
+    setup.prompter = ScriptedPrompter();
+    QVERIFY(!setup.editor->start());
+    QVERIFY(!setup.editor->form() && !setup.editor->model());
+    QVERIFY(setup.prompter.shown().empty());
+}
+
+void MeshEditorTest::aMapThatDoesNotFitIsRefusedWithoutAForm()
+{
+    Bytes plugIn = meshPlugIn();
+    writeBigEndian32(plugIn.data() + kMeshData + 52, 100000);  // far more items than the file holds
+    MeshSetup setup(plugIn);
+    QVERIFY(setup.editor->start());
+    QVERIFY(!setup.editor->form());
+    QCOMPARE(setup.prompter.shown().size(), std::size_t(1));
+    QCOMPARE(setup.prompter.shown()[0].text, std::string("ERROR - The map's item table lies outside the file."));
+    QVERIFY(opensAgain(setup.path));
+
+    setup.prompter.queueFile(setup.dir.file("local/mesh/missing"));
+    QVERIFY(setup.editor->start());
+    QVERIFY(!setup.editor->form());
+    QVERIFY(setup.prompter.shown().back().icon == Prompter::Icon::Error);
+    QVERIFY(setup.onDisk() == plugIn);
+}
+
+void MeshEditorTest::viewItemsShowsOneItemEditorAtATime()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog* form = setup.editor->form();
+    click(*form, "viewItems");
+    MeshItemsDialog* items = setup.editor->itemsForm();
+    QVERIFY(items && items->isVisible());
+    QCOMPARE(items->windowTitle(), QStringLiteral("Tagwarden - MESH Item editor"));
+    click(*form, "viewItems");
+    QCOMPARE(setup.editor->itemsForm(), items);
+    clickStandard(*items, QDialogButtonBox::Cancel);
+    QVERIFY(!items->isVisible());
+    click(*form, "viewItems");
+    QVERIFY(setup.editor->itemsForm() && setup.editor->itemsForm()->isVisible());
+}
+
+void MeshEditorTest::destroyingTheEditorClosesItsFormsAndFile()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    click(*setup.editor->form(), "viewItems");
+    QVERIFY(!opensAgain(setup.path));  // held without sharing while the editor lives
+    QPointer<QWidget> form = setup.editor->form();
+    QPointer<QWidget> items = setup.editor->itemsForm();
+    setup.editor.reset();
+    QVERIFY(form.isNull() && items.isNull());
+    QVERIFY(opensAgain(setup.path));
+}
+
+}  // namespace tagwarden
+
+QTEST_MAIN(tagwarden::MeshEditorTest)
+#include "mesh_editor_test.moc"

@@ -1,0 +1,205 @@
+// The data viewer driven as a user would: its texts, both layouts, and the plug-in
+// it writes, with scripted answers to the save dialog and every message box.
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/io/file.h"
+#include "core/prompt/scripted_prompter.h"
+#include "core/sample/archive_builder.h"
+#include "core/tags/directory_reader.h"
+#include "core/tags/tag_directory.h"
+#include "gui/support/gui_test_support.h"
+#include "gui/viewer/object_viewer_dialog.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+
+using test::child;
+
+namespace {
+
+Bytes patterned(std::size_t count)
+{
+    Bytes bytes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    return bytes;
+}
+
+const TagSpec kSmall{"Note", "stli", "wxyz", 0, {'A', 'B', 0x0A}};
+const TagSpec kArcher{"Archer", "mons", "abcd", 4, patterned(5000)};
+
+// An archive opened as the main window holds it, and a viewer on one of its entries.
+struct Viewer {
+    explicit Viewer(std::size_t index)
+    {
+        path = dir.write("tags.gor", buildArchive({kSmall, kArcher}));
+        file = File(path, File::Access::Read, File::Share::None);
+        if (readDirectory(directory, file, nullptr) != ReadOutcome::Archive)
+            throw std::runtime_error("fixture without directory");
+        dialog = std::make_unique<ObjectViewerDialog>(directory.entryAt(index), file, path, settings, prompter);
+    }
+
+    QStringList loadObject(int asciiSetting)
+    {
+        settings.writeInt("Settings", "ASCII", asciiSetting);
+        child<QPushButton>(*dialog, "loadObjectButton")->click();
+        auto* list = child<QListWidget>(*dialog, "dataList");
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i)
+            lines << list->item(i)->text();
+        return lines;
+    }
+
+    QStringList createPlugIn(std::optional<std::string> target)
+    {
+        prompter.clearRecord();
+        prompter.queueFile(std::move(target));
+        child<QPushButton>(*dialog, "createPlugInButton")->click();
+        QStringList texts;
+        for (const auto& shown : prompter.shown())
+            texts << QString::fromStdString(shown.text);
+        return texts;
+    }
+
+    test::TempDir dir;
+    std::string path;
+    File file;
+    TagDirectory directory;
+    MemorySettingsStore settings;
+    ScriptedPrompter prompter;
+    std::unique_ptr<ObjectViewerDialog> dialog;
+};
+
+QStringList labelTexts(QWidget& parent)
+{
+    QStringList texts;
+    for (auto* label : parent.findChildren<QLabel*>())
+        texts << label->text();
+    return texts;
+}
+
+}  // namespace
+
+class ObjectViewerDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheEntryBeforeAnythingIsLoaded()
+    {
+        Viewer viewer(1);
+        QWidget& dialog = *viewer.dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Vorn Object Viewer"));
+        QCOMPARE(child<QLabel>(dialog, "titleLine")->text(), QStringLiteral("abcd (mons) - Archer"));
+        QCOMPARE(child<QLabel>(dialog, "lengthText")->text(), QStringLiteral("00001388"));
+        QCOMPARE(child<QLineEdit>(dialog, "startAddress")->text(), QStringLiteral("67"));
+        QCOMPARE(child<QLineEdit>(dialog, "dataLength")->text(), QStringLiteral("5000"));
+        QVERIFY(child<QLineEdit>(dialog, "dataLength")->isReadOnly());
+        const QStringList labels = labelTexts(dialog);
+        for (const char* text : {"Length of Object Data:", "Starting Address:", "Length:"})
+            QVERIFY2(labels.contains(QLatin1String(text)), text);
+        QCOMPARE(child<QPushButton>(dialog, "loadObjectButton")->text(), QStringLiteral("Load Object"));
+        QCOMPARE(child<QPushButton>(dialog, "createPlugInButton")->text(), QStringLiteral("Create Plug-In"));
+        QCOMPARE(child<QPushButton>(dialog, "okButton")->text(), QStringLiteral("OK"));
+        QCOMPARE(child<QPushButton>(dialog, "cancelButton")->text(), QStringLiteral("Cancel"));
+
+        auto* list = child<QListWidget>(dialog, "dataList");
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(list->selectionMode(), QAbstractItemView::NoSelection);
+        QVERIFY(QFontInfo(list->font()).fixedPitch());
+        QVERIFY(viewer.prompter.shown().empty());
+    }
+
+    void loadObjectFollowsTheAsciiSettingAtEachPress()
+    {
+        Viewer viewer(1);
+        const QStringList hex = viewer.loadObject(0);
+        QCOMPARE(hex.size(), 64);
+        for (const QString& line : hex)
+            QCOMPARE(line.size(), 110);
+        QVERIFY(hex[1].startsWith(QStringLiteral("0000000099: ")));
+
+        const QStringList characters = viewer.loadObject(1);
+        QCOMPARE(characters.size(), 103);
+        QCOMPARE(characters[0].size(), 97);
+        QVERIFY(characters[1].startsWith(QStringLiteral("0000000087: ")));
+
+        QCOMPARE(viewer.loadObject(1), characters);  // a second press shows each line once
+        QCOMPARE(viewer.loadObject(2), hex);
+    }
+
+    void smallTagShowsItsCharacterColumn()
+    {
+        Viewer viewer(0);
+        QCOMPARE(viewer.loadObject(0), QStringList{QStringLiteral("0000000064: 41 42 0A   ")});
+        QCOMPARE(viewer.loadObject(1), QStringList{QStringLiteral("0000000064: 41 42 0A   \t\t\t\t\t\t\t   AB.")});
+    }
+
+    void createPlugInWritesTheWholeTag()
+    {
+        Viewer viewer(1);
+        const std::string target = viewer.dir.file("abcd");
+        QCOMPARE(viewer.createPlugIn(target), QStringList{QStringLiteral("PlugIn created")});
+        QCOMPARE(viewer.prompter.shown()[0].buttons, Prompter::Buttons::Ok);
+        QCOMPARE(viewer.prompter.shown()[0].caption, std::string(Prompter::kApplicationName));
+        QCOMPARE(viewer.prompter.fileRequests().back().initialName, viewer.dir.file("local/mons/abcd"));
+        const Bytes written = test::readAll(target);
+        QCOMPARE(written.size(), std::size_t{5064});
+        QVERIFY(written == buildPlugIn(kArcher));
+        QVERIFY(viewer.dialog->isEnabled());  // the viewer stays for another name
+    }
+
+    void createPlugInReportsEveryRefusal()
+    {
+        Viewer viewer(1);
+        QCOMPARE(viewer.createPlugIn(std::nullopt), QStringList{QStringLiteral("ERROR PlugIn NOT created")});
+
+        const std::string taken = viewer.dir.write("taken", {1});
+        QCOMPARE(viewer.createPlugIn(taken), (QStringList{QStringLiteral("ERROR - Plugin Already Exists"),
+                                                          QStringLiteral("ERROR PlugIn NOT created")}));
+        QVERIFY(test::readAll(taken) == Bytes{1});
+
+        QCOMPARE(viewer.createPlugIn(viewer.dir.file("no/such/folder")),
+                 (QStringList{QStringLiteral("ERROR - Plugin File Couldn't be created"),
+                              QStringLiteral("ERROR PlugIn NOT created")}));
+    }
+
+    void readErrorsAreToldAndNothingIsListed()
+    {
+        Viewer viewer(1);
+        viewer.file.close();
+        viewer.prompter.clearRecord();
+        ObjectViewerDialog broken(viewer.directory.entryAt(1), viewer.file, viewer.path, viewer.settings,
+                                  viewer.prompter);
+        QCOMPARE(viewer.prompter.shown().size(), std::size_t{1});
+        QVERIFY(viewer.prompter.shown()[0].text.find(viewer.path) != std::string::npos);
+        child<QPushButton>(broken, "loadObjectButton")->click();
+        QCOMPARE(child<QListWidget>(broken, "dataList")->count(), 0);
+
+        const QStringList texts = viewer.createPlugIn(viewer.dir.file("abcd"));
+        QCOMPARE(texts.size(), 2);
+        QCOMPARE(texts.back(), QStringLiteral("ERROR PlugIn NOT created"));
+        QVERIFY(!QFile::exists(QString::fromStdString(viewer.dir.file("abcd"))));
+    }
+
+    void okAndCancelCloseTheViewer()
+    {
+        Viewer viewer(0);
+        viewer.dialog->show();
+        QTest::mouseClick(child<QPushButton>(*viewer.dialog, "okButton"), Qt::LeftButton);
+        QCOMPARE(viewer.dialog->result(), int(QDialog::Accepted));
+        viewer.dialog->show();
+        QTest::mouseClick(child<QPushButton>(*viewer.dialog, "cancelButton"), Qt::LeftButton);
+        QCOMPARE(viewer.dialog->result(), int(QDialog::Rejected));
+        QVERIFY(!viewer.dialog->isVisible());
+    }
+};
+
+}  // namespace tagwarden
+
+QTEST_MAIN(tagwarden::ObjectViewerDialogTest)
+#include "object_viewer_dialog_test.moc"

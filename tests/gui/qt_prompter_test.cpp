@@ -1,0 +1,98 @@
+// The Qt side of the prompter: filters, and real boxes and file dialogs answered by a user.
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui/app/qt_prompter.h"
+#include "gui/support/gui_test_support.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+
+class QtPrompterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void classicFiltersBecomeNameFilters();
+    void messageBoxShowsTextCaptionAndButtons();
+    void saveDialogDoesNotAskAboutExistingFiles();
+    void openDialogWithoutMustExistTakesANewName();
+};
+
+void QtPrompterTest::classicFiltersBecomeNameFilters()
+{
+    QCOMPARE(QtPrompter::nameFilters("Vorn Tag Files (*.gor)|*.gor|Plug-Ins|*|All Files (*.*)|*.*||"),
+             (QStringList{"Vorn Tag Files (*.gor)", "Plug-Ins (*)", "All Files (*)"}));
+    QCOMPARE(QtPrompter::nameFilters("Vorn Tag Files (*.gor)|*.gor||"), QStringList{"Vorn Tag Files (*.gor)"});
+    QCOMPARE(QtPrompter::nameFilters("Pictures|*.png;*.bmp||"), QStringList{"Pictures (*.png *.bmp)"});
+    QCOMPARE(QtPrompter::nameFilters(""), QStringList{});
+}
+
+void QtPrompterTest::messageBoxShowsTextCaptionAndButtons()
+{
+    QtPrompter prompter;
+    QString text;
+    QString caption;
+    int buttons = 0;
+    test::whenModalShows("message_box", [&](QDialog& shown) {
+        auto& box = static_cast<QMessageBox&>(shown);
+        text = box.text();
+        caption = box.windowTitle();
+        buttons = int(box.standardButtons());
+        box.button(QMessageBox::Cancel)->click();
+    });
+    const auto answer = prompter.message("Line one\nLine two \xE9", Prompter::Buttons::OkCancel,
+                                         Prompter::Icon::Exclamation, "Tagwarden");
+    QVERIFY(answer == Prompter::Answer::Cancel);
+    QCOMPARE(text, QStringLiteral("Line one\nLine two é"));
+    QCOMPARE(caption, QStringLiteral("Tagwarden"));
+    QCOMPARE(buttons, int(QMessageBox::Ok | QMessageBox::Cancel));
+}
+
+void QtPrompterTest::saveDialogDoesNotAskAboutExistingFiles()
+{
+    const test::TempDir dir;
+    const std::string existing = dir.write("abcd", Bytes{1, 2, 3});
+    QtPrompter prompter;
+    QString title;
+    test::whenModalShows("file_dialog", [&](QDialog& shown) {
+        title = shown.windowTitle();
+        shown.accept();  // confirms the proposed name, which exists
+    });
+    Prompter::FileRequest request;
+    request.kind = Prompter::FileRequest::Kind::Save;
+    request.title = "Save the Plug-In";
+    request.initialName = existing;
+    request.filter = "Plug-Ins|*||";
+    const auto chosen = prompter.chooseFile(request);
+    QVERIFY(!test::modalTimedOut());
+    QCOMPARE(title, QStringLiteral("Save the Plug-In"));
+    QVERIFY(chosen.has_value());
+    QCOMPARE(*chosen, existing);
+}
+
+void QtPrompterTest::openDialogWithoutMustExistTakesANewName()
+{
+    const test::TempDir dir;
+    const std::string placeholder = dir.file("Find the Tags .gor");
+    QtPrompter prompter;
+    test::whenModalShows("file_dialog", [&](QDialog& shown) { shown.accept(); });
+    Prompter::FileRequest request;
+    request.initialName = placeholder;
+    request.filter = "Vorn Tag Files (*.gor)|*.gor||";
+    request.mustExist = false;
+    const auto chosen = prompter.chooseFile(request);
+    QVERIFY(chosen.has_value());
+    QCOMPARE(*chosen, placeholder);
+
+    test::whenModalShows("file_dialog", [&](QDialog& shown) { shown.reject(); });
+    QVERIFY(!prompter.chooseFile(request).has_value());
+}
+
+}  // namespace tagwarden
+
+QTEST_MAIN(tagwarden::QtPrompterTest)
+#include "qt_prompter_test.moc"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/settings/settings_store.h"
+
+class QDialog;
+class QWidget;
+
+namespace tagwarden::test {
+
+// Runs `action` on the modal dialog with this object name once it is shown (from
+// inside its exec()). If none shows within a few seconds the dialog that blocks
+// is rejected and `modalTimedOut()` turns true, so a broken test fails instead of hanging.
+void whenModalShows(const char* objectName, std::function<void(QDialog&)> action);
+[[nodiscard]] bool modalTimedOut();
+
+// A settings store whose directories are set, so that no first start happens.
+[[nodiscard]] std::unique_ptr<MemorySettingsStore> initialisedSettings(const std::string& tagsDirectory);
+
+// The child of `parent` with this object name, or nullptr.
+template <typename Widget>
+Widget* child(QWidget& parent, const char* objectName);
+
+}  // namespace tagwarden::test
+
+#include <QWidget>
+
+template <typename Widget>
+Widget* tagwarden::test::child(QWidget& parent, const char* objectName)
+{
+    return parent.findChild<Widget*>(QLatin1String(objectName));
+}
