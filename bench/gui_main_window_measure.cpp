@@ -48,11 +48,13 @@ long peakKiB()
 
 void report(const char* what, double time) { std::printf("%-34s %8.3f s\n", what, time); }
 
+double mib(long kib) { return static_cast<double>(kib) / 1024.0; }
+
 void reportMemory(long before)
 {
     const long peak = peakKiB();
-    std::printf("%-34s %8.1f MiB (%.1f MiB above the %.1f MiB at start)\n", "peak resident memory", peak / 1024.0,
-                (peak - before) / 1024.0, before / 1024.0);
+    std::printf("%-34s %8.1f MiB (%.1f MiB above the %.1f MiB at start)\n", "peak resident memory", mib(peak),
+                mib(peak - before), mib(before));
 }
 
 int make(const std::string& path, std::size_t count)

@@ -46,9 +46,12 @@ std::size_t OpenedArchive::select(const std::string& selector) const
                                std::to_string(directory_.entryCount()) + " entries)");
         return index;
     }
-    const std::uint32_t type = codeKey(std::string_view(selector).substr(0, colon));
-    const std::uint32_t id = codeKey(std::string_view(selector).substr(colon + 1));
-    for (std::size_t i = 0; i < directory_.entryCount(); ++i)
+    const std::string_view typeText = std::string_view(selector).substr(0, colon);
+    const std::string_view idText = std::string_view(selector).substr(colon + 1);
+    // "mons:abcdef" names no entry, although its first four bytes would match one.
+    const std::uint32_t type = codeKey(typeText);
+    const std::uint32_t id = codeKey(idText);
+    for (std::size_t i = 0; fitsCode(typeText) && fitsCode(idText) && i < directory_.entryCount(); ++i)
         if (directory_.entryAt(i).typeKey() == type && directory_.entryAt(i).idKey() == id)
             return i;
     throw CommandError("ERROR - No entry " + selector + " in the file");

@@ -127,7 +127,8 @@ const ShareCase kShareCases[] = {
     {Access::Read, Share::None, Access::Read, Share::All, false},
     {Access::Read, Share::DenyWrite, Access::Read, Share::DenyWrite, true},
     {Access::Read, Share::DenyWrite, Access::ReadWrite, Share::All, false},
-    {Access::Read, Share::All, Access::ReadWrite, Share::DenyWrite, false},  // the newcomer denies nothing it may
+    {Access::Read, Share::All, Access::ReadWrite, Share::DenyWrite, true},
+    {Access::Read, Share::All, Access::Read, Share::None, false},  // the newcomer shares with nobody
     {Access::Read, Share::All, Access::ReadWrite, Share::All, true},
     {Access::ReadWrite, Share::All, Access::Read, Share::All, true},
     {Access::ReadWrite, Share::All, Access::Write, Share::All, true},
@@ -179,9 +180,14 @@ public:
         if (::pipe(toChild_) != 0 || ::pipe(toParent_) != 0)
             throw std::runtime_error("pipe failed");
         pid_ = ::fork();
+        // Each side keeps only its own ends, so that either sees the other go.
         if (pid_ == 0) {
+            ::close(toChild_[1]);
+            ::close(toParent_[0]);
             runChild(script);
         }
+        ::close(toChild_[0]);
+        ::close(toParent_[1]);
     }
 
     ~OtherProcess()
@@ -189,6 +195,7 @@ public:
         ::close(toChild_[1]);  // lets a waiting child run to its end
         int status = 0;
         ::waitpid(pid_, &status, 0);
+        ::close(toParent_[0]);
     }
 
     OtherProcess(const OtherProcess&) = delete;

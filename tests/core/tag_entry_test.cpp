@@ -156,8 +156,9 @@ TEST(TagEntry, LoadsAtMostTheCapAndOnlyWhatTheFileHolds)
 TEST(ArchiveFile, SingleTagSignatureAndDirectoryOffset)
 {
     test::TempDir dir;
-    const auto open = [&dir](const Bytes& bytes) {
-        return File(dir.write("f", bytes), File::Access::Read, File::Share::None);
+    int files = 0;
+    const auto open = [&dir, &files](const Bytes& bytes) {
+        return File(dir.write("f" + std::to_string(files++), bytes), File::Access::Read, File::Share::None);
     };
     Bytes plugIn = buildPlugIn({"one", "mons", "abcd", 0, Bytes(8, 1)});
     File single = open(plugIn);

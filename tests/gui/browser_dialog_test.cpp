@@ -1,5 +1,6 @@
 // The main window driven as a user would, with scripted answers to every box.
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,8 +111,10 @@ private:
     test::TempDir dir_;
 
 private slots:
+    void cleanup();
     void openProposesTagsGorOfTheTagsDirectory();
     void listIsSortedIgnoringCaseAndEachLineCarriesItsEntry();
+    void linesEqualButForCaseKeepFileOrder();
     void listModelPassesTheModelTester();
     void filterListsOneTypeAndAllAgain();
     void selectionShowsPositionInTheList();
@@ -130,6 +133,16 @@ private slots:
     void cleanUpAfterOkOrCancelClosesClearsAndReleases();
     void exitAndEscapeBothEndTheRun();
 };
+
+// No window, dialog or editor form outlives the test that opened it.
+void BrowserDialogTest::cleanup()
+{
+    QStringList open;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            open << window->objectName();
+    QCOMPARE(open, QStringList{});
+}
 
 void BrowserDialogTest::openProposesTagsGorOfTheTagsDirectory()
 {
@@ -164,6 +177,14 @@ void BrowserDialogTest::listIsSortedIgnoringCaseAndEachLineCarriesItsEntry()
     QCOMPARE(w.dialog.idsOfType("mons"), std::string("betaalfb"));
     QCOMPARE(w.statusLine(), QStringLiteral("Added New Object Type - stli"));
     QVERIFY(w.prompter.shown().empty());
+}
+
+void BrowserDialogTest::linesEqualButForCaseKeepFileOrder()
+{
+    Window w;
+    w.open(dir_.write("cases.gor", buildArchive({tag("Long name sorts late", "mons", "abcd"), tag("x", "mons", "ABCD"),
+                                                 tag("X", "stli", "abcd"), tag("", "mons", "abcd")})));
+    QCOMPARE(w.lines(), (QStringList{"abcd : ", "abcd : Long name sorts late", "ABCD : x", "abcd : X"}));
 }
 
 void BrowserDialogTest::listModelPassesTheModelTester()

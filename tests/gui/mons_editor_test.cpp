@@ -300,6 +300,8 @@ void MonsEditorTest::spinButtonsWrapAndRecoverTimesStayAsRead()
     scale->setFocus();
     QTest::keyClick(scale, Qt::Key_Up);  // the arrow keys step too
     QCOMPARE(scale->value(), 1);
+    typeInto(*form, "spriteScale", QStringLiteral("+-a 4x2"));  // digits only
+    QCOMPARE(scale->text(), QStringLiteral("42"));
 
     WrappingSpinBox* recover = spin(*form, "primaryRecoverTime");
     QVERIFY(recover->isEnabled());

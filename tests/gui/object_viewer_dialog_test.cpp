@@ -132,13 +132,6 @@ private slots:
         QCOMPARE(viewer.loadObject(2), hex);
     }
 
-    void smallTagShowsItsCharacterColumn()
-    {
-        Viewer viewer(0);
-        QCOMPARE(viewer.loadObject(0), QStringList{QStringLiteral("0000000064: 41 42 0A   ")});
-        QCOMPARE(viewer.loadObject(1), QStringList{QStringLiteral("0000000064: 41 42 0A   \t\t\t\t\t\t\t   AB.")});
-    }
-
     void createPlugInWritesTheWholeTag()
     {
         Viewer viewer(1);

@@ -10,6 +10,9 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 
 #include "core/io/byte_order.h"
@@ -107,6 +110,7 @@ private slots:
     void shorterTextKeepsTheOldTailBehindIt();
     void emptyDataOpensAnEmptyForm();
     void cancelHidesWithoutWriting();
+    void failedWriteSaysWriteFailedAndKeepsTheFormOpen();
     void hexViewScrollsWithTheTextView();
     void refusedFilesOpenNoForm();
 };
@@ -200,6 +204,9 @@ void StliEditorTest::enterStoresOneCarriageReturnAndPastedLineFeedsAreDropped()
     QTest::keyClick(textView(*form), Qt::Key_Return);
     QCOMPARE(form->rawBytes(), bytesOf("He\rllo"));
     QCOMPARE(textView(*form)->toPlainText(), QStringLiteral("He\nllo"));
+    QTest::keyClick(textView(*form), Qt::Key_Return, Qt::ShiftModifier);  // a soft break is a line end too
+    QCOMPARE(form->rawBytes(), bytesOf("He\r\rllo"));
+    QTest::keyClick(textView(*form), Qt::Key_Backspace);
 
     QApplication::clipboard()->setText(QStringLiteral("a\nb"));
     textView(*form)->paste();
@@ -260,6 +267,34 @@ void StliEditorTest::cancelHidesWithoutWriting()
     QVERIFY(form.isNull());
     File exclusive(setup.path, File::Access::ReadWrite, File::Share::None);  // no longer held
     QVERIFY(exclusive.isOpen());
+}
+
+void StliEditorTest::failedWriteSaysWriteFailedAndKeepsTheFormOpen()
+{
+    StliSetup setup(stliPlugIn(bytesOf("Short\r")));
+    StliEditorDialog* form = setup.start();
+    QVERIFY(form);
+    placeCaret(*form, 0);
+    QTest::keyClicks(textView(*form), QString(100, u'x'));
+
+    // A file-size limit below the new length makes the write fail half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limited = old;
+    limited.rlim_cur = 100;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    click(*form, "okButton");
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &old), 0);
+
+    const auto& shown = setup.prompter.shown();
+    QCOMPARE(shown.size(), std::size_t{2});
+    QVERIFY(shown[0].text.find(setup.path) != std::string::npos);  // the file error first
+    QCOMPARE(shown[1].text, std::string("Write Failed"));
+    QVERIFY(form->isVisible());
+    click(*form, "okButton");  // and it can be saved again
+    QCOMPARE(readAll(setup.path).size(), std::size_t{64 + 106});
+    QVERIFY(!form->isVisible());
 }
 
 void StliEditorTest::hexViewScrollsWithTheTextView()

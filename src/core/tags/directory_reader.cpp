@@ -13,6 +13,7 @@ namespace {
 
 // Headers are read in blocks rather than one by one: same bytes, far fewer calls.
 constexpr std::size_t kHeadersPerBlock = 1024;
+constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 22;
 
 // Drives the progress observer: about a hundred updates per reading.
 class ProgressPacer {
@@ -101,6 +102,9 @@ ReadOutcome readDirectory(TagDirectory& directory, File& file, ProgressObserver*
     file.seek(*offset);
     const std::uint64_t expected = (length - *offset) / kTagHeaderSize;
 
+    // The count comes from the file's real length; the cap only keeps a huge sparse
+    // file from claiming all memory before a single header is read.
+    directory.reserve(directory.entryCount() + static_cast<std::size_t>(std::min(expected, kMostReserved)));
     ProgressPacer pacer(progress, expected);
     readArchiveHeaders(directory, file, pacer);
     pacer.finishing();

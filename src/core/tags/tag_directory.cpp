@@ -1,12 +1,62 @@
 #include "core/tags/tag_directory.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "core/tags/tag_text.h"
 
 namespace tagwarden {
+
+namespace {
+
+// A set of 64-bit keys with open addressing: one flat table instead of a node per
+// entry, which keeps mapping a million entries fast and small. Keys never have all
+// bits set (a group's position stays far below 2^32 - 1).
+class PairSet {
+public:
+    explicit PairSet(std::size_t expected)
+        : slots_(std::bit_ceil(std::max<std::size_t>(16, 2 * expected)), kEmpty),
+          shift_(64 - std::countr_zero(slots_.size()))
+    {
+    }
+
+    // False when the key was there already.
+    bool insert(std::uint64_t key)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = slotOf(key);; i = (i + 1) & mask) {
+            if (slots_[i] == key)
+                return false;
+            if (slots_[i] == kEmpty) {
+                slots_[i] = key;
+                return true;
+            }
+        }
+    }
+
+    // Asks for the key's slot to be brought into the cache ahead of `insert`.
+    void prefetch(std::uint64_t key) const
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&slots_[slotOf(key)]);
+#else
+        (void)key;
+#endif
+    }
+
+private:
+    [[nodiscard]] std::size_t slotOf(std::uint64_t key) const { return (key * 0x9E3779B97F4A7C15u) >> shift_; }
+
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+    std::vector<std::uint64_t> slots_;
+    int shift_;
+};
+
+}  // namespace
+
+void TagDirectory::reserve(std::size_t entries) { entries_.reserve(entries); }
 
 bool TagDirectory::appendEntry(File& file)
 {
@@ -27,26 +77,45 @@ void TagDirectory::appendEntry(const TagHeaderBytes& header, std::uint64_t heade
 void TagDirectory::mapTypes()
 {
     groups_.clear();
-    // Hashes stand in for the linear walks of groups and members; order and results are the same.
+    // A hash of types and one flat set of (group, id) pairs stand in for the linear
+    // walks of groups and members; the order and the results are the same. Entries
+    // go in small batches whose set slots are fetched ahead, so that a million
+    // entries do not wait on one memory access after another.
     std::unordered_map<std::uint32_t, std::size_t> groupOfType;
-    std::vector<std::unordered_set<std::uint32_t>> idsSeen;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const TagEntry& entry = entries_[i];
-        auto [found, isNew] = groupOfType.try_emplace(entry.typeKey(), groups_.size());
-        if (isNew) {
-            groups_.push_back({entry.type(), {}});
-            idsSeen.emplace_back();
-            if (observer_)
-                observer_->setStatus("Added New Object Type - " + std::string(upToNul(groups_.back().type)));
+    PairSet seen(entries_.size());
+    constexpr std::size_t kBatch = 64;
+    std::array<std::uint64_t, kBatch> keys{};
+    for (std::size_t first = 0; first < entries_.size(); first += kBatch) {
+        const std::size_t count = std::min(kBatch, entries_.size() - first);
+        for (std::size_t j = 0; j < count; ++j) {
+            const TagEntry& entry = entries_[first + j];
+            const std::uint64_t group = groupFor(groupOfType, entry);
+            keys[j] = (group << 32) | entry.idKey();
+            seen.prefetch(keys[j]);
         }
-        const std::size_t g = found->second;
-        if (!idsSeen[g].insert(entry.idKey()).second)
-            continue;
-        GroupMember member;
-        std::copy_n(entry.header().begin() + 36, 4, member.id.begin());
-        member.index = static_cast<std::int32_t>(i);
-        groups_[g].members.push_back(member);
+        for (std::size_t j = 0; j < count; ++j)
+            if (seen.insert(keys[j]))
+                addMember(static_cast<std::size_t>(keys[j] >> 32), first + j);
     }
+}
+
+std::size_t TagDirectory::groupFor(std::unordered_map<std::uint32_t, std::size_t>& groupOfType, const TagEntry& entry)
+{
+    const auto [found, isNew] = groupOfType.try_emplace(entry.typeKey(), groups_.size());
+    if (isNew) {
+        groups_.push_back({entry.type(), {}});
+        if (observer_)
+            observer_->setStatus("Added New Object Type - " + std::string(upToNul(groups_.back().type)));
+    }
+    return found->second;
+}
+
+void TagDirectory::addMember(std::size_t group, std::size_t index)
+{
+    GroupMember member;
+    std::copy_n(entries_[index].header().begin() + 36, 4, member.id.begin());
+    member.index = static_cast<std::int32_t>(index);
+    groups_[group].members.push_back(member);
 }
 
 std::optional<std::size_t> TagDirectory::findGroup(std::string_view type) const

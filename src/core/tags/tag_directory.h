@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/tags/tag_entry.h"
@@ -48,6 +49,9 @@ public:
     // Adds an entry already read (the directory reader reads headers in blocks).
     void appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition);
 
+    // Makes room for this many entries in all (the reader knows how many headers follow).
+    void reserve(std::size_t entries);
+
     [[nodiscard]] std::size_t entryCount() const { return entries_.size(); }
     [[nodiscard]] const TagEntry& entryAt(std::size_t index) const { return entries_.at(index); }
     [[nodiscard]] TagEntry& entryAt(std::size_t index) { return entries_.at(index); }
@@ -75,6 +79,9 @@ public:
 
 private:
     void appendGroupText(std::string& text, std::size_t groupIndex) const;
+    // The position of the entry's type group, created (and reported) when new.
+    std::size_t groupFor(std::unordered_map<std::uint32_t, std::size_t>& groupOfType, const TagEntry& entry);
+    void addMember(std::size_t group, std::size_t index);
 
     DirectoryObserver* observer_ = nullptr;
     std::vector<TagEntry> entries_;

@@ -87,6 +87,7 @@ bool PlugInWriter::choosePlugInFile()
         if (target_.length() == 0)
             return true;
     } catch (const FileError&) {
+        target_.close();
         prompter_.message(kPlugInNotOpenedMessage, Prompter::Buttons::OkCancel);
         return false;
     }

@@ -30,6 +30,22 @@ struct LineKey {
     }
 
     static unsigned char lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+
+    // The first eight characters as one number that sorts like them (zeros after the end).
+    [[nodiscard]] std::uint64_t prefix() const
+    {
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            value = value << 8 | (i < size ? text[i] : 0u);
+        return value;
+    }
+};
+
+// An entry to sort: most lines differ within their first eight characters, so the
+// full lines are built only to break ties.
+struct SortItem {
+    std::uint64_t prefix;
+    std::uint32_t index;
 };
 
 int compareKeys(const LineKey& a, const LineKey& b)
@@ -72,8 +88,15 @@ bool ObjectListModel::lineBefore(std::uint32_t a, std::uint32_t b) const
 
 void ObjectListModel::setLines(std::vector<std::uint32_t> entryIndexes)
 {
-    std::sort(entryIndexes.begin(), entryIndexes.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return lineBefore(a, b); });
+    std::vector<SortItem> items;
+    items.reserve(entryIndexes.size());
+    for (const std::uint32_t index : entryIndexes)
+        items.push_back({LineKey(directory_.entryAt(index).header()).prefix(), index});
+    std::sort(items.begin(), items.end(), [this](const SortItem& a, const SortItem& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : lineBefore(a.index, b.index);
+    });
+    for (std::size_t i = 0; i < items.size(); ++i)
+        entryIndexes[i] = items[i].index;
     setSortedLines(std::move(entryIndexes));
 }
 

@@ -1,6 +1,5 @@
 #include "gui/editors/mons_editor_dialog.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -146,8 +145,6 @@ QComboBox* makeCombo(const char* name, bool editable)
     return box;
 }
 
-QComboBox* makeCodeCombo(const CodeField& field) { return makeCombo(field.name, true); }
-
 // The current value and `others` in alphabetical order (case ignored), the current one selected.
 void fillList(QComboBox& box, const std::string& current, const std::vector<std::string>& others)
 {
@@ -260,7 +257,7 @@ QWidget* MonsEditorDialog::buildGeneralGroup()
     const auto addCode = [grid](const char* name, int row, int column) {
         const CodeField& field = codeField(name);
         grid->addWidget(new QLabel(QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
-        grid->addWidget(makeCodeCombo(field), row, column + 1);
+        grid->addWidget(makeCombo(field.name, true), row, column + 1);
     };
     addCode("coreCode", 3, 0);
     addCode("objeCode", 4, 0);
@@ -304,26 +301,31 @@ QWidget* MonsEditorDialog::buildAttacksGroup()
 QWidget* MonsEditorDialog::buildAttackColumn(const QString& title, bool primary)
 {
     const std::string side = primary ? "primary" : "secondary";
-    const auto name = [&side](const char* part) { return side + part; };
     auto* column = new QWidget;
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(heading(title));
     auto* form = new QFormLayout;
     layout->addLayout(form);
+    const auto addNumber = [&](const char* part) -> WrappingSpinBox* {
+        const NumberField& field = numberField((side + part).c_str());
+        WrappingSpinBox* box = makeSpin(field);
+        form->addRow(QString::fromLatin1(field.label), box);
+        return box;
+    };
+    const auto addList = [&](const char* part, const char* label, bool enabled) {
+        QComboBox* box = makeCombo((side + part).c_str(), false);
+        box->setEnabled(enabled);
+        form->addRow(QString::fromLatin1(label), box);
+    };
 
-    auto* recover = makeSpin(numberField(name("RecoverTime").c_str()));
-    recover->setTypingEnabled(false);
-    form->addRow(QStringLiteral("Recover Time"), recover);
-    form->addRow(QStringLiteral("PROJ Code:"), makeCodeCombo(codeField(name("ProjCode").c_str())));
-    form->addRow(QStringLiteral("Min Range"), makeSpin(numberField(name("MinRange").c_str())));
-    form->addRow(QStringLiteral("Max Range"), makeSpin(numberField(name("MaxRange").c_str())));
-    auto* ballistics = makeCombo(name("Ballistics").c_str(), false);
-    ballistics->setEnabled(false);
-    form->addRow(QStringLiteral("Ballistics"), ballistics);
-    auto* attackDefn = makeCombo(name("AttackDefn").c_str(), false);
-    attackDefn->setEnabled(!primary);
-    form->addRow(QStringLiteral("Attack Defn"), attackDefn);
+    addNumber("RecoverTime")->setTypingEnabled(false);
+    const CodeField& proj = codeField((side + "ProjCode").c_str());
+    form->addRow(QString::fromLatin1(proj.label), makeCombo(proj.name, true));
+    addNumber("MinRange");
+    addNumber("MaxRange");
+    addList("Ballistics", "Ballistics", false);
+    addList("AttackDefn", "Attack Defn", !primary);
     return column;
 }
 

@@ -10,7 +10,6 @@
 
 #include "core/editors/mons_block.h"
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -61,7 +60,7 @@ private:
     QWidget* buildGeneralGroup();
     QWidget* buildTerrainGroup();
     QWidget* buildAttacksGroup();
-    QWidget* buildAttackColumn(const QString& heading, bool primary);
+    QWidget* buildAttackColumn(const QString& title, bool primary);
     WrappingSpinBox* spin(const char* name) const;
     QComboBox* combo(const char* name) const;
     [[nodiscard]] bool checkRanges();

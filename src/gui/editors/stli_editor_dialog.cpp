@@ -129,12 +129,13 @@ void StliEditorDialog::rebuild()
 {
     if (showing_)
         return;
-    const StliRebuild rebuilt = rebuildStli(StliTextView::listText(textView_->rawText()));
+    QString shown = textView_->rawText();
+    const StliRebuild rebuilt = rebuildStli(StliTextView::listText(shown));
     rawBytes_ = rebuilt.bytes;
     length_->setText(QString::number(rawBytes_.size()));
     showHex(rebuilt.hex);
     const QString display = StliTextView::displayText(rebuilt.text);
-    if (display != textView_->rawText().replace(QChar::ParagraphSeparator, u'\n'))
+    if (display != shown.replace(QChar::ParagraphSeparator, u'\n'))
         showText(display);
     followTextScroll();
 }

@@ -34,6 +34,14 @@ void WrappingSpinBox::stepBy(int steps)
     selectAll();
 }
 
+QValidator::State WrappingSpinBox::validate(QString& text, int& position) const
+{
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9')
+            return QValidator::Invalid;
+    return QSpinBox::validate(text, position);
+}
+
 QAbstractSpinBox::StepEnabled WrappingSpinBox::stepEnabled() const
 {
     return StepUpEnabled | StepDownEnabled;

@@ -20,6 +20,8 @@ public:
     void stepBy(int steps) override;
 
 protected:
+    // Digits only: no sign, no blanks.
+    QValidator::State validate(QString& text, int& position) const override;
     [[nodiscard]] StepEnabled stepEnabled() const override;
 
 private:

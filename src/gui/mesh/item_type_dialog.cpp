@@ -73,7 +73,7 @@ QWidget* ItemTypeDialog::makeItemList(const std::list<MeshItem>& items)
 {
     QListWidget* list = makeLineList("typeItems");
     list->setSelectionMode(QAbstractItemView::NoSelection);
-    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 110);
+    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 112);
     for (const MeshItem& item : items)
         if (item.belongsTo(type_))
             insertSortedLine(*list, itemLine(item), nullptr);

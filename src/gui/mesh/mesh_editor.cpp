@@ -38,6 +38,10 @@ std::unique_ptr<MeshModel> MeshEditor::loadMap(const std::string& path)
 
 bool MeshEditor::start()
 {
+    // A second start replaces everything the first one showed.
+    itemsForm_.reset();
+    form_.reset();
+    model_.reset();
     const auto path = chooseFile();
     if (!path)
         return false;
@@ -52,7 +56,7 @@ bool MeshEditor::start()
 
 void MeshEditor::showItems()
 {
-    if (itemsForm_ && itemsForm_->isVisible())
+    if (!model_ || (itemsForm_ && itemsForm_->isVisible()))
         return;
     itemsForm_ = std::make_unique<MeshItemsDialog>(*model_, prompter_);
     itemsForm_->show();

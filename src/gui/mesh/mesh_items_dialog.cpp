@@ -1,14 +1,14 @@
 #include "gui/mesh/mesh_items_dialog.h"
 
 #include <QDialogButtonBox>
-#include <array>
-#include <utility>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <array>
+#include <utility>
 
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_model.h"
@@ -73,8 +73,9 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
     connect(types_, &QListWidget::itemDoubleClicked, this, &MeshItemsDialog::editType);
     connect(items_, &QListWidget::itemDoubleClicked, this, &MeshItemsDialog::editItem);
 
-    const int columns = items_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    resize(columns * 118, columns * 72);
+    // Wide enough for a whole item line in the fixed-pitch font.
+    const int charWidth = items_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    resize(charWidth * 126, charWidth * 72);
 }
 
 QWidget* MeshItemsDialog::makeGroup(const Table& table, QListWidget* list, Counters& counters)

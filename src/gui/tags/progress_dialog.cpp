@@ -35,8 +35,8 @@ ProgressDialog::ProgressDialog(QWidget* parent)
 
 void ProgressDialog::begin()
 {
+    // Painted by the first text, which the reader sets at once.
     show();
-    repaintNow();
 }
 
 void ProgressDialog::setRange(int minimum, int maximum)

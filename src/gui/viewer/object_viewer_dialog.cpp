@@ -66,8 +66,8 @@ public:
     {
         const QFontMetricsF metrics(option.font);
         const QString text = index.data().toString();
-        // The longest line, 110 characters, has no tabs; a tabbed line ends within that.
-        const qreal width = qMax<qreal>(text.size(), 97) * metrics.horizontalAdvance(QLatin1Char('0'));
+        // The longest line, 110 characters, has no tabs; a tabbed line ends by column 97.
+        const qreal width = qMax(static_cast<qreal>(text.size()), qreal{97}) * metrics.horizontalAdvance(QLatin1Char('0'));
         return QSizeF(width + 2 * kMargin, metrics.height() + 2).toSize();
     }
 

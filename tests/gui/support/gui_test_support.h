@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QWidget>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -7,7 +9,6 @@
 #include "core/settings/settings_store.h"
 
 class QDialog;
-class QWidget;
 
 namespace tagwarden::test {
 
@@ -22,14 +23,9 @@ void whenModalShows(const char* objectName, std::function<void(QDialog&)> action
 
 // The child of `parent` with this object name, or nullptr.
 template <typename Widget>
-Widget* child(QWidget& parent, const char* objectName);
-
-}  // namespace tagwarden::test
-
-#include <QWidget>
-
-template <typename Widget>
-Widget* tagwarden::test::child(QWidget& parent, const char* objectName)
+Widget* child(QWidget& parent, const char* objectName)
 {
     return parent.findChild<Widget*>(QLatin1String(objectName));
 }
+
+}  // namespace tagwarden::test
