@@ -42,6 +42,7 @@ void store(const std::uint8_t* data, std::size_t size)
         std::abort();
 }
 
+// Emptied after every input; the folder itself stays behind, empty.
 const fs::path& scratch()
 {
     static const fs::path folder = [] {

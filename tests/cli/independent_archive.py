@@ -182,7 +182,7 @@ def files():
         tried.append(("offset %d" % offset, good[:40] + struct.pack(">I", offset) + good[44:]))
     tried += [("43 bytes", good[:43]), ("63 bytes", good[:63]), ("empty", b"")]
     rng = random.Random(20261208)
-    tried += [("random archive %d" % n, random_archive(rng)) for n in range(25)]
+    tried += [("random archive %d" % n, random_archive(rng)) for n in range(12)]
     return tried
 
 
@@ -207,7 +207,7 @@ def argument_safe(text):
 
 def selectors_for(headers):
     chosen = [b"0", b"%d" % (len(headers) - 1), b"%d" % len(headers), b"x1", b"mons:abcdefg"]
-    chosen += [cut(h[32:36]) + b":" + cut(h[36:40]) for _, h in headers[:30]]
+    chosen += [cut(h[32:36]) + b":" + cut(h[36:40]) for _, h in headers[:12]]
     return [s for s in chosen if argument_safe(s)]
 
 

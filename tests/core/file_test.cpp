@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,6 +81,9 @@ TEST(File, OpenFailuresCarryCauseAndPath)
     EXPECT_FALSE(std::filesystem::exists(missing)) << "only Write may create a file";
     EXPECT_EQ(openFails(dir.file("no/such/folder"), Access::Write, Share::None), FileErrorCause::NotFound);
     EXPECT_EQ(openFails(dir.path().string(), Access::Read, Share::None), FileErrorCause::AccessDenied);
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(openFails(fifo, Access::Read, Share::None), FileErrorCause::AccessDenied) << "refused, not waited on";
 
     try {
         File file(missing, Access::Read, Share::None);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/io/file.h"
 #include "core/sample/archive_builder.h"
 #include "core/tags/tag_directory.h"
@@ -71,6 +73,38 @@ TEST(TagDirectory, MappingGroupsByFirstAppearanceAndKeepsTheFirstOfEachId)
     directory.mapTypes();  // mapping again builds the same index, not a second copy
     EXPECT_EQ(directory.typeGroups().size(), 3u);
     EXPECT_EQ(directory.typeGroups()[0].memberCount(), 2);
+}
+
+TEST(TagDirectory, LongDirectoriesMapLikeTheLinearWalk)
+{
+    std::vector<std::pair<std::string, std::string>> codes;
+    for (int i = 0; i < 500; ++i)
+        codes.emplace_back("t" + std::to_string(i * 7 % 5), "i" + std::to_string(i * 13 % 97));
+    TagDirectory directory;
+    fill(directory, codes);
+    directory.mapTypes();
+
+    // The index as the walk over groups and members builds it.
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, int>>>> walk;
+    for (int i = 0; i < 500; ++i) {
+        const auto& [type, id] = codes[static_cast<std::size_t>(i)];
+        auto group = std::find_if(walk.begin(), walk.end(), [&type](const auto& g) { return g.first == type; });
+        if (group == walk.end())
+            group = walk.insert(walk.end(), {type, {}});
+        auto& members = group->second;
+        if (std::none_of(members.begin(), members.end(), [&id](const auto& m) { return m.first == id; }))
+            members.emplace_back(id, i);
+    }
+    const auto& groups = directory.typeGroups();
+    ASSERT_EQ(groups.size(), walk.size());
+    for (std::size_t g = 0; g < walk.size(); ++g) {
+        ASSERT_EQ(groups[g].members.size(), walk[g].second.size()) << walk[g].first;
+        for (std::size_t m = 0; m < walk[g].second.size(); ++m) {
+            const auto& [id, index] = walk[g].second[m];
+            EXPECT_EQ(groups[g].members[m].idText(), id + std::string(4 - id.size(), '\0'));
+            EXPECT_EQ(groups[g].members[m].index, index);
+        }
+    }
 }
 
 TEST(TagDirectory, CodesCompareUpToTheirFirstNul)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/io/byte_order.h"
 #include "core/io/file.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_entry.h"
@@ -135,7 +136,9 @@ TEST(TagEntry, LoadsAtMostTheCapAndOnlyWhatTheFileHolds)
         content[i] = static_cast<std::uint8_t>(i * 7);
     File file(dir.write("data", content), File::Access::Read, File::Share::None);
     const auto entryFor = [](std::uint32_t start, std::uint32_t length) {
-        return TagEntry(makeHeader({"t", "core", "abcd", 0, Bytes(length)}, start), 0);
+        TagHeaderBytes header = makeHeader({"t", "core", "abcd", 0, {}}, start);
+        writeBigEndian32(header.data() + 52, length);
+        return TagEntry(header, 0);
     };
 
     TagEntry big = entryFor(64, 3000);

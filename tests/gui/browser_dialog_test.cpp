@@ -129,6 +129,7 @@ private slots:
     void missingFileIsReportedWithItsPathAndCause();
     void openFileIsNotSharedAndSingleTagShowsNoProgress();
     void objectDataOpensTheViewerOnTheSelectedEntry();
+    void aboutAndSettingsOpenOverTheWindow();
     void editorsAreReplacedByASecondPressAndReleasedAtTheEnd();
     void cleanUpAfterOkOrCancelClosesClearsAndReleases();
     void exitAndEscapeBothEndTheRun();
@@ -431,6 +432,25 @@ void BrowserDialogTest::objectDataOpensTheViewerOnTheSelectedEntry()
     QVERIFY(!test::modalTimedOut());
     QVERIFY(!title.isEmpty());
     QVERIFY(w.prompter.shown().empty());
+}
+
+void BrowserDialogTest::aboutAndSettingsOpenOverTheWindow()
+{
+    Window w;
+    QStringList seen;
+    test::whenModalShows("about_dialog", [&](QDialog& about) {
+        seen << about.windowTitle() << child<QLabel>(about, "version_label")->text();
+        QTest::mouseClick(child<QPushButton>(about, "ok_button"), Qt::LeftButton);
+    });
+    w.click("about_button");
+    w.dialog.onOpen();  // asks for the tags directory, which keeps the separator it gains
+    test::whenModalShows("settings_dialog", [&](QDialog& settings) {
+        seen << settings.windowTitle() << child<QLineEdit>(settings, "tags_directory_edit")->text();
+        settings.reject();
+    });
+    w.click("settings_button");
+    QVERIFY(!test::modalTimedOut());
+    QCOMPARE(seen, (QStringList{"About Tagwarden", "Tagwarden Version 0.8", "Tagwarden Settings", "/games/vorn/"}));
 }
 
 void BrowserDialogTest::editorsAreReplacedByASecondPressAndReleasedAtTheEnd()

@@ -45,6 +45,7 @@ private slots:
     void theChooserStartsInLocalMeshOfTheTagsDirectory();
     void theSampleMapShowsItsFieldsAndSavesByteForByte();
     void cancellingTheConfirmationWritesNothing();
+    void unchangedNameAndIdKeepTheirBytesBehindTheirEnd();
     void editedFieldsReachTheirBytesAndTheOtherBitsStay();
     void aNumberOutOfRangeKeepsTheFormOpenAndTheFileUnchanged();
     void maxTeamsArrowsStepBetweenTwoAndTen();
@@ -111,6 +112,19 @@ void MeshEditorTest::cancellingTheConfirmationWritesNothing()
     QVERIFY(form->isVisible());
     setup.editor.reset();
     QVERIFY(setup.onDisk() == setup.original);
+}
+
+void MeshEditorTest::unchangedNameAndIdKeepTheirBytesBehindTheirEnd()
+{
+    Bytes plugIn = meshPlugIn();
+    std::copy_n("Map\0old name", 12, plugIn.begin());
+    std::copy_n("m\0p!", 4, plugIn.begin() + 36);
+    MeshSetup setup(plugIn);
+    QVERIFY(setup.editor->start());
+    QCOMPARE(fieldText(*setup.editor->form(), "description"), QStringLiteral("Map"));
+    QCOMPARE(fieldText(*setup.editor->form(), "mapName"), QStringLiteral("m"));
+    clickStandard(*setup.editor->form(), QDialogButtonBox::Ok);
+    QVERIFY(setup.onDisk() == plugIn);
 }
 
 void MeshEditorTest::editedFieldsReachTheirBytesAndTheOtherBitsStay()

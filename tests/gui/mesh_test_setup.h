@@ -34,11 +34,19 @@ inline Bytes withHeader16(Bytes plugIn, std::size_t offset, std::uint16_t value)
 }
 
 struct MeshSetup {
-    explicit MeshSetup(const Bytes& plugIn = meshPlugIn())
+    // The sample tags directory of "make-sample", its map plug-in chosen.
+    MeshSetup()
+    {
+        writeSampleDirectory(dir.path().string());
+        choose(dir.file("local/mesh/mpaa"));
+    }
+    explicit MeshSetup(const Bytes& plugIn) { choose(dir.write("local/mesh/mpaa", plugIn)); }
+
+    void choose(const std::string& plugInPath)
     {
         settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string());
-        path = dir.write("local/mesh/mpaa", plugIn);
-        original = plugIn;
+        path = plugInPath;
+        original = readAll(path);
         prompter.queueFile(path);
     }
 

@@ -56,7 +56,6 @@ public:
     [[nodiscard]] std::optional<std::vector<std::uint8_t>> readData(std::uint32_t size);
 
     [[nodiscard]] bool fileOpen() const { return file_.isOpen(); }
-    [[nodiscard]] const std::string& path() const { return file_.path(); }
     [[nodiscard]] const TagHeaderBytes& header() const { return header_; }
     // Header fields as raw bytes: name 32, type 4, id 4 (zero bytes included).
     [[nodiscard]] const std::string& name() const { return name_; }

@@ -11,6 +11,7 @@ namespace {
 constexpr std::int64_t kTagData = static_cast<std::int64_t>(kTagHeaderSize);
 constexpr std::int64_t kTypeSize = static_cast<std::int64_t>(ItemType::kSize);
 constexpr std::int64_t kItemSize = static_cast<std::int64_t>(MeshItem::kSize);
+constexpr const char* kTooShortMessage = "ERROR - The file is too short to hold a map.";
 
 struct SectionFields {
     MeshNumber offset;
@@ -70,7 +71,7 @@ private:
 std::optional<std::string> meshLayoutProblem(const MeshHeader& header, std::uint64_t fileLength)
 {
     if (fileLength < kTagHeaderSize + MeshHeader::kSize)
-        return "ERROR - The file is too short to hold a map.";
+        return kTooShortMessage;
     if (header.number(MeshNumber::width) < 0 || header.number(MeshNumber::height) < 0)
         return "ERROR - The map's width or height is negative.";
     const std::int64_t cellBytes = cellsExpected(header) * static_cast<std::int64_t>(MeshCell::kSize);
@@ -103,7 +104,7 @@ std::optional<std::string> MeshModel::load()
 {
     const std::uint64_t fileLength = file_->fileLength();
     if (fileLength < kTagHeaderSize + MeshHeader::kSize)
-        return meshLayoutProblem(header_, fileLength);
+        return kTooShortMessage;
     (void)file_->seek(0);  // nothing is buffered for writing yet
     readExactly(tagHeader_.data(), tagHeader_.size());
     readExactly(header_.bytes().data(), MeshHeader::kSize);

@@ -34,7 +34,7 @@ public:
 
     explicit MeshModel(std::unique_ptr<BufferedFile> file);
 
-    // Reads the whole map. A map that does not fit in its file is refused with the
+    // Reads the whole map (once). A map that does not fit in its file is refused with the
     // reason, before anything is allocated for it or read from beyond the file's end.
     // Throws FileError when the file cannot be read.
     [[nodiscard]] std::optional<std::string> load();

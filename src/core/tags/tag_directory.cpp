@@ -1,7 +1,6 @@
 #include "core/tags/tag_directory.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <unordered_map>
 
@@ -78,24 +77,20 @@ void TagDirectory::mapTypes()
 {
     groups_.clear();
     // A hash of types and one flat set of (group, id) pairs stand in for the linear
-    // walks of groups and members; the order and the results are the same. Entries
-    // go in small batches whose set slots are fetched ahead, so that a million
-    // entries do not wait on one memory access after another.
+    // walks of groups and members; the order and the results are the same. The set's
+    // slots are fetched a few entries ahead, so that a million entries do not wait on
+    // one memory access after another.
     std::unordered_map<std::uint32_t, std::size_t> groupOfType;
+    std::vector<std::uint64_t> keys(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        keys[i] = (std::uint64_t{groupFor(groupOfType, entries_[i])} << 32) | entries_[i].idKey();
     PairSet seen(entries_.size());
-    constexpr std::size_t kBatch = 64;
-    std::array<std::uint64_t, kBatch> keys{};
-    for (std::size_t first = 0; first < entries_.size(); first += kBatch) {
-        const std::size_t count = std::min(kBatch, entries_.size() - first);
-        for (std::size_t j = 0; j < count; ++j) {
-            const TagEntry& entry = entries_[first + j];
-            const std::uint64_t group = groupFor(groupOfType, entry);
-            keys[j] = (group << 32) | entry.idKey();
-            seen.prefetch(keys[j]);
-        }
-        for (std::size_t j = 0; j < count; ++j)
-            if (seen.insert(keys[j]))
-                addMember(static_cast<std::size_t>(keys[j] >> 32), first + j);
+    constexpr std::size_t kAhead = 32;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i + kAhead < keys.size())
+            seen.prefetch(keys[i + kAhead]);
+        if (seen.insert(keys[i]))
+            addMember(static_cast<std::size_t>(keys[i] >> 32), i);
     }
 }
 

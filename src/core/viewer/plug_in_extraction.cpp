@@ -26,8 +26,8 @@ void extractGroup(File& source, const std::string& sourcePath, const TagDirector
 {
     std::filesystem::create_directories(folder);
     for (const GroupMember& member : group.members) {
-        const std::string target = folder + "/" + plugInFileName(member.idText());
-        report(extractPlugIn(source, sourcePath, directory.entryAt(static_cast<std::size_t>(member.index)), target));
+        const TagEntry& entry = directory.entryAt(static_cast<std::size_t>(member.index));
+        report(extractPlugIn(source, sourcePath, entry, plugInPath(folder, member.idText())));
     }
 }
 

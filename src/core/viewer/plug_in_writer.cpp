@@ -13,6 +13,9 @@ namespace tagwarden {
 namespace {
 
 constexpr std::string_view kArchiveName = "tags.gor";
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+// Where a folder name ends: "/" here, either slash on Windows.
+constexpr std::string_view kSeparators = kSeparator == '/' ? "/" : "\\/";
 
 bool unfitForFileName(unsigned char byte) { return byte < 0x20 || byte == 0x7F || byte == '/' || byte == '\\'; }
 
@@ -36,15 +39,20 @@ std::string proposedPlugInFolder(const std::string& openFilePath, std::string_vi
     if (openFilePath.ends_with(kArchiveName)) {
         folder = openFilePath.substr(0, openFilePath.size() - kArchiveName.size());
     } else {
-        const auto slash = openFilePath.rfind('/');
+        const auto slash = openFilePath.find_last_of(kSeparators);
         folder = slash == std::string::npos ? std::string{} : openFilePath.substr(0, slash + 1);
     }
-    return folder + "local/" + plugInFileName(type);
+    return folder + "local" + kSeparator + plugInFileName(type);
+}
+
+std::string plugInPath(const std::string& folder, std::string_view field)
+{
+    return folder + kSeparator + plugInFileName(field);
 }
 
 std::string proposedPlugInName(const std::string& openFilePath, const TagEntry& entry)
 {
-    return proposedPlugInFolder(openFilePath, entry.type()) + "/" + plugInFileName(entry.id());
+    return plugInPath(proposedPlugInFolder(openFilePath, entry.type()), entry.id());
 }
 
 PlugInWriter::PlugInWriter(File& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter)

@@ -21,6 +21,8 @@ inline constexpr const char* kPlugInFilter = "Vorn Tag Files (*.gor)|*.gor|Plug-
 // separators, zero and control bytes replaced by "_", and never "", "." or "..",
 // so the name cannot leave the folder it is put in.
 [[nodiscard]] std::string plugInFileName(std::string_view field);
+// `folder`, the platform's separator, and the field made a file name as above.
+[[nodiscard]] std::string plugInPath(const std::string& folder, std::string_view field);
 
 // The folder for plug-ins of `type` beside the open file: an archive named
 // "...tags.gor" gives "...local/TYPE" (mytags.gor gives mylocal/TYPE), any other

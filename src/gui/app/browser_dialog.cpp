@@ -11,6 +11,11 @@
 
 #include <filesystem>
 
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#include <windows.h>
+#endif
+
 #include "core/io/file_error.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/directory_reader.h"
@@ -34,6 +39,9 @@ constexpr const char* kClearNotice =
     "You are about to clear all \ndirectory entries from memory. \nClick on OK to continue or Cancel to abort";
 constexpr const char* kNoSelectionMessage = "Not a Valid Selection";
 constexpr const char* kNoEntriesStatus = "No Object Directory Entries";
+#ifdef Q_OS_WIN
+constexpr unsigned kAboutCommand = 16;  // a system command number: its low four bits are the system's
+#endif
 
 QPushButton* button(const QString& text, const char* objectName, QWidget* parent)
 {
@@ -54,6 +62,7 @@ BrowserDialog::BrowserDialog(SettingsStore& settings, Prompter& prompter, QWidge
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     directory_.setObserver(this);
     buildControls();
+    addAboutToSystemMenu();
 
     settingsDialog_ = std::make_unique<SettingsDialog>(settings_, prompter_);
     settingsDialog_->initialiseSettings();
@@ -141,6 +150,31 @@ void BrowserDialog::buildControls()
     connect(filter_, &QComboBox::currentIndexChanged, this, &BrowserDialog::onFilterChanged);
 }
 
+// Only Windows gives a dialog a system menu; elsewhere "&About..." is the way in.
+void BrowserDialog::addAboutToSystemMenu()
+{
+#ifdef Q_OS_WIN
+    HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+    if (!menu)
+        return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kAboutCommand, L"&About Tagwarden...");
+#endif
+}
+
+#ifdef Q_OS_WIN
+bool BrowserDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    const auto* msg = static_cast<const MSG*>(message);
+    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == kAboutCommand) {
+        onAbout();
+        *result = 0;
+        return true;
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
+#endif
+
 void BrowserDialog::setStatus(const std::string& text)
 {
     status_ = QString::fromLatin1(text);
@@ -199,11 +233,11 @@ void BrowserDialog::onOpen()
     const std::optional<std::string> chosen = prompter_.chooseFile(request);
     if (!chosen)
         return;
+    // Clearing empties the list as well; Cancel keeps file, list and filter as they are.
     if (file_.isOpen()) {
         if (!clearWithNotice())
             return;
         closeFile();
-        refillObjectList();
     }
     path_ = *chosen;
     fileName_ = std::filesystem::path(path_).filename().string();

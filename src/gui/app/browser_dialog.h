@@ -69,8 +69,15 @@ public slots:
     void onEditStli();
     void onEditMesh();
 
+#ifdef Q_OS_WIN
+protected:
+    // The "&About Tagwarden..." item of the window's system menu.
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
 private:
     void buildControls();
+    void addAboutToSystemMenu();
     void addListLine(const TagEntry& entry, std::size_t index) override;
     [[nodiscard]] bool clearWithNotice();
     void readOpenFile();

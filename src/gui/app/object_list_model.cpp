@@ -42,7 +42,7 @@ struct LineKey {
 };
 
 // An entry to sort: most lines differ within their first eight characters, so the
-// full lines are built only to break ties.
+// whole lines are built only for the few that do not.
 struct SortItem {
     std::uint64_t prefix;
     std::uint32_t index;
@@ -92,9 +92,16 @@ void ObjectListModel::setLines(std::vector<std::uint32_t> entryIndexes)
     items.reserve(entryIndexes.size());
     for (const std::uint32_t index : entryIndexes)
         items.push_back({LineKey(directory_.entryAt(index).header()).prefix(), index});
-    std::sort(items.begin(), items.end(), [this](const SortItem& a, const SortItem& b) {
-        return a.prefix != b.prefix ? a.prefix < b.prefix : lineBefore(a.index, b.index);
+    std::sort(items.begin(), items.end(), [](const SortItem& a, const SortItem& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : a.index < b.index;
     });
+    // Lines that agree in their first eight characters are ordered by their whole text.
+    for (auto run = items.begin(); run != items.end();) {
+        const auto end = std::find_if(run, items.end(), [&](const SortItem& item) { return item.prefix != run->prefix; });
+        if (end - run > 1)
+            std::sort(run, end, [this](const SortItem& a, const SortItem& b) { return lineBefore(a.index, b.index); });
+        run = end;
+    }
     for (std::size_t i = 0; i < items.size(); ++i)
         entryIndexes[i] = items[i].index;
     setSortedLines(std::move(entryIndexes));

@@ -17,6 +17,7 @@
 #include "core/editors/code_choices.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_text.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/editors/latin1_text.h"
 #include "gui/editors/wrapping_spin_box.h"
 
@@ -190,25 +191,13 @@ QWidget* MonsEditorDialog::buildTopRow()
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    shortName_ = new QLineEdit;
-    shortName_->setObjectName(QStringLiteral("shortName"));
-    shortName_->setMaxLength(4);
-    shortName_->setFixedWidth(shortName_->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) + 16);
-    description_ = new QLineEdit;
-    description_->setObjectName(QStringLiteral("description"));
-    description_->setMaxLength(32);
-    description_->setMinimumWidth(description_->fontMetrics().averageCharWidth() * 34);
-    dataLength_ = new QLineEdit;
-    dataLength_->setObjectName(QStringLiteral("dataLength"));
-    dataLength_->setReadOnly(true);
-    dataLength_->setFixedWidth(dataLength_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
-    dataLength_->setToolTip(tr("Length of the tag's data in bytes"));
+    shortName_ = makeIdEdit();
+    description_ = makeNameEdit();
+    dataLength_ = makeLengthEdit("dataLength");
 
-    auto* ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(QStringLiteral("okButton"));
+    auto* ok = makeButton("okButton", QStringLiteral("OK"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* save = new QPushButton(QStringLiteral("Save Changes"));
-    save->setObjectName(QStringLiteral("saveButton"));
+    auto* save = makeButton("saveButton", QStringLiteral("Save Changes"));
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, &MonsEditorDialog::saveRequested);
 

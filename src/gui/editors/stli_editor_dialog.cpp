@@ -12,27 +12,13 @@
 
 #include "core/editors/stli_text.h"
 #include "core/tags/tag_text.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/editors/latin1_text.h"
 #include "gui/editors/stli_text_view.h"
 
 namespace tagwarden {
 
 namespace {
-
-QLineEdit* makeEdit(const char* name, int maxLength)
-{
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
-QPushButton* makeButton(const char* name, const QString& text)
-{
-    auto* button = new QPushButton(text);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
 
 // The hex text's line breaks are carriage return and line feed pairs.
 QString hexDisplay(const std::string& hex)
@@ -49,16 +35,12 @@ StliEditorDialog::StliEditorDialog()
     setObjectName(QStringLiteral("stliEditorDialog"));
     setWindowTitle(QString::fromLatin1(kTitle));
 
-    shortName_ = makeEdit("shortName", 4);
-    shortName_->setFixedWidth(shortName_->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")) + 16);
-    description_ = makeEdit("description", 32);
-    description_->setMinimumWidth(description_->fontMetrics().averageCharWidth() * 34);
-    length_ = makeEdit("length", 10);
-    length_->setReadOnly(true);
-    length_->setFixedWidth(length_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 8);
+    shortName_ = makeIdEdit();
+    description_ = makeNameEdit();
+    length_ = makeLengthEdit("length");
     auto* ok = makeButton("okButton", QStringLiteral("OK"));
     auto* cancel = makeButton("cancelButton", QStringLiteral("Cancel"));
-    ok->setAutoDefault(false);
+    ok->setDefault(true);  // Enter in the text view starts a line; in the other fields it means OK
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

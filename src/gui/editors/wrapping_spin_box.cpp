@@ -4,11 +4,7 @@
 
 namespace tagwarden {
 
-WrappingSpinBox::WrappingSpinBox(QWidget* parent) : QSpinBox(parent)
-{
-    setWrapping(true);
-    setAccelerated(true);
-}
+WrappingSpinBox::WrappingSpinBox(QWidget* parent) : QSpinBox(parent) { setAccelerated(true); }
 
 void WrappingSpinBox::setStepRange(int minimum, int maximum)
 {

@@ -12,8 +12,6 @@ public:
     explicit WrappingSpinBox(QWidget* parent = nullptr);
 
     void setStepRange(int minimum, int maximum);
-    [[nodiscard]] int stepMinimum() const { return stepMinimum_; }
-    [[nodiscard]] int stepMaximum() const { return stepMaximum_; }
     // Greys the number out and stops typing over it; the arrows still change it.
     void setTypingEnabled(bool enabled);
 

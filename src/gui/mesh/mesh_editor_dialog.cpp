@@ -32,6 +32,18 @@ std::string_view headerText(const TagHeaderBytes& header, std::size_t offset, st
     return upToNul({reinterpret_cast<const char*>(header.data() + offset), width});
 }
 
+// The field's text into its zero-padded place in the tag header. A text left as
+// shown keeps every byte, those behind its first zero byte included.
+void putText(TagHeaderBytes& header, std::size_t offset, std::size_t width, const QLineEdit& field)
+{
+    if (field.text() == latin1Text(headerText(header, offset, width)))
+        return;
+    const std::string text = latin1Bytes(field.text()).substr(0, width);
+    const auto place = header.begin() + static_cast<std::ptrdiff_t>(offset);
+    std::fill_n(place, width, std::uint8_t{0});
+    std::copy(text.begin(), text.end(), place);
+}
+
 }  // namespace
 
 const std::array<const char*, MeshEditorDialog::kGameTypes> MeshEditorDialog::kGameTypeNames{
@@ -198,12 +210,8 @@ void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers)
     header.setNumber(MeshNumber::meshOffset, numbers[2]);
     header.setNumber(MeshNumber::maxTeams, numbers[3]);
 
-    TagHeaderBytes& tagHeader = model_.tagHeader();
-    const Code id = paddedCode(latin1Bytes(mapName_->text()));
-    std::copy(id.begin(), id.end(), tagHeader.begin() + kIdOffset);
-    const std::string name = latin1Bytes(description_->text()).substr(0, kNameWidth);
-    std::fill(tagHeader.begin(), tagHeader.begin() + kNameWidth, std::uint8_t{0});
-    std::copy(name.begin(), name.end(), tagHeader.begin());
+    putText(model_.tagHeader(), kIdOffset, kCodeWidth, *mapName_);
+    putText(model_.tagHeader(), 0, kNameWidth, *description_);
 
     std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kGameTypeBits;
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)

@@ -107,8 +107,6 @@ ObjectViewerDialog::ObjectViewerDialog(TagEntry& entry, File& openFile, const st
     attach();
 }
 
-ObjectViewerDialog::~ObjectViewerDialog() = default;
-
 void ObjectViewerDialog::buildControls()
 {
     setWindowTitle(QStringLiteral("Vorn Object Viewer"));

@@ -25,7 +25,6 @@ class ObjectViewerDialog : public QDialog {
 public:
     ObjectViewerDialog(TagEntry& entry, File& openFile, const std::string& openFilePath, SettingsStore& settings,
                        Prompter& prompter, QWidget* parent = nullptr);
-    ~ObjectViewerDialog() override;
 
 private slots:
     void onLoadObject();
