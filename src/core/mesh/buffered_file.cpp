@@ -44,7 +44,8 @@ std::size_t BufferedFile::read(void* destination, std::size_t count)
     std::size_t delivered = 0;
     if (count > buffer_.size()) {
         delivered = unread();
-        std::memcpy(out, buffer_.data() + begin_, delivered);
+        if (delivered > 0)
+            std::memcpy(out, buffer_.data() + begin_, delivered);
         begin_ = end_ = 0;
         const std::size_t wanted = count - delivered;
         const std::size_t got = file_.read(out + delivered, wanted);
@@ -54,7 +55,8 @@ std::size_t BufferedFile::read(void* destination, std::size_t count)
         if (unread() < count && !endOfFile_)
             refill();
         delivered = std::min(count, unread());
-        std::memcpy(out, buffer_.data() + begin_, delivered);
+        if (delivered > 0)  // an empty request may come with no destination at all
+            std::memcpy(out, buffer_.data() + begin_, delivered);
         begin_ += delivered;
     }
     if (unread() < buffer_.size() / 4 && !endOfFile_)
@@ -79,7 +81,8 @@ bool BufferedFile::write(const void* source, std::size_t count)
     } else if (end_ + count > buffer_.size() && !writeOut()) {
         return false;
     }
-    std::memcpy(buffer_.data() + end_, source, count);
+    if (count > 0)
+        std::memcpy(buffer_.data() + end_, source, count);
     end_ += count;
     if (end_ > buffer_.size() / 5 * 4)
         return writeOut();
