@@ -3,7 +3,6 @@
 // the form shows them, up to a zero byte) and written back. Whatever the bytes,
 // a file too short is refused untouched, and a save changes nothing but the
 // terrain bytes, which it normalises to 0x0A or 0xFF.
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -19,19 +18,14 @@
 #include "core/prompt/scripted_prompter.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_text.h"
+#include "fuzz_input.h"
 
 namespace {
 
 using namespace tagwarden;
 using Bytes = std::vector<std::uint8_t>;
 
-int inputFile()
-{
-    static const int fd = memfd_create("mons_fuzzer", MFD_CLOEXEC);
-    if (fd < 0)
-        std::abort();
-    return fd;
-}
+const fuzz::InputFile inputFile("mons_fuzzer");
 
 void check(bool holds, const char* what)
 {
@@ -41,18 +35,10 @@ void check(bool holds, const char* what)
     }
 }
 
-void store(const Bytes& bytes)
-{
-    const int fd = inputFile();
-    if (ftruncate(fd, 0) != 0 ||
-        (!bytes.empty() && pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())))
-        std::abort();
-}
-
 Bytes stored(std::size_t size)
 {
     Bytes bytes(size + 1);
-    const ssize_t got = pread(inputFile(), bytes.data(), bytes.size(), 0);
+    const ssize_t got = pread(inputFile.descriptor(), bytes.data(), bytes.size(), 0);
     check(got >= 0 && static_cast<std::size_t>(got) == size, "file length changed");
     bytes.resize(size);
     return bytes;
@@ -85,11 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes input(data, data + size);
     if (input.size() >= 36)
         std::memcpy(input.data() + 32, "mons", 4);  // let the fuzzer explore past the type check
-    store(input);
+    inputFile.store(input.data(), input.size());
 
     MemorySettingsStore settings;
     ScriptedPrompter prompter;
-    prompter.queueFile("/proc/self/fd/" + std::to_string(inputFile()));
+    prompter.queueFile(inputFile.path());
     EditorTagFile editor(settings, prompter);
     const auto outcome = editor.openPlugIn("mons");
     check(outcome != EditorTagFile::OpenOutcome::Cancelled, "chosen file counted as cancelled");

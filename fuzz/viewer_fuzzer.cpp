@@ -2,7 +2,6 @@
 // loaded and laid out both ways, and written out as a plug-in into a scratch
 // folder under the name the writer proposes. Whatever the bytes, the lines keep
 // their shape, and a plug-in is either the exact copy or not there at all.
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -19,6 +18,7 @@
 #include "core/viewer/plug_in_writer.h"
 #include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
+#include "fuzz_input.h"
 
 namespace {
 
@@ -27,20 +27,7 @@ using namespace tagwarden;
 
 constexpr std::size_t kEntriesTried = 8;
 
-int inputFile()
-{
-    static const int fd = memfd_create("viewer_fuzzer", MFD_CLOEXEC);
-    if (fd < 0)
-        std::abort();
-    return fd;
-}
-
-void store(const std::uint8_t* data, std::size_t size)
-{
-    const int fd = inputFile();
-    if (ftruncate(fd, 0) != 0 || (size > 0 && pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)))
-        std::abort();
-}
+const fuzz::InputFile input("viewer_fuzzer");
 
 // Emptied after every input; the folder itself stays behind, empty.
 const fs::path& scratch()
@@ -104,8 +91,8 @@ void checkPlugIn(File& file, const std::string& path, const TagEntry& entry, con
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    store(data, size);
-    const std::string path = "/proc/self/fd/" + std::to_string(inputFile());
+    input.store(data, size);
+    const std::string path = input.path();
     File file(path, File::Access::Read, File::Share::DenyWrite);
     TagDirectory directory;
     if (readDirectory(directory, file, nullptr) == ReadOutcome::NoDirectory)

@@ -18,6 +18,7 @@ class QtPrompterTest : public QObject {
 private slots:
     void classicFiltersBecomeNameFilters();
     void messageBoxShowsTextCaptionAndButtons();
+    void messageWithUtf8PathReadsRight();
     void saveDialogDoesNotAskAboutExistingFiles();
     void openDialogWithoutMustExistTakesANewName();
 };
@@ -50,6 +51,19 @@ void QtPrompterTest::messageBoxShowsTextCaptionAndButtons()
     QCOMPARE(text, QStringLiteral("Line one\nLine two é"));
     QCOMPARE(caption, QStringLiteral("Tagwarden"));
     QCOMPARE(buttons, int(QMessageBox::Ok | QMessageBox::Cancel));
+}
+
+void QtPrompterTest::messageWithUtf8PathReadsRight()
+{
+    QtPrompter qtPrompter;
+    Prompter& prompter = qtPrompter;
+    QString text;
+    test::whenModalShows("message_box", [&](QDialog& shown) {
+        text = static_cast<QMessageBox&>(shown).text();
+        shown.accept();
+    });
+    (void)prompter.message("The file \"/home/j\xC3\xB6rg/tags.gor\" could not be found.");
+    QCOMPARE(text, QString::fromUtf8("The file \"/home/j\u00F6rg/tags.gor\" could not be found."));
 }
 
 void QtPrompterTest::saveDialogDoesNotAskAboutExistingFiles()

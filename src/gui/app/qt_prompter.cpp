@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStringDecoder>
 
 namespace tagwarden {
 
@@ -47,6 +48,15 @@ QString nameFilter(const QString& label, const QString& classicPatterns)
     return label + QLatin1Char(' ') + patterns;
 }
 
+// Messages mix tag text (8-bit bytes) with file paths (UTF-8 here): a text that is
+// valid UTF-8 is shown as such, so paths read right; any other is shown byte for byte.
+QString messageText(const std::string& text)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    return utf8.hasError() ? QString::fromLatin1(text) : decoded;
+}
+
 }  // namespace
 
 QStringList QtPrompter::nameFilters(const std::string& classicFilter)
@@ -63,7 +73,7 @@ QStringList QtPrompter::nameFilters(const std::string& classicFilter)
 
 Prompter::Answer QtPrompter::message(const std::string& text, Buttons buttons, Icon icon, const std::string& caption)
 {
-    QMessageBox box(boxIcon(icon), QString::fromLatin1(caption), QString::fromLatin1(text),
+    QMessageBox box(boxIcon(icon), messageText(caption), messageText(text),
                     buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                     ownerWindow());
     box.setObjectName(QStringLiteral("message_box"));
