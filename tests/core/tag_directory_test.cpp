@@ -29,8 +29,8 @@ public:
 void fill(TagDirectory& directory, const std::vector<std::pair<std::string, std::string>>& codes)
 {
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        const TagSpec spec{"n" + std::to_string(i), codes[i].first, codes[i].second, 0, {}};
-        directory.appendEntry(makeHeader(spec, 64), 64 * i);
+        const TagSpec tag{"n" + std::to_string(i), codes[i].first, codes[i].second, 0, {}};
+        directory.appendEntry(makeHeader(tag, 64), 64 * i);
     }
 }
 

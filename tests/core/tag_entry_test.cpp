@@ -97,8 +97,8 @@ TEST(TagEntry, NumbersAreUnsignedBigEndian)
 
 TEST(TagEntry, NameOfThirtyTwoCharactersStopsBeforeTheType)
 {
-    TagSpec spec{std::string(32, 'N'), "mons", "abcd", 0, {}};
-    const TagEntry entry(makeHeader(spec, 64), 0);
+    TagSpec tag{std::string(32, 'N'), "mons", "abcd", 0, {}};
+    const TagEntry entry(makeHeader(tag, 64), 0);
     EXPECT_EQ(entry.name(), std::string(32, 'N'));
 }
 

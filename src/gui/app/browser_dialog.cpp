@@ -20,6 +20,7 @@
 #include "core/prompt/prompter.h"
 #include "core/tags/directory_reader.h"
 #include "gui/app/about_dialog.h"
+#include "gui/app/dialog_controls.h"
 #include "gui/app/object_list_model.h"
 #include "gui/app/tab_order.h"
 #include "gui/editors/mons_editor.h"
@@ -43,14 +44,6 @@ constexpr const char* kNoEntriesStatus = "No Object Directory Entries";
 constexpr unsigned kAboutCommand = 16;  // a system command number: its low four bits are the system's
 #endif
 
-QPushButton* button(const QString& text, const char* objectName, QWidget* parent)
-{
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(objectName));
-    result->setAutoDefault(false);
-    return result;
-}
-
 }  // namespace
 
 BrowserDialog::BrowserDialog(SettingsStore& settings, Prompter& prompter, QWidget* parent)
@@ -72,9 +65,9 @@ BrowserDialog::~BrowserDialog() = default;
 
 void BrowserDialog::buildControls()
 {
-    auto* exitButton = button(QStringLiteral("Exit"), "exit_button", this);
+    auto* exitButton = dialogButton(QStringLiteral("Exit"), "exit_button", this);
     exitButton->setDefault(true);
-    auto* openButton = button(QStringLiteral("Open a File"), "open_button", this);
+    auto* openButton = dialogButton(QStringLiteral("Open a File"), "open_button", this);
     auto* filterLabel = new QLabel(QStringLiteral("Show Objects of Type:"), this);
     filter_ = new QComboBox(this);
     filter_->setObjectName(QStringLiteral("type_filter"));
@@ -93,15 +86,15 @@ void BrowserDialog::buildControls()
     list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     list_->setMinimumSize(340, 300);
 
-    auto* headerButton = button(QStringLiteral("Object Header"), "object_header_button", this);
-    auto* dataButton = button(QStringLiteral("Object Data"), "object_data_button", this);
-    auto* meshButton = button(QStringLiteral("Edit MESH File"), "edit_mesh_button", this);
-    auto* stliButton = button(QStringLiteral("Edit STLI File"), "edit_stli_button", this);
-    auto* monsButton = button(QStringLiteral("Edit mons File"), "edit_mons_button", this);
-    auto* settingsButton = button(QStringLiteral("Settings"), "settings_button", this);
-    auto* dumpButton = button(QStringLiteral("Dump Map"), "dump_map_button", this);
-    auto* aboutButton = button(QStringLiteral("&About..."), "about_button", this);
-    auto* cancelButton = button(QStringLiteral("Cancel"), "cancel_button", this);
+    auto* headerButton = dialogButton(QStringLiteral("Object Header"), "object_header_button", this);
+    auto* dataButton = dialogButton(QStringLiteral("Object Data"), "object_data_button", this);
+    auto* meshButton = dialogButton(QStringLiteral("Edit MESH File"), "edit_mesh_button", this);
+    auto* stliButton = dialogButton(QStringLiteral("Edit STLI File"), "edit_stli_button", this);
+    auto* monsButton = dialogButton(QStringLiteral("Edit mons File"), "edit_mons_button", this);
+    auto* settingsButton = dialogButton(QStringLiteral("Settings"), "settings_button", this);
+    auto* dumpButton = dialogButton(QStringLiteral("Dump Map"), "dump_map_button", this);
+    auto* aboutButton = dialogButton(QStringLiteral("&About..."), "about_button", this);
+    auto* cancelButton = dialogButton(QStringLiteral("Cancel"), "cancel_button", this);
     cancelButton->setEnabled(false);
     cancelButton->hide();
 

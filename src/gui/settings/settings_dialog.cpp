@@ -12,6 +12,7 @@
 
 #include "core/prompt/prompter.h"
 #include "core/settings/tags_locator.h"
+#include "gui/app/dialog_controls.h"
 #include "gui/app/tab_order.h"
 
 namespace tagwarden {
@@ -20,22 +21,6 @@ namespace {
 
 QString pathText(const std::string& path) { return QString::fromLocal8Bit(path); }
 std::string pathBytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
-
-QPushButton* button(const QString& text, const char* objectName, QWidget* parent, bool enabled = true)
-{
-    auto* result = new QPushButton(text, parent);
-    result->setObjectName(QLatin1String(objectName));
-    result->setEnabled(enabled);
-    return result;
-}
-
-QCheckBox* checkBox(const QString& text, const char* objectName, QWidget* parent, bool enabled)
-{
-    auto* result = new QCheckBox(text, parent);
-    result->setObjectName(QLatin1String(objectName));
-    result->setEnabled(enabled);
-    return result;
-}
 
 }  // namespace
 
@@ -49,24 +34,24 @@ SettingsDialog::SettingsDialog(SettingsStore& store, Prompter& prompter, QWidget
 
 void SettingsDialog::buildControls()
 {
-    auto* ok = button(QStringLiteral("OK"), "ok_button", this);
+    auto* ok = dialogButton(QStringLiteral("OK"), "ok_button", this);
     ok->setDefault(true);
-    auto* cancel = button(QStringLiteral("Cancel"), "cancel_button", this);
+    auto* cancel = dialogButton(QStringLiteral("Cancel"), "cancel_button", this);
     tagsEdit_ = new QLineEdit(this);
     tagsEdit_->setObjectName(QStringLiteral("tags_directory_edit"));
     tagsEdit_->setMinimumWidth(tagsEdit_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
     backupEdit_ = new QLineEdit(this);
     backupEdit_->setObjectName(QStringLiteral("backup_directory_edit"));
-    auto* browse = button(QStringLiteral("Browse"), "browse_button", this);
+    auto* browse = dialogButton(QStringLiteral("Browse"), "browse_button", this);
 
     auto* options = new QGroupBox(QStringLiteral("&Options:"), this);
-    allowMods_ = checkBox(QStringLiteral("Allow Standard Item Patches"), "allow_mods_check", options, false);
+    allowMods_ = dialogCheckBox(QStringLiteral("Allow Standard Item Patches"), "allow_mods_check", options, false);
     allowOverwrites_ =
-        checkBox(QStringLiteral("Allow Overwrites in Backup Directory"), "allow_overwrites_check", options, false);
-    asciiDisplay_ = checkBox(QStringLiteral("ASCII/Hex Object Data Display"), "ascii_display_check", options, true);
-    auto* otherOption = checkBox(QStringLiteral("Some Other Option"), "other_option_check", options, false);
-    auto* restore = button(QStringLiteral("Restore Original Game"), "restore_button", options, false);
-    auto* uninstall = button(QStringLiteral("Uninstall Tagwarden"), "uninstall_button", options, false);
+        dialogCheckBox(QStringLiteral("Allow Overwrites in Backup Directory"), "allow_overwrites_check", options, false);
+    asciiDisplay_ = dialogCheckBox(QStringLiteral("ASCII/Hex Object Data Display"), "ascii_display_check", options, true);
+    auto* otherOption = dialogCheckBox(QStringLiteral("Some Other Option"), "other_option_check", options, false);
+    auto* restore = dialogButton(QStringLiteral("Restore Original Game"), "restore_button", options, false);
+    auto* uninstall = dialogButton(QStringLiteral("Uninstall Tagwarden"), "uninstall_button", options, false);
 
     auto* optionLayout = new QGridLayout(options);
     optionLayout->addWidget(allowMods_, 0, 0);

@@ -20,6 +20,7 @@
 #include "core/tags/tag_text.h"
 #include "core/viewer/plug_in_writer.h"
 #include "core/viewer/viewer_lines.h"
+#include "gui/app/dialog_controls.h"
 
 namespace tagwarden {
 
@@ -84,14 +85,6 @@ QLineEdit* readOnlyNumber(const QString& name)
     return edit;
 }
 
-QPushButton* button(const QString& text, const QString& name)
-{
-    auto* b = new QPushButton(text);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 ObjectViewerDialog::ObjectViewerDialog(TagEntry& entry, File& openFile, const std::string& openFilePath,
@@ -141,10 +134,10 @@ void ObjectViewerDialog::buildControls()
     numbers->addWidget(dataLength_, 0, 5);
     numbers->setColumnStretch(1, 1);
 
-    auto* loadObject = button(QStringLiteral("Load Object"), QStringLiteral("loadObjectButton"));
-    auto* createPlugIn = button(QStringLiteral("Create Plug-In"), QStringLiteral("createPlugInButton"));
-    auto* ok = button(QStringLiteral("OK"), QStringLiteral("okButton"));
-    auto* cancel = button(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
+    auto* loadObject = dialogButton(QStringLiteral("Load Object"), "loadObjectButton");
+    auto* createPlugIn = dialogButton(QStringLiteral("Create Plug-In"), "createPlugInButton");
+    auto* ok = dialogButton(QStringLiteral("OK"), "okButton");
+    auto* cancel = dialogButton(QStringLiteral("Cancel"), "cancelButton");
     ok->setDefault(true);
     connect(loadObject, &QPushButton::clicked, this, &ObjectViewerDialog::onLoadObject);
     connect(createPlugIn, &QPushButton::clicked, this, &ObjectViewerDialog::onCreatePlugIn);

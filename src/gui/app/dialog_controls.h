@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace tagwarden {
+
+// Controls are made with an object name, so that tests and screenshots find them.
+
+// A push button that never becomes the default by taking focus: in these dialogs
+// only the button set as default answers Enter.
+inline QPushButton* dialogButton(const QString& text, const char* objectName, QWidget* parent = nullptr,
+                                 bool enabled = true)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setAutoDefault(false);
+    button->setEnabled(enabled);
+    return button;
+}
+
+inline QCheckBox* dialogCheckBox(const QString& text, const char* objectName, QWidget* parent, bool enabled)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(objectName));
+    box->setEnabled(enabled);
+    return box;
+}
+
+}  // namespace tagwarden
