@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Tagwarden, makes a sample tags directory (build/sample) and starts the
+# Builds Tagwarden (optimised), makes a sample tags directory (build/sample) and starts the
 # program on it. Its settings live in build/run-config, so the first "Open a File"
 # proposes the sample's tags.gor and your own Tagwarden settings are left alone.
 set -euo pipefail
@@ -7,11 +7,11 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/install-deps.sh
-cmake --preset dev >/dev/null
-cmake --build --preset dev --target tagwarden tagwarden-cli
+cmake --preset release >/dev/null
+cmake --build --preset release --target tagwarden tagwarden-cli
 
 sample=$root/build/sample
-[ -f "$sample/tags.gor" ] || build/dev/src/cli/tagwarden-cli make-sample "$sample"
+[ -f "$sample/tags.gor" ] || build/release/src/cli/tagwarden-cli make-sample "$sample"
 
 # Settings in QSettings' INI form; values quoted so that any path reads back as written.
 ini_value() {
@@ -35,4 +35,4 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
   exit 1
 fi
 echo "Starting Tagwarden on the sample in $sample"
-XDG_CONFIG_HOME=$config exec build/dev/src/gui/tagwarden
+XDG_CONFIG_HOME=$config exec build/release/src/gui/tagwarden
