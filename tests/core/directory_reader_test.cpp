@@ -10,6 +10,7 @@
 #include "core/tags/directory_reader.h"
 #include "core/tags/tag_directory.h"
 #include "support/temp_dir.h"
+#include "support/recording_observer.h"
 
 namespace tagwarden {
 namespace {
@@ -28,16 +29,6 @@ public:
     void end() override { log.push_back("end"); }
 
     std::vector<std::string> log;
-};
-
-class CountingOwner : public DirectoryObserver {
-public:
-    void addListLine(const TagEntry&, std::size_t index) override { indexes.push_back(index); }
-    void setStatus(const std::string& text) override { statuses.push_back(text); }
-    void refillTypeFilter() override {}
-
-    std::vector<std::size_t> indexes;
-    std::vector<std::string> statuses;
 };
 
 struct Reading {
@@ -201,7 +192,7 @@ TEST(DirectoryReader, ReadsLongDirectoriesWholeInFileOrder)
     test::TempDir dir;
     File file(dir.write("tags.gor", archive), File::Access::Read, File::Share::None);
     TagDirectory directory;
-    CountingOwner owner;
+    test::RecordingObserver owner;
     directory.setObserver(&owner);
     ASSERT_EQ(readDirectory(directory, file, nullptr), ReadOutcome::Archive);
     ASSERT_EQ(directory.entryCount(), count);

@@ -11,6 +11,7 @@
 #include "core/tags/tag_directory.h"
 #include "core/tags/tag_text.h"
 #include "core/viewer/tag_data.h"
+#include "support/recording_observer.h"
 
 namespace tagwarden::test {
 
@@ -56,16 +57,6 @@ public:
     int begun = 0, ended = 0, step = 0, steps = 0;
     std::vector<std::pair<int, int>> ranges;
     std::string lastText;
-};
-
-class ListCheck : public DirectoryObserver {
-public:
-    void addListLine(const TagEntry&, std::size_t index) override { indexes.push_back(index); }
-    void setStatus(const std::string& text) override { statuses.push_back(text); }
-    void refillTypeFilter() override {}
-
-    std::vector<std::size_t> indexes;
-    std::vector<std::string> statuses;
 };
 
 void checkProgress(Problems& problems, const ProgressCheck& progress, const Expectation& expected)
@@ -165,7 +156,7 @@ std::vector<std::string> probeArchive(const std::string& path)
     const Expectation expected = expect(bytes);
 
     TagDirectory directory;
-    ListCheck list;
+    RecordingObserver list;
     ProgressCheck progress;
     directory.setObserver(&list);
     require(problems, readDirectory(directory, file, &progress) == expected.outcome, "wrong kind of file");

@@ -119,6 +119,14 @@ EditorTagFile::OpenOutcome EditorTagFile::openPlugIn(const std::string& type)
     return OpenOutcome::Opened;
 }
 
+EditorTagFile::Started EditorTagFile::openAndRead(const std::string& type, std::optional<std::uint32_t> size)
+{
+    const OpenOutcome outcome = openPlugIn(type);
+    if (outcome != OpenOutcome::Opened)
+        return {outcome, std::nullopt};
+    return {outcome, readData(size.value_or(dataLength_))};
+}
+
 std::optional<std::vector<std::uint8_t>> EditorTagFile::readData(std::uint32_t size)
 {
     const std::uint64_t needed = kTagHeaderSize + std::uint64_t{size};

@@ -55,6 +55,14 @@ public:
     // when the file is too short to hold them.
     [[nodiscard]] std::optional<std::vector<std::uint8_t>> readData(std::uint32_t size);
 
+    struct Started {
+        OpenOutcome outcome;
+        std::optional<std::vector<std::uint8_t>> data;  // present only when there is a form to show
+    };
+    // An editor's whole start: openPlugIn, then `size` bytes of data (the header's
+    // length of data when no size is given).
+    [[nodiscard]] Started openAndRead(const std::string& type, std::optional<std::uint32_t> size = std::nullopt);
+
     [[nodiscard]] bool fileOpen() const { return file_.isOpen(); }
     [[nodiscard]] const TagHeaderBytes& header() const { return header_; }
     // Header fields as raw bytes: name 32, type 4, id 4 (zero bytes included).

@@ -13,18 +13,10 @@ MonsEditor::~MonsEditor() = default;
 
 bool MonsEditor::start()
 {
-    switch (openPlugIn("mons")) {
-    case OpenOutcome::Cancelled:
-        return false;
-    case OpenOutcome::Refused:
-        return true;
-    case OpenOutcome::Opened:
-        break;
-    }
-    auto data = readData(MonsBlock::kSize);
-    if (!data)
-        return true;
-    data_ = std::move(*data);
+    Started started = openAndRead("mons", MonsBlock::kSize);
+    if (!started.data)
+        return started.outcome != OpenOutcome::Cancelled;
+    data_ = std::move(*started.data);
     form_ = std::make_unique<MonsEditorDialog>(prompter());
     form_->setValues(MonsBlock::decode(MonsBlock::ConstData(data_.data(), MonsBlock::kSize)), id(), name(),
                      dataLength());

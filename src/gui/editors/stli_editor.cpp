@@ -10,19 +10,11 @@ StliEditor::~StliEditor() = default;
 
 bool StliEditor::start()
 {
-    switch (openPlugIn("stli")) {
-    case OpenOutcome::Cancelled:
-        return false;
-    case OpenOutcome::Refused:
-        return true;
-    case OpenOutcome::Opened:
-        break;
-    }
-    const auto data = readData(dataLength());
-    if (!data)
-        return true;
+    const Started started = openAndRead("stli");
+    if (!started.data)
+        return started.outcome != OpenOutcome::Cancelled;
     form_ = std::make_unique<StliEditorDialog>();
-    form_->setValues(*data, id(), name(), dataLength());
+    form_->setValues(*started.data, id(), name(), dataLength());
     form_->setSaveHandler([this] { return save(form_->rawBytes()); });
     form_->show();
     return true;
