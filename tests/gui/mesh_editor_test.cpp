@@ -5,6 +5,7 @@
 #include "core/io/file.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "form_checks.h"
 #include "mesh_test_setup.h"
 
 namespace tagwarden {
@@ -53,6 +54,7 @@ private slots:
     void aMapThatDoesNotFitIsRefusedWithoutAForm();
     void viewItemsShowsOneItemEditorAtATime();
     void destroyingTheEditorClosesItsFormsAndFile();
+    void everyControlIsNamedAfterItsLabel();
 };
 
 void MeshEditorTest::theChooserStartsInLocalMeshOfTheTagsDirectory()
@@ -255,6 +257,23 @@ void MeshEditorTest::destroyingTheEditorClosesItsFormsAndFile()
     setup.editor.reset();
     QVERIFY(form.isNull() && items.isNull());
     QVERIFY(opensAgain(setup.path));
+}
+
+void MeshEditorTest::everyControlIsNamedAfterItsLabel()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    QStringList expected{"Map Name",      "Description",     "Map (Graphic)",   "Post Screen",    "PreScreen",
+                         "Overhead Map",  "Ambient Sound",   "Water Tag (Pri)", "Water Tag (Sec)", "Lighting",
+                         "Particle Tag",  "Wind Effects",    "Map STLI",        "Objectives",     "Narration Text",
+                         "Captions STLI", "Narration Sound", "Width",           "Height",         "Mesh Offset",
+                         "Max Teams",     "Max Teams Up",    "Max Teams Down",  "Next Level",     "Single",
+                         "Multi",         "None",            "View Mesh",       "View Scripting", "View Items",
+                         "OK",            "Cancel"};
+    for (const char* game : MeshEditorDialog::kGameTypeNames)
+        expected << game;
+    expected.sort();
+    QCOMPARE(controlNames(*setup.editor->form()), expected);
 }
 
 }  // namespace tagwarden

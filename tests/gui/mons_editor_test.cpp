@@ -21,6 +21,7 @@
 #include "gui/editors/stli_editor.h"
 #include "gui/editors/wrapping_spin_box.h"
 #include "gui/support/gui_test_support.h"
+#include "form_checks.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -110,6 +111,7 @@ private slots:
     void cancelledChooserAnswersFalse();
     void aPlugInHeldElsewhereCannotBeOpened();
     void okHidesAndDestroyingTheEditorClosesEverything();
+    void everyControlIsNamedAfterItsLabel();
 };
 
 void MonsEditorTest::showsTheSampleUnitInTheForm()
@@ -414,6 +416,24 @@ void MonsEditorTest::okHidesAndDestroyingTheEditorClosesEverything()
     QVERIFY(form.isNull());
     File exclusive(setup.path, File::Access::ReadWrite, File::Share::None);  // no longer held
     QVERIFY(exclusive.isOpen());
+}
+
+void MonsEditorTest::everyControlIsNamedAfterItsLabel()
+{
+    MonsSetup setup(monsPlugIn(sampleMonsBlock(12)));
+    MonsEditorDialog* form = setup.start();
+    QVERIFY(form);
+    QStringList expected{"Name", "Description", "Data Length", "OK", "Save Changes", "Turn Rate", "Walk Rate",
+                         "Health (hp)", "Ammo/Items", "Sprite Scale", "Heals Creature", "Kills Creature",
+                         "Turn To Stone on Low HP", "CORE Code", "*BAOB Code", "PRGR Code"};
+    for (const char* terrain : {"Shallow", "Medium", "Deep", "Any/Submerge", "Sloped", "Steep", "Mountains/Hover",
+                                "Fly (even off map)", "Grass", "Sand", "Rocky", "Marsh", "Snow", "Forrest"})
+        expected << terrain;
+    for (const char* side : {"Primary ", "Secondary "})
+        for (const char* field : {"Recover Time", "PROJ Code", "Min Range", "Max Range", "Ballistics", "Attack Defn"})
+            expected << QString::fromLatin1(side) + field;
+    expected.sort();
+    QCOMPARE(test::controlNames(*form), expected);
 }
 
 }  // namespace tagwarden

@@ -24,6 +24,7 @@
 #include "gui/editors/stli_editor.h"
 #include "gui/editors/stli_editor_dialog.h"
 #include "gui/support/gui_test_support.h"
+#include "form_checks.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -246,6 +247,8 @@ void StliEditorTest::emptyDataOpensAnEmptyForm()
     QVERIFY(form);
     QCOMPARE(textView(*form)->toPlainText(), QString());
     QCOMPARE(lengthText(*form), QStringLiteral("0"));
+    QCOMPARE(test::controlNames(*form), (QStringList{"Cancel", "Hex View", "Length", "Name(4 chars)", "OK",
+                                                     "String Description", "Text View"}));
     click(*form, "okButton");
     QCOMPARE(readAll(setup.path), setup.original);
     QVERIFY(setup.prompter.shown().empty());

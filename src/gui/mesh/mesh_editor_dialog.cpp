@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +13,7 @@
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_model.h"
 #include "core/tags/tag_text.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/editors/latin1_text.h"
 #include "gui/mesh/mesh_form_fields.h"
 
@@ -80,8 +82,8 @@ QWidget* MeshEditorDialog::makeUpperBox()
     description_->setText(latin1Text(headerText(header, 0, kNameWidth)));
     auto* box = new QGroupBox;
     auto* form = new QFormLayout(box);
-    form->addRow(QStringLiteral("Map Name"), mapName_);
-    form->addRow(QStringLiteral("Description"), description_);
+    form->addRow(labelFor(mapName_, QStringLiteral("Map Name")), mapName_);
+    form->addRow(labelFor(description_, QStringLiteral("Description")), description_);
     return box;
 }
 
@@ -90,7 +92,7 @@ void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<Code
     for (const CodeRow& row : rows) {
         QLineEdit* field = makeTextField(row.name, row.maxLength);
         field->setText(latin1Text(codeText(model_.header().code(row.code))));
-        form.addRow(QString::fromLatin1(row.label), field);
+        form.addRow(labelFor(field, QString::fromLatin1(row.label)), field);
         codes_.emplace_back(row.code, field);
     }
 }
@@ -98,7 +100,7 @@ void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<Code
 QLineEdit* MeshEditorDialog::addNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field)
 {
     QLineEdit* number = makeNumberField(name, model_.header().number(field));
-    form.addRow(QString::fromLatin1(label), number);
+    form.addRow(labelFor(number, QString::fromLatin1(label)), number);
     return number;
 }
 
@@ -126,7 +128,8 @@ QWidget* MeshEditorDialog::makeLowerBox()
     meshOffset_ = addNumberRow(*right, "Mesh Offset", "meshOffset", MeshNumber::meshOffset);
     const std::int32_t maxTeams = model_.header().number(MeshNumber::maxTeams);
     maxTeams_ = makeNumberField("maxTeams", maxTeams);
-    right->addRow(QStringLiteral("Max Teams"), withArrows(maxTeams_, 2, 10, maxTeams & 0xFFFF));
+    QLabel* maxTeamsLabel = labelFor(maxTeams_, QStringLiteral("Max Teams"));
+    right->addRow(maxTeamsLabel, withArrows(maxTeams_, 2, 10, maxTeams & 0xFFFF));
     addCodeRows(*right, {{"Next Level", "nextLevel", MeshCode::nextLevel}});
 
     auto* box = new QGroupBox;

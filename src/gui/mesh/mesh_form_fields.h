@@ -37,7 +37,8 @@ inline constexpr NumberRange kSpun16Range{-32768, 65535};
 [[nodiscard]] QLineEdit* makeReadOnlyField(const char* objectName, const QString& text = {});
 
 // `field` with up and down arrows beside it that step over minimum..maximum,
-// starting at `start`; the arrows can be shown disabled.
+// starting at `start`; the arrows can be shown disabled. They are named after
+// the field ("Max Teams Up"), so the field is named first.
 [[nodiscard]] QWidget* withArrows(QLineEdit* field, int minimum, int maximum, int start, bool enabled = true);
 // Fields side by side in one row.
 [[nodiscard]] QWidget* inRow(std::initializer_list<QWidget*> widgets);
