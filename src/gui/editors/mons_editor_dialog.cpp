@@ -355,7 +355,7 @@ void MonsEditorDialog::fillCodeLists(const IdsOfType& idsOfType)
     }
 }
 
-bool MonsEditorDialog::checkRanges()
+std::optional<MonsEditorDialog::Refusal> MonsEditorDialog::refusal() const
 {
     for (const NumberField& field : kNumbers) {
         if (!field.checked)
@@ -363,18 +363,33 @@ bool MonsEditorDialog::checkRanges()
         WrappingSpinBox* box = spin(field.name);
         if (box->hasAcceptableInput() && box->value() >= field.checkMinimum && box->value() <= field.checkMaximum)
             continue;
-        prompter_.message("Please enter an integer between " + std::to_string(field.checkMinimum) + " and " +
-                          std::to_string(field.checkMaximum) + " for " + field.what + ".");
-        box->setFocus();
-        box->selectAll();
-        return false;
+        return Refusal{box, "Please enter an integer between " + std::to_string(field.checkMinimum) + " and " +
+                                std::to_string(field.checkMaximum) + " for " + field.what + "."};
     }
-    return true;
+    return std::nullopt;
+}
+
+bool MonsEditorDialog::checkRanges()
+{
+    const auto refused = refusal();
+    if (!refused)
+        return true;
+    prompter_.message(refused->message);
+    refused->field->setFocus();
+    refused->field->selectAll();
+    return false;
 }
 
 std::optional<MonsEditorDialog::Values> MonsEditorDialog::readValues()
 {
     if (!checkRanges())
+        return std::nullopt;
+    return values();
+}
+
+std::optional<MonsEditorDialog::Values> MonsEditorDialog::values() const
+{
+    if (refusal())
         return std::nullopt;
     Values values{shown_, latin1Bytes(shortName_->text()), latin1Bytes(description_->text())};
     MonsBlock& block = values.block;

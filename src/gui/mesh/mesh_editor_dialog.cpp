@@ -193,19 +193,41 @@ void MeshEditorDialog::accept()
     if (prompter_.message(kConfirmText, Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation, "Confirm Save") ==
         Prompter::Answer::Cancel)
         return;
-    const auto numbers = readNumbers(
-        {{width_, kInt16Range}, {height_, kInt16Range}, {meshOffset_, kInt32Range}, {maxTeams_, kInt32Range}}, prompter_);
-    if (!numbers)
-        return;
-    fromForm(*numbers);
     // After a failed write the form stays open, so the save can be tried again.
-    if (model_.writeMap(prompter_))
+    if (save())
         QDialog::accept();
 }
 
-void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers)
+bool MeshEditorDialog::save()
 {
-    MeshHeader& header = model_.header();
+    const auto checked = numbers(&prompter_);
+    if (!checked)
+        return false;
+    fromForm(*checked, model_.header(), model_.tagHeader());
+    return model_.writeMap(prompter_);
+}
+
+bool MeshEditorDialog::hasUnsavedChanges() const
+{
+    const auto checked = numbers(nullptr);
+    if (!checked)
+        return true;
+    MeshHeader header = model_.header();
+    TagHeaderBytes tagHeader = model_.tagHeader();
+    fromForm(*checked, header, tagHeader);
+    return model_.writeChanges(tagHeader, header);
+}
+
+std::optional<std::vector<std::int32_t>> MeshEditorDialog::numbers(Prompter* prompter) const
+{
+    const std::initializer_list<NumberField> fields{
+        {width_, kInt16Range}, {height_, kInt16Range}, {meshOffset_, kInt32Range}, {maxTeams_, kInt32Range}};
+    return prompter ? readNumbers(fields, *prompter) : numbersIn(fields);
+}
+
+void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers, MeshHeader& header,
+                                TagHeaderBytes& tagHeader) const
+{
     for (const auto& [code, field] : codes_)
         header.setCode(code, editedCode(header.code(code), latin1Bytes(field->text())));
     header.setNumber(MeshNumber::width, numbers[0]);
@@ -213,8 +235,8 @@ void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers)
     header.setNumber(MeshNumber::meshOffset, numbers[2]);
     header.setNumber(MeshNumber::maxTeams, numbers[3]);
 
-    putText(model_.tagHeader(), kIdOffset, kCodeWidth, *mapName_);
-    putText(model_.tagHeader(), 0, kNameWidth, *description_);
+    putText(tagHeader, kIdOffset, kCodeWidth, *mapName_);
+    putText(tagHeader, 0, kNameWidth, *description_);
 
     std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kGameTypeBits;
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)
