@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "gui/app/tagwarden_app.h"
 #include "gui/editors/mons_editor.h"
 #include "gui/editors/mons_editor_dialog.h"
+#include "form_checks.h"
 #include "gui/support/gui_test_support.h"
 #include "support/temp_dir.h"
 
@@ -549,18 +551,18 @@ void BrowserDialogTest::dialogsOverTheWindowAreModalToItAloneAndNameTheirControl
         {"settings_button", "settings_dialog"},    {"about_button", "about_dialog"},
         {"dump_map_button", "dump_map_dialog"},
     };
-    QCOMPARE(test::unnamedControls(w.dialog), QStringList{});
+    QVERIFY(!test::controlNames(w.dialog).contains(QString()));
     for (const auto& [button, name] : kDialogs) {
         bool modalToTheWindow = false;
-        QStringList unnamed{QStringLiteral("not shown")};
+        QStringList names{QString()};
         test::whenModalShows(name, [&](QDialog& shown) {
             modalToTheWindow = shown.windowModality() == Qt::WindowModal && shown.parentWidget() == &w.dialog;
-            unnamed = test::unnamedControls(shown);
+            names = test::controlNames(shown);
             shown.reject();
         });
         w.click(button);
         QVERIFY2(modalToTheWindow, name);
-        QCOMPARE(unnamed, QStringList{});
+        QVERIFY2(!names.contains(QString()), name);
     }
     QVERIFY(!test::modalTimedOut());
     w.dialog.hide();
@@ -600,7 +602,8 @@ void BrowserDialogTest::unsavedEditorWorkIsSettledFirst()
             w.prompter.queueFile(unit);
             w.click("edit_mons_button");
             MonsEditor* editor = w.dialog.unitEditor();
-            auto* health = child<QSpinBox>(*editor->form(), "health");
+            const QPointer<MonsEditorDialog> form = editor->form();
+            auto* health = child<QSpinBox>(*form, "health");
             health->setValue(health->value() == 7 ? 8 : 7);
             QVERIFY(editor->hasUnsavedChanges());
 
@@ -611,7 +614,7 @@ void BrowserDialogTest::unsavedEditorWorkIsSettledFirst()
             QVERIFY(asked.text.find(unit) != std::string::npos);
             const bool kept = answer == Prompter::Answer::Cancel;
             QCOMPARE(w.dialog.isVisible(), kept || trigger != std::string("exit_button"));
-            QCOMPARE(w.dialog.unitEditor() == editor, kept || trigger == std::string("exit_button"));
+            QCOMPARE(!form.isNull(), kept || trigger == std::string("exit_button"));  // else replaced
             w.dialog.releaseEditors();
             QCOMPARE(test::readAll(unit) != original, answer == Prompter::Answer::Save);
             (void)sample.write("local/mons/msaa", original);

@@ -1,13 +1,6 @@
 #include "gui/support/gui_test_support.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAbstractSpinBox>
-#include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -63,25 +56,6 @@ void whenModalShows(const char* objectName, std::function<void(QDialog&)> action
 }
 
 bool modalTimedOut() { return timedOut; }
-
-QStringList unnamedControls(QWidget& window)
-{
-    QStringList unnamed;
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
-                             qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QComboBox*>(widget) ||
-                             qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QPlainTextEdit*>(widget);
-        // A combo box's or spin box's own line edit is named through its owner.
-        const bool inner = qobject_cast<QComboBox*>(widget->parentWidget()) ||
-                           qobject_cast<QAbstractSpinBox*>(widget->parentWidget());
-        if (!control || inner || !widget->isVisibleTo(&window))
-            continue;
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << widget->objectName();
-    }
-    return unnamed;
-}
 
 std::unique_ptr<MemorySettingsStore> initialisedSettings(const std::string& tagsDirectory)
 {

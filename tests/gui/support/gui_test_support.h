@@ -22,10 +22,6 @@ void whenModalShows(const char* objectName, std::function<void(QDialog&)> action
 // A settings store whose directories are set, so that no first start happens.
 [[nodiscard]] std::unique_ptr<MemorySettingsStore> initialisedSettings(const std::string& tagsDirectory);
 
-// The object names of the visible buttons and input fields inside `window` that
-// have no accessible name, which screen readers and end-to-end tests rely on.
-[[nodiscard]] QStringList unnamedControls(QWidget& window);
-
 // The child of `parent` with this object name, or nullptr.
 template <typename Widget>
 Widget* child(QWidget& parent, const char* objectName)
