@@ -12,6 +12,7 @@ The first process (the supervisor) starts Xvfb and runs the journey again inside
 `dbus-run-session`; it kills whatever is left when the journey ends or overruns.
 """
 import argparse
+import glob
 import os
 import re
 import select
@@ -27,7 +28,8 @@ TIMEOUT = 10.0       # seconds any single wait may take
 JOURNEY_LIMIT = 100  # seconds a whole journey may take
 SCREEN = (1400, 1000)
 TOOLS = ["Xvfb", "xdotool", "dbus-run-session", "import"]
-INNER = "TAGWARDEN_E2E_INNER"
+INNER = "TAGWARDEN_E2E_INNER"    # set in the journey's own process, inside the D-Bus session
+REPORT = "TAGWARDEN_E2E_REPORT"  # the file the journey reports into
 
 
 ANY = re.compile(".*")
@@ -226,12 +228,20 @@ class Widget:
     def double_click(self):
         return self.click(times=2)
 
+    def focus(self):
+        """Clicks into the field and waits until it has the keyboard focus."""
+        self.click()
+        try:
+            poll("keyboard focus", lambda: self.has_state(_atspi().STATE_FOCUSED))
+        except JourneyFailed:
+            raise JourneyFailed("%r did not take the keyboard focus when clicked" % self) from None
+        return self
+
     def replace_text(self, text):
         """Clicks into the field, selects what it holds and types `text` over it."""
-        self.click()
-        poll("keyboard focus in %r" % self, lambda: self.has_state(_atspi().STATE_FOCUSED))
-        self.session.x.key("ctrl+a")
-        self.session.x.type(text)
+        self.focus()
+        self.session.key("ctrl+a")
+        self.session.type(text)
         return self
 
     def wait_text(self, expected, timeout=TIMEOUT):
@@ -321,7 +331,9 @@ class Session:
         self.artifacts = options.artifacts
         self.work = work
         self.config_home = os.path.join(work, "config")
-        self.env = dict(os.environ, XDG_CONFIG_HOME=self.config_home,
+        runtime = os.path.join(work, "runtime")
+        os.mkdir(runtime, 0o700)
+        self.env = dict(os.environ, XDG_CONFIG_HOME=self.config_home, XDG_RUNTIME_DIR=runtime,
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                         QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
         for variable in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_STYLE_OVERRIDE",
@@ -369,6 +381,9 @@ class Session:
     # -- the program --------------------------------------------------------------
 
     def start(self):
+        """Starts the program (again, after it ended) and waits for it on the accessibility bus."""
+        if self.log:
+            self.log.close()
         self.log = open(os.path.join(self.work, "tagwarden.log"), "w+b")
         self.process = subprocess.Popen([self.app_path], env=self.env, cwd=self.work,
                                         stdout=self.log, stderr=subprocess.STDOUT)
@@ -397,6 +412,7 @@ class Session:
 
     def windows(self):
         """The program's showing top-level windows, last shown last."""
+        expect(self.process.poll() is None, "the program has ended (exit code %s)" % self.process.returncode)
         return [w for w in self.app.children() if w.showing]
 
     def window(self, title, role=None, timeout=TIMEOUT, containing=None, holding=None):
@@ -409,11 +425,15 @@ class Session:
                         (holding is None or w.find_all(*holding)):
                     return w
             return None
-        what = "a window titled %r" % _shown(title) + (" saying %r" % containing if containing else "") + \
+        what = "a %s" % {None: "window", "alert": "message box"}.get(role, role) + \
+            (" titled %r" % _shown(title) if title is not ANY else "") + \
+            (" saying %r" % containing if containing else "") + \
             (" holding a %s %r" % (holding[0], _shown(holding[1])) if holding else "")
         try:
             return poll(what, probe, timeout)
-        except JourneyFailed:
+        except JourneyFailed as failure:
+            if self.process.poll() is not None:
+                raise JourneyFailed("%s while waiting for %s" % (failure, what)) from None
             raise JourneyFailed("waited %.0f s for %s; showing: %r" % (timeout, what, self.windows())) from None
 
     def message_box(self, containing, timeout=TIMEOUT):
@@ -437,6 +457,10 @@ class Session:
     def key(self, *keys):
         """Key presses to the window that has the keyboard focus (xdotool names: Return, Escape, ctrl+a)."""
         self.x.key(*keys)
+
+    def type(self, text):
+        """Typed text to the widget that has the keyboard focus."""
+        self.x.type(text)
 
     def exit_code(self, timeout=TIMEOUT):
         try:
@@ -471,7 +495,9 @@ class Session:
                 extents = widget.extents()
             except Exception:
                 extents = None
-            lines.append("%s[%s] %r %s" % ("  " * depth, widget.role, widget.name, extents))
+            name = widget.name
+            lines.append("%s[%s] %r %s" % ("  " * depth, widget.role, name if len(name) < 200 else name[:200] + "...",
+                                           extents))
             if widget.role not in CONTAINERS_OF_LINES:
                 for child in widget.children():
                     walk(child, depth + 1)
@@ -531,6 +557,8 @@ def main(journey):
 
 def _supervise(name, options):
     """Starts a display of its own, runs the journey in a D-Bus session on it, cleans up."""
+    for old in glob.glob(os.path.join(options.artifacts, glob.escape(name) + "[-.]*")):
+        os.remove(old)  # what an earlier run left
     missing = [tool for tool in TOOLS if shutil.which(tool) is None]
     if missing:
         print("missing %s: run scripts/install-deps.sh" % ", ".join(missing))
@@ -544,11 +572,17 @@ def _supervise(name, options):
         display = _read_display(read_end, xvfb)
         env = dict(os.environ, DISPLAY=":" + display, **{INNER: "1"})
         env.pop("WAYLAND_DISPLAY", None)
-        journey = subprocess.Popen(["dbus-run-session", "--", sys.executable, *sys.argv], env=env,
-                                   start_new_session=True)
+        # The bus daemons chatter on the session's output; the journey writes its report to a file.
+        report = os.path.join(options.artifacts, name + ".log")
+        journey = subprocess.Popen(["dbus-run-session", "--", sys.executable, *sys.argv],
+                                   env=dict(env, **{REPORT: report}), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, start_new_session=True)
         try:
-            return journey.wait(JOURNEY_LIMIT)
+            code = journey.wait(JOURNEY_LIMIT)
+            _print_file(report)
+            return code
         except subprocess.TimeoutExpired:
+            _print_file(report)
             subprocess.run(["import", "-window", "root", os.path.join(options.artifacts, name + "-overrun.png")],
                            env=env, timeout=TIMEOUT, check=False)
             print("FAILED %s: still running after %d s; screen: %s"
@@ -559,6 +593,13 @@ def _supervise(name, options):
     finally:
         os.close(read_end)
         _kill_group(xvfb)
+
+
+def _print_file(path):
+    if os.path.exists(path):
+        with open(path, encoding="utf-8", errors="replace") as f:
+            sys.stdout.write(f.read())
+        sys.stdout.flush()
 
 
 def _read_display(fd, xvfb):
@@ -585,6 +626,10 @@ def _kill_group(process):
 
 
 def _run_inside(journey, name, options):
+    with open(os.environ[REPORT], "w", encoding="utf-8") as report:
+        os.dup2(report.fileno(), sys.stdout.fileno())
+        os.dup2(report.fileno(), sys.stderr.fileno())
+    sys.stdout.reconfigure(line_buffering=True)
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="tagwarden-e2e-") as work:
         session = Session(name, options, work)

@@ -3,16 +3,14 @@ tag's header and data, and extracts it as a plug-in that holds the right bytes."
 import os
 
 import harness
+import steps
 import tag_files
 
 LINE = "msad : Dune Runner"  # a unit that has no plug-in in the sample yet
 
 
 def journey(s):
-    sample = s.make_sample()
-    s.write_settings(sample, sample + "Backup/")
-    s.start()
-    main = s.window("Tagwarden", role="dialog")
+    sample, main = steps.start_on_sample(s)
 
     main.find("push button", "Open a File").click()
     s.choose_file(sample + "tags.gor")
@@ -55,8 +53,7 @@ def journey(s):
 
     viewer.find("push button", "OK").click()
     viewer.wait_gone()
-    main.find("push button", "Exit").click()
-    s.expect_exit()
+    steps.exit_program(s, main)
 
 
 if __name__ == "__main__":

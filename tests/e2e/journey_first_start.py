@@ -4,6 +4,7 @@ import os
 import re
 
 import harness
+import steps
 
 TAGS_FIELD = re.compile(r"Vorn Tags Directory.*")
 
@@ -30,8 +31,7 @@ def journey(s):
     stored = s.read_settings()
     expected = {"VornPath": tags, "Backup": backup, "ASCII": "1", "AllowMods": "1", "Overwrite": "0"}
     harness.expect(stored == expected, "the settings file holds %r, expected %r" % (stored, expected))
-    main.find("push button", "Exit").click()
-    s.expect_exit()
+    steps.exit_program(s, main)
 
 
 if __name__ == "__main__":
