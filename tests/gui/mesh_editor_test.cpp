@@ -1,10 +1,13 @@
 // The map editor driven as a user would: choose a map plug-in, read and edit the
 // map form, confirm the save, and compare the file byte for byte.
 #include <QCheckBox>
+#include <functional>
 
 #include "core/io/file.h"
+#include "core/mesh/mesh_model.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "form_checks.h"
 #include "mesh_test_setup.h"
 
 namespace tagwarden {
@@ -53,6 +56,9 @@ private slots:
     void aMapThatDoesNotFitIsRefusedWithoutAForm();
     void viewItemsShowsOneItemEditorAtATime();
     void destroyingTheEditorClosesItsFormsAndFile();
+    void everyControlIsNamedAfterItsLabel();
+    void unsavedChangesAreWhatOkWouldWrite();
+    void saveChangesWritesWhatOkWritesWithoutAsking();
 };
 
 void MeshEditorTest::theChooserStartsInLocalMeshOfTheTagsDirectory()
@@ -173,7 +179,7 @@ void MeshEditorTest::aNumberOutOfRangeKeepsTheFormOpenAndTheFileUnchanged()
     setup.prompter.clearRecord();
     clickStandard(*form, QDialogButtonBox::Ok);
     QCOMPARE(setup.prompter.shown().size(), std::size_t(2));
-    QCOMPARE(setup.prompter.shown()[1].text, std::string("Please enter an integer between -32768 and 32767."));
+    QCOMPARE(setup.prompter.shown()[1].text, std::string("Please enter an integer between -32768 and 32767 for Height."));
     QVERIFY(form->isVisible());
     typeText(*form, "height", QString());
     clickStandard(*form, QDialogButtonBox::Ok);
@@ -255,6 +261,91 @@ void MeshEditorTest::destroyingTheEditorClosesItsFormsAndFile()
     setup.editor.reset();
     QVERIFY(form.isNull() && items.isNull());
     QVERIFY(opensAgain(setup.path));
+}
+
+void MeshEditorTest::everyControlIsNamedAfterItsLabel()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    QStringList expected{"Map Name",      "Description",     "Map (Graphic)",   "Post Screen",    "PreScreen",
+                         "Overhead Map",  "Ambient Sound",   "Water Tag (Pri)", "Water Tag (Sec)", "Lighting",
+                         "Particle Tag",  "Wind Effects",    "Map STLI",        "Objectives",     "Narration Text",
+                         "Captions STLI", "Narration Sound", "Width",           "Height",         "Mesh Offset",
+                         "Max Teams",     "Max Teams Up",    "Max Teams Down",  "Next Level",     "Single",
+                         "Multi",         "None",            "View Mesh",       "View Scripting", "View Items",
+                         "OK",            "Cancel"};
+    for (const char* game : MeshEditorDialog::kGameTypeNames)
+        expected << game;
+    expected.sort();
+    QCOMPARE(controlNames(*setup.editor->form()), expected);
+}
+
+void MeshEditorTest::unsavedChangesAreWhatOkWouldWrite()
+{
+    using Edit = std::function<void(MeshEditorDialog&, MeshModel&)>;
+    const auto type = [](const char* name, const QString& text) -> Edit {
+        return [name, text](MeshEditorDialog& form, MeshModel&) { typeText(form, name, text); };
+    };
+    const struct {
+        const char* what;
+        Edit edit;
+        bool changed;
+    } cases[] = {
+        {"nothing", [](MeshEditorDialog&, MeshModel&) {}, false},
+        {"map name", type("mapName", "mpzz"), true},
+        {"description typed as it was", type("description", "Sample Map 1"), false},
+        {"code", type("lighting", "lt9"), true},
+        {"number", type("width", "3"), true},
+        {"cleared number", type("meshOffset", {}), true},
+        {"number out of range", type("height", "70000"), true},
+        {"game type", [](MeshEditorDialog& form, MeshModel&) { gameType(form, 5)->click(); }, true},
+        {"players", [](MeshEditorDialog& form, MeshModel&) { child<QRadioButton>(form, "multi")->click(); }, true},
+        {"item type added", [](MeshEditorDialog&, MeshModel& model) { (void)model.addItemType(); }, true},
+        {"item edited", [](MeshEditorDialog&, MeshModel& model) { model.items().front().setX(77); }, true},
+        {"item deleted", [](MeshEditorDialog&, MeshModel& model) { (void)model.removeItem(model.items().back()); },
+         true},
+    };
+    for (const auto& row : cases) {
+        MeshSetup setup;
+        QVERIFY(setup.editor->start());
+        QCOMPARE(setup.editor->filePath(), setup.path);
+        row.edit(*setup.editor->form(), *setup.editor->model());
+        QVERIFY2(setup.editor->hasUnsavedChanges() == row.changed, row.what);
+    }
+
+    MeshSetup none;
+    none.prompter = ScriptedPrompter();
+    QVERIFY(!none.editor->start());
+    QVERIFY(!none.editor->hasUnsavedChanges());
+    QVERIFY(!none.editor->saveChanges());
+    QCOMPARE(none.editor->filePath(), std::string());
+}
+
+void MeshEditorTest::saveChangesWritesWhatOkWritesWithoutAsking()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog* form = setup.editor->form();
+    typeText(*form, "width", {});
+    setup.prompter.clearRecord();
+    QVERIFY(!setup.editor->saveChanges());
+    QCOMPARE(setup.prompter.shown().size(), std::size_t(1));  // no confirmation, only the range message
+    QCOMPARE(setup.prompter.shown()[0].text, std::string("Please enter an integer between -32768 and 32767 for Width."));
+    QVERIFY(setup.onDisk() == setup.original);
+
+    typeText(*form, "width", QStringLiteral("2"));
+    typeText(*form, "lighting", QStringLiteral("lt9"));
+    (void)setup.editor->model()->removeItem(setup.editor->model()->items().back());
+    setup.prompter.clearRecord();
+    QVERIFY(setup.editor->saveChanges());
+    QCOMPARE(setup.prompter.shown().size(), std::size_t(1));
+    QCOMPARE(setup.prompter.shown()[0].text, std::string("Mesh File Successfully written!"));
+    QVERIFY(form->isVisible());
+    QVERIFY(!setup.editor->hasUnsavedChanges());
+    const Bytes saved = setup.onDisk();
+    QVERIFY(saved != setup.original);
+    clickStandard(*form, QDialogButtonBox::Ok);  // the form's own save writes the same bytes
+    QVERIFY(setup.onDisk() == saved);
 }
 
 }  // namespace tagwarden

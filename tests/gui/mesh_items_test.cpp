@@ -11,6 +11,7 @@
 #include "gui/mesh/mesh_form_fields.h"
 #include "gui/mesh/mesh_item_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "form_checks.h"
 #include "mesh_test_setup.h"
 
 namespace tagwarden {
@@ -73,6 +74,7 @@ private slots:
     void itemTypeFormKeepsWhatItCannotShow();
     void itemTypeFormStoresTheChosenValues();
     void itemFormShowsPositionAndAngleAndStoresItsFields();
+    void everyControlIsNamedAfterItsLabel();
 };
 
 void MeshItemsTest::listsShowEveryRecordSortedWithTheCounters()
@@ -362,6 +364,45 @@ void MeshItemsTest::itemFormShowsPositionAndAngleAndStoresItsFields()
     QCOMPARE(item.facing(), std::int16_t(16384));
     QCOMPARE(item.reference(), std::int16_t(1));
     QCOMPARE(item.id3(), std::int16_t(-7));
+}
+
+void MeshItemsTest::everyControlIsNamedAfterItsLabel()
+{
+    ItemsSetup setup;
+    QVERIFY(setup.items);
+    QStringList itemsForm{"OK", "Cancel"};
+    for (const char* table : {"Item Types ", "Items "}) {
+        for (const char* field : {"Count", "Offset", "Length"})
+            itemsForm << QString::fromLatin1(table) + field;
+        itemsForm << "Add" << "Edit" << "Delete";
+    }
+    itemsForm << "Item Type List" << "Item List";
+
+    QStringList categories;
+    for (const auto& choice : kCategoryChoices)
+        categories << choice.label;
+    QStringList typeForm = categories + QStringList{"Item ID", "Unknown", "Placed items of this type", "OK", "Cancel"};
+    for (const auto& choice : kTradingChoices)
+        typeForm << choice.label;
+    for (const QString number : {"Team", "# of Item Present", "Max # of item", "Item Reference"})
+        typeForm << number << number + " Up" << number + " Down";
+    QStringList itemForm = categories + QStringList{"Initial Item", "Item ID1", "Item Reference", "Item Reference Up",
+                                                    "Item Reference Down", "Item ID2", "Item ID3", "Facing",
+                                                    "Facing Up", "Facing Down", "Facing Degrees", "OK", "Cancel"};
+    for (const QString axis : {"X", "Y", "Z"})
+        itemForm << axis << axis + " Scaled";
+
+    ScriptedPrompter prompter;
+    ItemType type;
+    MeshItem item;
+    ItemTypeDialog typeDialog(type, {}, prompter);
+    MeshItemDialog itemDialog(item, prompter);
+    const std::pair<QWidget*, QStringList> forms[] = {
+        {setup.items, itemsForm}, {&typeDialog, typeForm}, {&itemDialog, itemForm}};
+    for (auto [form, expected] : forms) {
+        expected.sort();
+        QCOMPARE(controlNames(*form), expected);
+    }
 }
 
 }  // namespace tagwarden

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <cstring>
+#include <functional>
 #include <map>
 
 #include "core/io/byte_order.h"
@@ -21,6 +22,7 @@
 #include "gui/editors/stli_editor.h"
 #include "gui/editors/wrapping_spin_box.h"
 #include "gui/support/gui_test_support.h"
+#include "form_checks.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -68,10 +70,13 @@ Bytes monsPlugIn(Bytes block, const std::string& name = "Ashen Warden", const st
 WrappingSpinBox* spin(QWidget& form, const char* name) { return child<WrappingSpinBox>(form, name); }
 QComboBox* combo(QWidget& form, const char* name) { return child<QComboBox>(form, name); }
 
+// Types `text` over the number of a spin box; an empty text clears it.
 void typeInto(QWidget& form, const char* spinName, const QString& text)
 {
     QLineEdit* edit = spin(form, spinName)->findChild<QLineEdit*>();
     edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
 }
 
@@ -110,6 +115,10 @@ private slots:
     void cancelledChooserAnswersFalse();
     void aPlugInHeldElsewhereCannotBeOpened();
     void okHidesAndDestroyingTheEditorClosesEverything();
+    void everyControlIsNamedAfterItsLabel();
+    void unsavedChangesAreWhatASaveWouldWrite();
+    void saveChangesWritesWhatSaveChangesWrites();
+    void noFormHoldsNoChanges();
 };
 
 void MonsEditorTest::showsTheSampleUnitInTheForm()
@@ -414,6 +423,104 @@ void MonsEditorTest::okHidesAndDestroyingTheEditorClosesEverything()
     QVERIFY(form.isNull());
     File exclusive(setup.path, File::Access::ReadWrite, File::Share::None);  // no longer held
     QVERIFY(exclusive.isOpen());
+}
+
+void MonsEditorTest::everyControlIsNamedAfterItsLabel()
+{
+    MonsSetup setup(monsPlugIn(sampleMonsBlock(12)));
+    MonsEditorDialog* form = setup.start();
+    QVERIFY(form);
+    QStringList expected{"Name", "Description", "Data Length", "OK", "Save Changes", "Turn Rate", "Walk Rate",
+                         "Health (hp)", "Ammo/Items", "Sprite Scale", "Heals Creature", "Kills Creature",
+                         "Turn To Stone on Low HP", "CORE Code", "*BAOB Code", "PRGR Code"};
+    for (const char* terrain : {"Shallow", "Medium", "Deep", "Any/Submerge", "Sloped", "Steep", "Mountains/Hover",
+                                "Fly (even off map)", "Grass", "Sand", "Rocky", "Marsh", "Snow", "Forrest"})
+        expected << terrain;
+    for (const char* side : {"Primary ", "Secondary "})
+        for (const char* field : {"Recover Time", "PROJ Code", "Min Range", "Max Range", "Ballistics", "Attack Defn"})
+            expected << QString::fromLatin1(side) + field;
+    expected.sort();
+    QCOMPARE(test::controlNames(*form), expected);
+}
+
+void MonsEditorTest::unsavedChangesAreWhatASaveWouldWrite()
+{
+    using Edit = std::function<void(QWidget&)>;
+    const auto edit = [](const char* name, const QString& text) -> Edit {
+        return [name, text](QWidget& form) {
+            QLineEdit* field = child<QLineEdit>(form, name);
+            field->selectAll();
+            QTest::keyClicks(field, text);
+        };
+    };
+    const auto number = [](const char* name, const QString& text) -> Edit {
+        return [name, text](QWidget& form) { typeInto(form, name, text); };
+    };
+    const auto toggle = [](const char* name, int times) -> Edit {
+        return [name, times](QWidget& form) {
+            for (int i = 0; i < times; ++i)
+                child<QCheckBox>(form, name)->click();
+        };
+    };
+    const struct {
+        const char* what;
+        Edit edit;
+        bool changed;
+    } cases[] = {
+        {"nothing", [](QWidget&) {}, false},
+        {"id", edit("shortName", "mszz"), true},
+        {"name", edit("description", "Renamed"), true},
+        {"name typed as it was", edit("description", "Ashen Warden"), false},
+        {"number", number("turnRate", "77"), true},
+        {"cleared number", [](QWidget& form) { typeInto(form, "health", {}); }, true},
+        {"number out of range", number("turnRate", "0"), true},
+        {"terrain", toggle("sand", 1), true},
+        {"terrain and back", toggle("sand", 2), false},
+        {"stone", toggle("turnToStone", 1), true},
+        {"code", [](QWidget& form) { setCode(form, "coreCode", QStringLiteral("zz")); }, true},
+    };
+    for (const auto& row : cases) {
+        MonsSetup setup(monsPlugIn(sampleMonsBlock(13)));
+        MonsEditorDialog* form = setup.start();
+        QVERIFY(form);
+        QCOMPARE(setup.editor->filePath(), setup.path);
+        row.edit(*form);
+        QVERIFY2(setup.editor->hasUnsavedChanges() == row.changed, row.what);
+    }
+}
+
+void MonsEditorTest::saveChangesWritesWhatSaveChangesWrites()
+{
+    MonsSetup setup(monsPlugIn(sampleMonsBlock(14)));
+    MonsEditorDialog* form = setup.start();
+    QVERIFY(form);
+    typeInto(*form, "health", {});
+    QVERIFY(!setup.editor->saveChanges());  // refused, with the field's range message
+    QCOMPARE(setup.prompter.shown().back().text, std::string("Please enter an integer between 1 and 255 for Health (hp)."));
+    QCOMPARE(readAll(setup.path), setup.original);
+    QVERIFY(setup.editor->hasUnsavedChanges());
+
+    typeInto(*form, "health", QStringLiteral("99"));
+    child<QCheckBox>(*form, "snow")->click();
+    QVERIFY(setup.editor->saveChanges());
+    QVERIFY(!setup.editor->hasUnsavedChanges());
+    const Bytes saved = readAll(setup.path);
+    QCOMPARE(saved[kData + 296], std::uint8_t{99});
+    clickSave(*form);  // the form's own save writes the same bytes
+    QCOMPARE(readAll(setup.path), saved);
+}
+
+void MonsEditorTest::noFormHoldsNoChanges()
+{
+    MonsSetup cancelled(monsPlugIn(sampleMonsBlock(15)));
+    cancelled.prompter = ScriptedPrompter{};
+    MonsSetup refused(buildPlugIn({"A list", "stli", "stab", 0, sampleStliData({"x"})}));
+    for (MonsSetup* setup : {&cancelled, &refused}) {
+        QVERIFY(!setup->start());
+        QVERIFY(!setup->editor->hasUnsavedChanges());
+        QVERIFY(!setup->editor->saveChanges());
+        QCOMPARE(setup->editor->filePath(), std::string());
+    }
 }
 
 }  // namespace tagwarden

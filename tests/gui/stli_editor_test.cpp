@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <functional>
 
 #include "core/io/byte_order.h"
 #include "core/io/file.h"
@@ -24,6 +25,7 @@
 #include "gui/editors/stli_editor.h"
 #include "gui/editors/stli_editor_dialog.h"
 #include "gui/support/gui_test_support.h"
+#include "form_checks.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -113,6 +115,8 @@ private slots:
     void failedWriteSaysWriteFailedAndKeepsTheFormOpen();
     void hexViewScrollsWithTheTextView();
     void refusedFilesOpenNoForm();
+    void unsavedChangesAreWhatOkWouldWrite();
+    void saveChangesWritesWhatOkWrites();
 };
 
 void StliEditorTest::showsTheListAsTextAndHex()
@@ -246,6 +250,8 @@ void StliEditorTest::emptyDataOpensAnEmptyForm()
     QVERIFY(form);
     QCOMPARE(textView(*form)->toPlainText(), QString());
     QCOMPARE(lengthText(*form), QStringLiteral("0"));
+    QCOMPARE(test::controlNames(*form), (QStringList{"Cancel", "Hex View", "Length", "Name(4 chars)", "OK",
+                                                     "String Description", "Text View"}));
     click(*form, "okButton");
     QCOMPARE(readAll(setup.path), setup.original);
     QVERIFY(setup.prompter.shown().empty());
@@ -354,6 +360,83 @@ void StliEditorTest::refusedFilesOpenNoForm()
         QCOMPARE(setup.prompter.shown().back().text, sharing);
         QVERIFY(!other.form());
     }
+}
+
+void StliEditorTest::unsavedChangesAreWhatOkWouldWrite()
+{
+    using Edit = std::function<void(QWidget&)>;
+    const auto type = [](const char* name, const QString& text) -> Edit {
+        return [name, text](QWidget& form) {
+            QLineEdit* field = child<QLineEdit>(form, name);
+            field->selectAll();
+            QTest::keyClicks(field, text);
+        };
+    };
+    const auto typeText = [](int position, const QString& text) -> Edit {
+        return [position, text](QWidget& form) {
+            placeCaret(form, position);
+            QTest::keyClicks(textView(form), text);
+        };
+    };
+    const struct {
+        const char* what;
+        Edit edit;
+        bool changed;
+    } cases[] = {
+        {"nothing", [](QWidget&) {}, false},
+        {"id", type("shortName", "st2"), true},
+        {"name", type("description", "Other captions"), true},
+        {"name typed as it was", type("description", "Sample captions"), false},
+        {"text", typeText(1, "x"), true},
+        {"text typed and taken back", [&](QWidget& form) {
+             typeText(1, "x")(form);
+             QTest::keyClick(textView(form), Qt::Key_Backspace);
+         }, false},
+        {"line break", [&](QWidget& form) {
+             placeCaret(form, 4);
+             QTest::keyClick(textView(form), Qt::Key_Return);
+         }, true},
+    };
+    for (const auto& row : cases) {
+        StliSetup setup(stliPlugIn({0x41, 0x42, 0x0D, 0x43}));
+        StliEditorDialog* form = setup.start();
+        QVERIFY(form);
+        QCOMPARE(setup.editor->filePath(), setup.path);
+        row.edit(*form);
+        QVERIFY2(setup.editor->hasUnsavedChanges() == row.changed, row.what);
+    }
+
+    // Data whose line feeds and zero bytes an edit of the text drops.
+    StliSetup setup(stliPlugIn(bytesOf(std::string_view("A\0B\r\nC", 6))));
+    StliEditorDialog* form = setup.start();
+    QVERIFY(form);
+    QVERIFY(!setup.editor->hasUnsavedChanges());
+    placeCaret(*form, 1);
+    QTest::keyClicks(textView(*form), QStringLiteral("x"));
+    QTest::keyClick(textView(*form), Qt::Key_Backspace);
+    QVERIFY(setup.editor->hasUnsavedChanges());
+}
+
+void StliEditorTest::saveChangesWritesWhatOkWrites()
+{
+    StliSetup setup(stliPlugIn({0x41, 0x42, 0x0D, 0x43}));
+    StliEditorDialog* form = setup.start();
+    QVERIFY(form);
+    placeCaret(*form, 4);
+    QTest::keyClicks(textView(*form), QStringLiteral("DE"));
+    QVERIFY(setup.editor->saveChanges());
+    QVERIFY(form->isVisible());  // unlike OK, it leaves the form as it is
+    QVERIFY(!setup.editor->hasUnsavedChanges());
+    QCOMPARE(readAll(setup.path), expectedFile(setup.original, "Sample captions", "stab", bytesOf("AB\rCDE")));
+    click(*form, "okButton");
+    QCOMPARE(readAll(setup.path), expectedFile(setup.original, "Sample captions", "stab", bytesOf("AB\rCDE")));
+
+    StliSetup none(stliPlugIn({}));
+    none.prompter = ScriptedPrompter{};  // the chooser is cancelled
+    QVERIFY(!none.start());
+    QVERIFY(!none.editor->hasUnsavedChanges());
+    QVERIFY(!none.editor->saveChanges());
+    QCOMPARE(none.editor->filePath(), std::string());
 }
 
 }  // namespace tagwarden

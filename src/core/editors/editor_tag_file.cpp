@@ -27,6 +27,13 @@ void putField(std::uint8_t* field, const std::string& text, std::size_t width)
 
 std::string bytesText(const std::uint8_t* bytes, std::size_t count) { return {bytes, bytes + count}; }
 
+std::vector<std::uint8_t> tagBytes(const TagHeaderBytes& header, std::span<const std::uint8_t> data)
+{
+    std::vector<std::uint8_t> bytes(header.begin(), header.end());
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return bytes;
+}
+
 }  // namespace
 
 EditorTagFile::EditorTagFile(SettingsStore& settings, Prompter& prompter) : settings_(settings), prompter_(prompter) {}
@@ -75,11 +82,15 @@ bool EditorTagFile::readHeader()
     return true;
 }
 
-void EditorTagFile::storeHeaderFields()
+void EditorTagFile::storeHeaderFields() { header_ = headerWith(name_, id_, dataLength_); }
+
+TagHeaderBytes EditorTagFile::headerWith(const std::string& name, const std::string& id, std::uint32_t dataLength) const
 {
-    putField(header_.data(), name_, kNameWidth);
-    putField(header_.data() + kIdOffset, id_, kCodeWidth);
-    writeBigEndian32(header_.data() + kLengthOffset, dataLength_);
+    TagHeaderBytes header = header_;
+    putField(header.data(), name, kNameWidth);
+    putField(header.data() + kIdOffset, id, kCodeWidth);
+    writeBigEndian32(header.data() + kLengthOffset, dataLength);
+    return header;
 }
 
 bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
@@ -96,7 +107,13 @@ bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
         tell(error.what());
         return false;
     }
+    onDisk_ = tagBytes(header_, data);
     return true;
+}
+
+bool EditorTagFile::writeChanges(const TagHeaderBytes& header, std::span<const std::uint8_t> data) const
+{
+    return tagBytes(header, data) != onDisk_;
 }
 
 EditorTagFile::OpenOutcome EditorTagFile::openPlugIn(const std::string& type)
@@ -136,8 +153,10 @@ std::optional<std::vector<std::uint8_t>> EditorTagFile::readData(std::uint32_t s
         if (length >= needed) {
             std::vector<std::uint8_t> data(size);
             file_.seek(kTagHeaderSize);
-            if (file_.read(data.data(), data.size()) == data.size())
+            if (file_.read(data.data(), data.size()) == data.size()) {
+                onDisk_ = tagBytes(header_, data);
                 return data;
+            }
         }
         refuse(tooShortMessage(length, needed, "the 64-byte tag header and " + std::to_string(size) + " bytes of data"));
     } catch (const FileError& error) {

@@ -44,9 +44,15 @@ public:
     [[nodiscard]] bool readHeader();
     // Puts `name`, `id` and `dataLength` into the header copy, zero-filled.
     void storeHeaderFields();
+    // The header copy as storeHeaderFields would leave it with these fields.
+    [[nodiscard]] TagHeaderBytes headerWith(const std::string& name, const std::string& id,
+                                            std::uint32_t dataLength) const;
     // Writes the header copy at offset 0 and `data` from offset 64. Refuses data
     // of another length than the header's, and reports file errors; false then.
     [[nodiscard]] bool writeTag(std::span<const std::uint8_t> data);
+    // Whether writing `header` and `data` would put other bytes at the start of
+    // the file than it held when it was last read or written.
+    [[nodiscard]] bool writeChanges(const TagHeaderBytes& header, std::span<const std::uint8_t> data) const;
 
     // chooseAndOpen, readHeader and the type check in one, for an editor's start:
     // every refusal is shown through the prompter and leaves the file closed.
@@ -64,6 +70,8 @@ public:
     [[nodiscard]] Started openAndRead(const std::string& type, std::optional<std::uint32_t> size = std::nullopt);
 
     [[nodiscard]] bool fileOpen() const { return file_.isOpen(); }
+    // The plug-in being edited; empty while none is open.
+    [[nodiscard]] std::string filePath() const { return fileOpen() ? file_.path() : std::string(); }
     [[nodiscard]] const TagHeaderBytes& header() const { return header_; }
     // Header fields as raw bytes: name 32, type 4, id 4 (zero bytes included).
     [[nodiscard]] const std::string& name() const { return name_; }
@@ -92,6 +100,8 @@ private:
     std::string type_;
     std::string id_;
     std::uint32_t dataLength_ = 0;
+    // The header and data as last read or written.
+    std::vector<std::uint8_t> onDisk_;
 };
 
 }  // namespace tagwarden

@@ -32,6 +32,27 @@ void addTo(MeshHeader& header, MeshNumber field, std::int32_t amount)
     header.setNumber(field, wrappingSum(header.number(field), amount));
 }
 
+// Lays tables and sections out back to back from `typesBase`.
+void layOut(MeshHeader& header)
+{
+    const auto follow = [&header](MeshNumber field, MeshNumber previous, MeshNumber previousLength) {
+        header.setNumber(field, wrappingSum(header.number(previous), header.number(previousLength)));
+    };
+    header.setNumber(MeshNumber::typeOffset, header.number(MeshNumber::typesBase));
+    follow(MeshNumber::itemOffset, MeshNumber::typeOffset, MeshNumber::typeLength);
+    follow(MeshNumber::section1Offset, MeshNumber::itemOffset, MeshNumber::itemLength);
+    follow(MeshNumber::section2Offset, MeshNumber::section1Offset, MeshNumber::section1Length);
+    follow(MeshNumber::section3Offset, MeshNumber::section2Offset, MeshNumber::section2Length);
+    follow(MeshNumber::dataEnd, MeshNumber::section3Offset, MeshNumber::section3Length);
+}
+
+template <typename Records>
+void append(std::vector<std::uint8_t>& bytes, const Records& records)
+{
+    for (const auto& record : records)
+        bytes.insert(bytes.end(), record.bytes().begin(), record.bytes().end());
+}
+
 std::int64_t cellsExpected(const MeshHeader& header)
 {
     const std::int64_t columns = std::int64_t{header.number(MeshNumber::width)} * MeshModel::kCellBlock;
@@ -114,6 +135,7 @@ std::optional<std::string> MeshModel::load()
     readRecords(itemTypes_, MeshNumber::typeCount, MeshNumber::typeOffset);
     readRecords(items_, MeshNumber::itemCount, MeshNumber::itemOffset);
     readSections();
+    onDisk_ = editableBytes(tagHeader_, header_);
     return std::nullopt;
 }
 
@@ -195,18 +217,7 @@ bool MeshModel::removeItem(const MeshItem& item)
     return true;
 }
 
-void MeshModel::layoutOffsets()
-{
-    const auto follow = [this](MeshNumber field, MeshNumber previous, MeshNumber previousLength) {
-        header_.setNumber(field, wrappingSum(header_.number(previous), header_.number(previousLength)));
-    };
-    header_.setNumber(MeshNumber::typeOffset, header_.number(MeshNumber::typesBase));
-    follow(MeshNumber::itemOffset, MeshNumber::typeOffset, MeshNumber::typeLength);
-    follow(MeshNumber::section1Offset, MeshNumber::itemOffset, MeshNumber::itemLength);
-    follow(MeshNumber::section2Offset, MeshNumber::section1Offset, MeshNumber::section1Length);
-    follow(MeshNumber::section3Offset, MeshNumber::section2Offset, MeshNumber::section2Length);
-    follow(MeshNumber::dataEnd, MeshNumber::section3Offset, MeshNumber::section3Length);
-}
+void MeshModel::layoutOffsets() { layOut(header_); }
 
 std::uint32_t MeshModel::dataLength() const
 {
@@ -217,11 +228,31 @@ std::uint32_t MeshModel::dataLength() const
     return static_cast<std::uint32_t>(length);
 }
 
+void MeshModel::fitForWriting(TagHeaderBytes& tagHeader, MeshHeader& header) const
+{
+    layOut(header);
+    // The game reads as much tag data as the tag header says: make it the edited map's.
+    writeBigEndian32(tagHeader.data() + 52, dataLength());
+}
+
+std::vector<std::uint8_t> MeshModel::editableBytes(const TagHeaderBytes& tagHeader, const MeshHeader& header) const
+{
+    std::vector<std::uint8_t> bytes(tagHeader.begin(), tagHeader.end());
+    bytes.insert(bytes.end(), header.bytes().begin(), header.bytes().end());
+    append(bytes, itemTypes_);
+    append(bytes, items_);
+    return bytes;
+}
+
+bool MeshModel::writeChanges(TagHeaderBytes tagHeader, MeshHeader header) const
+{
+    fitForWriting(tagHeader, header);
+    return editableBytes(tagHeader, header) != onDisk_;
+}
+
 bool MeshModel::writeMap(Prompter& prompter)
 {
-    layoutOffsets();
-    // The game reads as much tag data as the tag header says: make it the edited map's.
-    writeBigEndian32(tagHeader_.data() + 52, dataLength());
+    fitForWriting(tagHeader_, header_);
     if (!writeAll()) {
         const FileError error = file_->lastError().value_or(FileError(FileErrorCause::Other, file_->path()));
         prompter.message(writeFailureText(error));
@@ -229,6 +260,7 @@ bool MeshModel::writeMap(Prompter& prompter)
                          Prompter::Icon::Error);
         return false;
     }
+    onDisk_ = editableBytes(tagHeader_, header_);
     prompter.message("Mesh File Successfully written!");
     return true;
 }

@@ -68,6 +68,9 @@ public:
     // Writes the whole map back from the start of the file, flushes, and tells the
     // user the outcome. True when every byte reached the file.
     [[nodiscard]] bool writeMap(Prompter& prompter);
+    // Whether writing the map with these headers (and the lists as they are)
+    // would put other bytes into the file than it held when last read or written.
+    [[nodiscard]] bool writeChanges(TagHeaderBytes tagHeader, MeshHeader header) const;
 
 private:
     void readExactly(void* destination, std::size_t count);
@@ -77,6 +80,11 @@ private:
     void readRecords(std::list<Record>& records, MeshNumber count, MeshNumber offset);
     void readSections();
     [[nodiscard]] bool writeAll();
+    // The headers as the writer puts them: offsets laid out, the tag's data length the map's.
+    void fitForWriting(TagHeaderBytes& tagHeader, MeshHeader& header) const;
+    // The bytes an edit can change: both headers, the item types and the items.
+    [[nodiscard]] std::vector<std::uint8_t> editableBytes(const TagHeaderBytes& tagHeader,
+                                                          const MeshHeader& header) const;
 
     std::unique_ptr<BufferedFile> file_;
     TagHeaderBytes tagHeader_{};
@@ -85,6 +93,8 @@ private:
     std::list<ItemType> itemTypes_;
     std::list<MeshItem> items_;
     std::array<std::optional<std::vector<std::uint8_t>>, 3> sections_;
+    // editableBytes as last read or written.
+    std::vector<std::uint8_t> onDisk_;
 };
 
 }  // namespace tagwarden

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QString>
+
+class QLabel;
 class QLineEdit;
 class QPushButton;
-class QString;
+class QWidget;
 
 namespace tagwarden {
 
@@ -14,5 +17,17 @@ namespace tagwarden {
 // The data length, shown read-only.
 [[nodiscard]] QLineEdit* makeLengthEdit(const char* objectName);
 [[nodiscard]] QPushButton* makeButton(const char* objectName, const QString& text);
+
+// A label's text as the name of its field: without "&" (a doubled one stays as
+// one) and without a trailing ":", trimmed. "CORE Code:" names "CORE Code".
+[[nodiscard]] QString fieldName(const QString& labelText);
+// The visible label of `field`: its mnemonic leads to the field, and screen
+// readers (and tests) know the field by the label's text as fieldName() gives
+// it. Where a window shows the same label twice, `group` (its heading) comes
+// first: "Primary" and "Min Range" name "Primary Min Range".
+[[nodiscard]] QLabel* labelFor(QWidget* field, const QString& text, const QString& group = {});
+// The accessible name of a field without a visible label, also given to the
+// text part of an editable list or a spin box, where the typing happens.
+void nameField(QWidget* field, const QString& name);
 
 }  // namespace tagwarden

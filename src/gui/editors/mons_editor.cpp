@@ -26,6 +26,13 @@ bool MonsEditor::start()
     return true;
 }
 
+std::vector<std::uint8_t> MonsEditor::encoded(const MonsEditorDialog::Values& values) const
+{
+    std::vector<std::uint8_t> data = data_;
+    values.block.encodeInto(MonsBlock::Data(data.data(), MonsBlock::kSize));
+    return data;
+}
+
 bool MonsEditor::save()
 {
     if (!form_)
@@ -33,11 +40,22 @@ bool MonsEditor::save()
     const auto values = form_->readValues();
     if (!values)
         return false;
-    values->block.encodeInto(MonsBlock::Data(data_.data(), MonsBlock::kSize));
+    std::vector<std::uint8_t> data = encoded(*values);
     setId(values->shortName);
     setName(values->description);
     storeHeaderFields();
-    return writeTag(data_);
+    if (!writeTag(data))
+        return false;
+    data_ = std::move(data);
+    return true;
+}
+
+bool MonsEditor::hasUnsavedChanges() const
+{
+    if (!form_)
+        return false;
+    const auto values = form_->values();
+    return !values || writeChanges(headerWith(values->description, values->shortName, dataLength()), encoded(*values));
 }
 
 }  // namespace tagwarden

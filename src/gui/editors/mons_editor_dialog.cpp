@@ -201,10 +201,11 @@ QWidget* MonsEditorDialog::buildTopRow()
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, &MonsEditorDialog::saveRequested);
 
-    layout->addWidget(new QLabel(QStringLiteral("Name:")));
+    nameField(dataLength_, QStringLiteral("Data Length"));
+    layout->addWidget(labelFor(shortName_, QStringLiteral("Name:")));
     layout->addWidget(shortName_);
     layout->addSpacing(8);
-    layout->addWidget(new QLabel(QStringLiteral("Description:")));
+    layout->addWidget(labelFor(description_, QStringLiteral("Description:")));
     layout->addWidget(description_, 1);
     layout->addWidget(dataLength_);
     layout->addSpacing(16);
@@ -219,8 +220,9 @@ QWidget* MonsEditorDialog::buildGeneralGroup()
     auto* grid = new QGridLayout(group);
     const auto addNumber = [grid](const char* name, int row, int column) {
         const NumberField& field = numberField(name);
-        grid->addWidget(new QLabel(QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
-        grid->addWidget(makeSpin(field), row, column + 1, Qt::AlignLeft);
+        WrappingSpinBox* box = makeSpin(field);
+        grid->addWidget(labelFor(box, QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
+        grid->addWidget(box, row, column + 1, Qt::AlignLeft);
     };
     addNumber("turnRate", 0, 0);
     addNumber("walkRate", 0, 2);
@@ -245,8 +247,9 @@ QWidget* MonsEditorDialog::buildGeneralGroup()
 
     const auto addCode = [grid](const char* name, int row, int column) {
         const CodeField& field = codeField(name);
-        grid->addWidget(new QLabel(QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
-        grid->addWidget(makeCombo(field.name, true), row, column + 1);
+        QComboBox* box = makeCombo(field.name, true);
+        grid->addWidget(labelFor(box, QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
+        grid->addWidget(box, row, column + 1);
     };
     addCode("coreCode", 3, 0);
     addCode("objeCode", 4, 0);
@@ -299,22 +302,21 @@ QWidget* MonsEditorDialog::buildAttackColumn(const QString& title, bool primary)
     const auto addNumber = [&](const char* part) -> WrappingSpinBox* {
         const NumberField& field = numberField((side + part).c_str());
         WrappingSpinBox* box = makeSpin(field);
-        form->addRow(QString::fromLatin1(field.label), box);
+        form->addRow(labelFor(box, QString::fromLatin1(field.label), title), box);
         return box;
     };
-    const auto addList = [&](const char* part, const char* label, bool enabled) {
-        QComboBox* box = makeCombo((side + part).c_str(), false);
-        box->setEnabled(enabled);
-        form->addRow(QString::fromLatin1(label), box);
+    const auto addList = [&](const char* part, const char* label, bool editable) {
+        QComboBox* box = makeCombo((side + part).c_str(), editable);
+        form->addRow(labelFor(box, QString::fromLatin1(label), title), box);
+        return box;
     };
 
     addNumber("RecoverTime")->setTypingEnabled(false);
-    const CodeField& proj = codeField((side + "ProjCode").c_str());
-    form->addRow(QString::fromLatin1(proj.label), makeCombo(proj.name, true));
+    addList("ProjCode", codeField((side + "ProjCode").c_str()).label, true);
     addNumber("MinRange");
     addNumber("MaxRange");
-    addList("Ballistics", "Ballistics", false);
-    addList("AttackDefn", "Attack Defn", !primary);
+    addList("Ballistics", "Ballistics", false)->setEnabled(false);
+    addList("AttackDefn", "Attack Defn", false)->setEnabled(!primary);
     return column;
 }
 
@@ -353,7 +355,7 @@ void MonsEditorDialog::fillCodeLists(const IdsOfType& idsOfType)
     }
 }
 
-bool MonsEditorDialog::checkRanges()
+std::optional<MonsEditorDialog::Refusal> MonsEditorDialog::refusal() const
 {
     for (const NumberField& field : kNumbers) {
         if (!field.checked)
@@ -361,18 +363,33 @@ bool MonsEditorDialog::checkRanges()
         WrappingSpinBox* box = spin(field.name);
         if (box->hasAcceptableInput() && box->value() >= field.checkMinimum && box->value() <= field.checkMaximum)
             continue;
-        prompter_.message("Please enter an integer between " + std::to_string(field.checkMinimum) + " and " +
-                          std::to_string(field.checkMaximum) + " for " + field.what + ".");
-        box->setFocus();
-        box->selectAll();
-        return false;
+        return Refusal{box, "Please enter an integer between " + std::to_string(field.checkMinimum) + " and " +
+                                std::to_string(field.checkMaximum) + " for " + field.what + "."};
     }
-    return true;
+    return std::nullopt;
+}
+
+bool MonsEditorDialog::checkRanges()
+{
+    const auto refused = refusal();
+    if (!refused)
+        return true;
+    prompter_.message(refused->message);
+    refused->field->setFocus();
+    refused->field->selectAll();
+    return false;
 }
 
 std::optional<MonsEditorDialog::Values> MonsEditorDialog::readValues()
 {
     if (!checkRanges())
+        return std::nullopt;
+    return values();
+}
+
+std::optional<MonsEditorDialog::Values> MonsEditorDialog::values() const
+{
+    if (refusal())
         return std::nullopt;
     Values values{shown_, latin1Bytes(shortName_->text()), latin1Bytes(description_->text())};
     MonsBlock& block = values.block;

@@ -48,6 +48,8 @@ public:
     // The form's values over the block last shown; nothing when one fails its range
     // check, after telling the user which and moving the focus to it.
     [[nodiscard]] std::optional<Values> readValues();
+    // The same values without a word: nothing when one fails its range check.
+    [[nodiscard]] std::optional<Values> values() const;
 
 signals:
     void saveRequested();
@@ -63,6 +65,12 @@ private:
     QWidget* buildAttackColumn(const QString& title, bool primary);
     WrappingSpinBox* spin(const char* name) const;
     QComboBox* combo(const char* name) const;
+    // The first number field that fails its range check, and the message that says so.
+    struct Refusal {
+        WrappingSpinBox* field;
+        std::string message;
+    };
+    [[nodiscard]] std::optional<Refusal> refusal() const;
     [[nodiscard]] bool checkRanges();
 
     Prompter& prompter_;

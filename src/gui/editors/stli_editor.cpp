@@ -15,7 +15,7 @@ bool StliEditor::start()
         return started.outcome != OpenOutcome::Cancelled;
     form_ = std::make_unique<StliEditorDialog>();
     form_->setValues(*started.data, id(), name(), dataLength());
-    form_->setSaveHandler([this] { return save(form_->rawBytes()); });
+    form_->setSaveHandler([this] { return saveChanges(); });
     form_->show();
     return true;
 }
@@ -33,6 +33,13 @@ bool StliEditor::save(const std::vector<std::uint8_t>& bytes)
         return false;
     }
     return true;
+}
+
+bool StliEditor::saveChanges() { return form_ && save(form_->rawBytes()); }
+
+bool StliEditor::hasUnsavedChanges() const
+{
+    return form_ && writeChanges(headerWith(form_->description(), form_->shortName(), form_->length()), form_->rawBytes());
 }
 
 }  // namespace tagwarden

@@ -24,6 +24,11 @@ public:
     // The form's id, name and length into the header, then header and `bytes`
     // into the file; false (after "Write Failed") when nothing was written.
     [[nodiscard]] bool save(const std::vector<std::uint8_t>& bytes);
+    // What OK writes, without hiding the form: for the main window's question
+    // about unsaved changes.
+    [[nodiscard]] bool saveChanges();
+    // Whether OK would write other bytes than the file holds. False without a form.
+    [[nodiscard]] bool hasUnsavedChanges() const;
 
     // The form, once a file was read; nothing before.
     [[nodiscard]] StliEditorDialog* form() const { return form_.get(); }

@@ -46,13 +46,13 @@ StliEditorDialog::StliEditorDialog()
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Name(4 chars)")));
+    top->addWidget(labelFor(shortName_, QStringLiteral("Name(4 chars)")));
     top->addWidget(shortName_);
     top->addSpacing(8);
-    top->addWidget(new QLabel(QStringLiteral("String Description")));
+    top->addWidget(labelFor(description_, QStringLiteral("String Description")));
     top->addWidget(description_, 1);
     top->addSpacing(8);
-    top->addWidget(new QLabel(QStringLiteral("Length")));
+    top->addWidget(labelFor(length_, QStringLiteral("Length")));
     top->addWidget(length_);
     top->addSpacing(16);
     top->addWidget(ok);
@@ -63,10 +63,12 @@ StliEditorDialog::StliEditorDialog()
     textView_->setObjectName(QStringLiteral("textView"));
     textView_->setFont(fixed);
     textView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    nameField(textView_, QStringLiteral("Text View"));
     hexView_ = new QPlainTextEdit;
     hexView_->setObjectName(QStringLiteral("hexView"));
     hexView_->setFont(fixed);
     hexView_->setReadOnly(true);
+    nameField(hexView_, QStringLiteral("Hex View"));
     hexView_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     hexView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(textView_, &QPlainTextEdit::textChanged, this, &StliEditorDialog::rebuild);

@@ -25,6 +25,7 @@ QToolButton* BuddySpin::arrow(Qt::ArrowType type, int steps)
     button->setFixedSize(18, 11);
     button->setFocusPolicy(Qt::NoFocus);
     button->setObjectName(type == Qt::UpArrow ? "up" : "down");
+    button->setAccessibleName(buddy_.accessibleName() + (type == Qt::UpArrow ? " Up" : " Down"));
     connect(button, &QToolButton::clicked, this, [this, steps] { stepBy(steps); });
     return button;
 }

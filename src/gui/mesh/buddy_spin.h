@@ -9,7 +9,8 @@ namespace tagwarden {
 
 // The up and down arrows beside a number field. They step the field's number
 // within their own range (stopping at its ends) and write it into the field,
-// which may still hold any typed number outside that range.
+// which may still hold any typed number outside that range. The arrows take
+// their accessible names from the buddy's: "Max Teams Up", "Max Teams Down".
 class BuddySpin : public QWidget {
     Q_OBJECT
 public:

@@ -12,6 +12,7 @@
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_item.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/editors/latin1_text.h"
 #include "gui/mesh/mesh_form_fields.h"
 
@@ -43,8 +44,9 @@ ItemTypeDialog::ItemTypeDialog(ItemType& type, const std::list<MeshItem>& items,
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(upper);
-    layout->addWidget(new QLabel(QStringLiteral("Placed items of this type:")));
-    layout->addWidget(makeItemList(items), 1);
+    QWidget* itemList = makeItemList(items);
+    layout->addWidget(labelFor(itemList, QStringLiteral("Placed items of this type:")));
+    layout->addWidget(itemList, 1);
     layout->addWidget(buttons);
 }
 
@@ -54,18 +56,20 @@ QWidget* ItemTypeDialog::makeNumbers()
     auto* form = new QFormLayout(box);
     code_ = makeTextField("itemId", 4);
     code_->setText(latin1Text(codeLabel(type_.code())));
-    form->addRow(QStringLiteral("Item ID"), code_);
+    form->addRow(labelFor(code_, QStringLiteral("Item ID")), code_);
     // The arrows of these numbers are shown but never take part.
     const auto addNumber = [form](const char* label, const char* name, std::int16_t value) {
         QLineEdit* field = makeNumberField(name, value);
-        form->addRow(QString::fromLatin1(label), withArrows(field, 0, 0xFFFF, value, false));
+        QLabel* fieldLabel = labelFor(field, QString::fromLatin1(label));
+        form->addRow(fieldLabel, withArrows(field, 0, 0xFFFF, value, false));
         return field;
     };
     team_ = addNumber("Team", "team", type_.team());
     presentCount_ = addNumber("# of Item Present", "presentCount", type_.presentCount());
     maxCount_ = addNumber("Max # of item", "maxCount", type_.maxCount());
     reference_ = addNumber("Item Reference", "reference", type_.reference());
-    form->addRow(QStringLiteral("Unknown"), makeReadOnlyField("unknown"));
+    QLineEdit* unknown = makeReadOnlyField("unknown");
+    form->addRow(labelFor(unknown, QStringLiteral("Unknown")), unknown);
     return box;
 }
 

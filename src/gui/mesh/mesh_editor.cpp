@@ -62,4 +62,10 @@ void MeshEditor::showItems()
     itemsForm_->show();
 }
 
+bool MeshEditor::hasUnsavedChanges() const { return form_ && form_->hasUnsavedChanges(); }
+
+bool MeshEditor::saveChanges() { return form_ && form_->save(); }
+
+std::string MeshEditor::filePath() const { return model_ ? model_->file().path() : std::string(); }
+
 }  // namespace tagwarden

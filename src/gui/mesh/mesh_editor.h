@@ -30,6 +30,16 @@ public:
     // The item editor; does nothing while it is shown already.
     void showItems();
 
+    // Whether the map form's "OK" would write other bytes than the file holds:
+    // an edited or refused field of the form, or item types and items edited in
+    // the model. False without a map.
+    [[nodiscard]] bool hasUnsavedChanges() const;
+    // Writes as the map form's "OK" does, without asking to confirm and without
+    // hiding the form. True when every byte was written.
+    [[nodiscard]] bool saveChanges();
+    // The map plug-in being edited; empty without one.
+    [[nodiscard]] std::string filePath() const;
+
     [[nodiscard]] MeshModel* model() const { return model_.get(); }
     [[nodiscard]] MeshEditorDialog* form() const { return form_.get(); }
     [[nodiscard]] MeshItemsDialog* itemsForm() const { return itemsForm_.get(); }

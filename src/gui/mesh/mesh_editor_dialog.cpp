@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +13,7 @@
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_model.h"
 #include "core/tags/tag_text.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/editors/latin1_text.h"
 #include "gui/mesh/mesh_form_fields.h"
 
@@ -80,8 +82,8 @@ QWidget* MeshEditorDialog::makeUpperBox()
     description_->setText(latin1Text(headerText(header, 0, kNameWidth)));
     auto* box = new QGroupBox;
     auto* form = new QFormLayout(box);
-    form->addRow(QStringLiteral("Map Name"), mapName_);
-    form->addRow(QStringLiteral("Description"), description_);
+    form->addRow(labelFor(mapName_, QStringLiteral("Map Name")), mapName_);
+    form->addRow(labelFor(description_, QStringLiteral("Description")), description_);
     return box;
 }
 
@@ -90,7 +92,7 @@ void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<Code
     for (const CodeRow& row : rows) {
         QLineEdit* field = makeTextField(row.name, row.maxLength);
         field->setText(latin1Text(codeText(model_.header().code(row.code))));
-        form.addRow(QString::fromLatin1(row.label), field);
+        form.addRow(labelFor(field, QString::fromLatin1(row.label)), field);
         codes_.emplace_back(row.code, field);
     }
 }
@@ -98,7 +100,7 @@ void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<Code
 QLineEdit* MeshEditorDialog::addNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field)
 {
     QLineEdit* number = makeNumberField(name, model_.header().number(field));
-    form.addRow(QString::fromLatin1(label), number);
+    form.addRow(labelFor(number, QString::fromLatin1(label)), number);
     return number;
 }
 
@@ -126,7 +128,8 @@ QWidget* MeshEditorDialog::makeLowerBox()
     meshOffset_ = addNumberRow(*right, "Mesh Offset", "meshOffset", MeshNumber::meshOffset);
     const std::int32_t maxTeams = model_.header().number(MeshNumber::maxTeams);
     maxTeams_ = makeNumberField("maxTeams", maxTeams);
-    right->addRow(QStringLiteral("Max Teams"), withArrows(maxTeams_, 2, 10, maxTeams & 0xFFFF));
+    QLabel* maxTeamsLabel = labelFor(maxTeams_, QStringLiteral("Max Teams"));
+    right->addRow(maxTeamsLabel, withArrows(maxTeams_, 2, 10, maxTeams & 0xFFFF));
     addCodeRows(*right, {{"Next Level", "nextLevel", MeshCode::nextLevel}});
 
     auto* box = new QGroupBox;
@@ -190,19 +193,41 @@ void MeshEditorDialog::accept()
     if (prompter_.message(kConfirmText, Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation, "Confirm Save") ==
         Prompter::Answer::Cancel)
         return;
-    const auto numbers = readNumbers(
-        {{width_, kInt16Range}, {height_, kInt16Range}, {meshOffset_, kInt32Range}, {maxTeams_, kInt32Range}}, prompter_);
-    if (!numbers)
-        return;
-    fromForm(*numbers);
     // After a failed write the form stays open, so the save can be tried again.
-    if (model_.writeMap(prompter_))
+    if (save())
         QDialog::accept();
 }
 
-void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers)
+bool MeshEditorDialog::save()
 {
-    MeshHeader& header = model_.header();
+    const auto checked = numbers(&prompter_);
+    if (!checked)
+        return false;
+    fromForm(*checked, model_.header(), model_.tagHeader());
+    return model_.writeMap(prompter_);
+}
+
+bool MeshEditorDialog::hasUnsavedChanges() const
+{
+    const auto checked = numbers(nullptr);
+    if (!checked)
+        return true;
+    MeshHeader header = model_.header();
+    TagHeaderBytes tagHeader = model_.tagHeader();
+    fromForm(*checked, header, tagHeader);
+    return model_.writeChanges(tagHeader, header);
+}
+
+std::optional<std::vector<std::int32_t>> MeshEditorDialog::numbers(Prompter* prompter) const
+{
+    const std::initializer_list<NumberField> fields{
+        {width_, kInt16Range}, {height_, kInt16Range}, {meshOffset_, kInt32Range}, {maxTeams_, kInt32Range}};
+    return prompter ? readNumbers(fields, *prompter) : numbersIn(fields);
+}
+
+void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers, MeshHeader& header,
+                                TagHeaderBytes& tagHeader) const
+{
     for (const auto& [code, field] : codes_)
         header.setCode(code, editedCode(header.code(code), latin1Bytes(field->text())));
     header.setNumber(MeshNumber::width, numbers[0]);
@@ -210,8 +235,8 @@ void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers)
     header.setNumber(MeshNumber::meshOffset, numbers[2]);
     header.setNumber(MeshNumber::maxTeams, numbers[3]);
 
-    putText(model_.tagHeader(), kIdOffset, kCodeWidth, *mapName_);
-    putText(model_.tagHeader(), 0, kNameWidth, *description_);
+    putText(tagHeader, kIdOffset, kCodeWidth, *mapName_);
+    putText(tagHeader, 0, kNameWidth, *description_);
 
     std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kGameTypeBits;
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)

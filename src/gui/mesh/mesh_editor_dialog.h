@@ -3,10 +3,12 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "core/mesh/mesh_header.h"
+#include "core/tags/tag_entry.h"
 
 class QCheckBox;
 class QFormLayout;
@@ -31,6 +33,13 @@ public:
     MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget* parent = nullptr);
 
     void accept() override;
+    // "OK" without its confirmation and without hiding the form: checks the
+    // numbers (telling the user about a refused one), takes the values into the
+    // model and writes the map. True when every byte was written.
+    [[nodiscard]] bool save();
+    // Whether saving would write other bytes than the file holds: an edited or
+    // refused field here, or item types and items edited in the model.
+    [[nodiscard]] bool hasUnsavedChanges() const;
 
 signals:
     void viewItemsRequested();
@@ -42,8 +51,11 @@ private:
     QWidget* makeSide();
     void addCodeRows(QFormLayout& form, std::initializer_list<CodeRow> rows);
     QLineEdit* addNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field);
-    // Copies the form into the model, the numbers already checked.
-    void fromForm(const std::vector<std::int32_t>& numbers);
+    // The numbers in the order fromForm takes them; nothing when one is refused,
+    // after telling the user when there is a `prompter`.
+    [[nodiscard]] std::optional<std::vector<std::int32_t>> numbers(Prompter* prompter) const;
+    // Copies the form into the headers, the numbers already checked.
+    void fromForm(const std::vector<std::int32_t>& numbers, MeshHeader& header, TagHeaderBytes& tagHeader) const;
 
     MeshModel& model_;
     Prompter& prompter_;

@@ -74,30 +74,45 @@ QWidget* inRow(std::initializer_list<QWidget*> widgets)
     return row;
 }
 
-std::optional<std::int32_t> readNumber(QLineEdit& field, NumberRange range, Prompter& prompter)
+std::optional<std::int32_t> numberIn(const QLineEdit& field, NumberRange range)
 {
     bool isNumber = false;
     const qint64 value = field.text().toLongLong(&isNumber);
     if (isNumber && value >= range.minimum && value <= range.maximum)
         return static_cast<std::int32_t>(value);
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> readNumber(QLineEdit& field, NumberRange range, Prompter& prompter)
+{
+    if (const auto number = numberIn(field, range))
+        return number;
     prompter.message("Please enter an integer between " + std::to_string(range.minimum) + " and " +
-                         std::to_string(range.maximum) + ".",
+                         std::to_string(range.maximum) + " for " + field.accessibleName().toStdString() + ".",
                      Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
     field.setFocus();
     field.selectAll();
     return std::nullopt;
 }
 
-std::optional<std::vector<std::int32_t>> readNumbers(std::initializer_list<NumberField> fields, Prompter& prompter)
+std::optional<std::vector<std::int32_t>> numbersIn(std::initializer_list<NumberField> fields)
 {
     std::vector<std::int32_t> numbers;
     for (const NumberField& number : fields) {
-        const auto value = readNumber(*number.field, number.range, prompter);
+        const auto value = numberIn(*number.field, number.range);
         if (!value)
             return std::nullopt;
         numbers.push_back(*value);
     }
     return numbers;
+}
+
+std::optional<std::vector<std::int32_t>> readNumbers(std::initializer_list<NumberField> fields, Prompter& prompter)
+{
+    for (const NumberField& number : fields)
+        if (!readNumber(*number.field, number.range, prompter))
+            return std::nullopt;
+    return numbersIn(fields);
 }
 
 QString expandedLine(const std::string& line)

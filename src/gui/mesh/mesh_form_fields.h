@@ -37,19 +37,24 @@ inline constexpr NumberRange kSpun16Range{-32768, 65535};
 [[nodiscard]] QLineEdit* makeReadOnlyField(const char* objectName, const QString& text = {});
 
 // `field` with up and down arrows beside it that step over minimum..maximum,
-// starting at `start`; the arrows can be shown disabled.
+// starting at `start`; the arrows can be shown disabled. They are named after
+// the field ("Max Teams Up"), so the field is named first.
 [[nodiscard]] QWidget* withArrows(QLineEdit* field, int minimum, int maximum, int start, bool enabled = true);
 // Fields side by side in one row.
 [[nodiscard]] QWidget* inRow(std::initializer_list<QWidget*> widgets);
 
-// The field's integer, or nothing after telling the user what it must hold (the
-// field then has the focus, so the form stays open on it).
+// The field's integer when it holds one within `range`.
+[[nodiscard]] std::optional<std::int32_t> numberIn(const QLineEdit& field, NumberRange range);
+// The same, or nothing after telling the user what the field (named by its
+// accessible name) must hold; the field then has the focus, so the form stays open on it.
 [[nodiscard]] std::optional<std::int32_t> readNumber(QLineEdit& field, NumberRange range, Prompter& prompter);
 struct NumberField {
     QLineEdit* field;
     NumberRange range;
 };
-// Every field's integer in order, or nothing once one of them is refused as above.
+// Every field's integer in order, or nothing when one of them is refused.
+[[nodiscard]] std::optional<std::vector<std::int32_t>> numbersIn(std::initializer_list<NumberField> fields);
+// The same, telling the user about the first refused field as readNumber does.
 [[nodiscard]] std::optional<std::vector<std::int32_t>> readNumbers(std::initializer_list<NumberField> fields,
                                                                    Prompter& prompter);
 

@@ -4,10 +4,12 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_item.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/mesh/mesh_form_fields.h"
 
 namespace tagwarden {
@@ -62,13 +64,14 @@ QWidget* MeshItemDialog::makeIds()
     auto* box = new QGroupBox(QStringLiteral("ID && Reference Numbers"));
     auto* form = new QFormLayout(box);
     id1_ = makeNumberField("id1", item_.id1());
-    form->addRow(QStringLiteral("Item ID1"), id1_);
+    form->addRow(labelFor(id1_, QStringLiteral("Item ID1")), id1_);
     reference_ = makeNumberField("reference", item_.reference());
-    form->addRow(QStringLiteral("Item Reference"), withArrows(reference_, 0, kSpinTop, item_.reference() & kSpinTop));
+    QLabel* referenceLabel = labelFor(reference_, QStringLiteral("Item Reference"));
+    form->addRow(referenceLabel, withArrows(reference_, 0, kSpinTop, item_.reference() & kSpinTop));
     id2_ = makeNumberField("id2", item_.id2());
-    form->addRow(QStringLiteral("Item ID2"), id2_);
+    form->addRow(labelFor(id2_, QStringLiteral("Item ID2")), id2_);
     id3_ = makeNumberField("id3", item_.id3());
-    form->addRow(QStringLiteral("Item ID3"), id3_);
+    form->addRow(labelFor(id3_, QStringLiteral("Item ID3")), id3_);
     return box;
 }
 
@@ -77,7 +80,9 @@ QLineEdit* MeshItemDialog::addPositionRow(QFormLayout& form, const char* label, 
     QLineEdit* field = makeNumberField(name, value);
     const std::string shownName = std::string(name) + "Value";
     QLineEdit* shown = makeReadOnlyField(shownName.c_str(), fromUtf8(decimalText(positionValue(value))));
-    form.addRow(QString::fromLatin1(label), inRow({field, shown}));
+    QLabel* fieldLabel = labelFor(field, QString::fromLatin1(label));
+    nameField(shown, fieldName(QString::fromLatin1(label)) + QStringLiteral(" Scaled"));
+    form.addRow(fieldLabel, inRow({field, shown}));
     return field;
 }
 
@@ -92,7 +97,9 @@ QWidget* MeshItemDialog::makePosition()
     // Any integer may be typed; it is checked on "OK".
     facing_->setValidator(nullptr);
     QLineEdit* angle = makeReadOnlyField("angle", fromUtf8(decimalText(facingDegrees(item_.facing())) + "\u00B0"));
-    form->addRow(QStringLiteral("Facing:"), inRow({withArrows(facing_, 0, kSpinTop, item_.facing() & kSpinTop), angle}));
+    nameField(angle, QStringLiteral("Facing Degrees"));
+    QLabel* facingLabel = labelFor(facing_, QStringLiteral("Facing:"));
+    form->addRow(facingLabel, inRow({withArrows(facing_, 0, kSpinTop, item_.facing() & kSpinTop), angle}));
     return box;
 }
 

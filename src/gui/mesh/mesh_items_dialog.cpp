@@ -13,6 +13,7 @@
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/prompter.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/mesh/item_type_dialog.h"
 #include "gui/mesh/mesh_form_fields.h"
 #include "gui/mesh/mesh_item_dialog.h"
@@ -22,6 +23,7 @@ namespace tagwarden {
 // One of the two groups: its header fields and its actions.
 struct MeshItemsDialog::Table {
     const char* title;
+    const char* listName;
     const char* prefix;
     MeshNumber count;
     MeshNumber offset;
@@ -50,11 +52,13 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
     typeCounters_.recordSize = static_cast<qint64>(ItemType::kSize);
     itemCounters_.recordSize = static_cast<qint64>(MeshItem::kSize);
 
-    const Table types{"Item Types", "type", MeshNumber::typeCount, MeshNumber::typeOffset, MeshNumber::typeLength,
+    const Table types{"Item Types", "Item Type List", "type",
+                      MeshNumber::typeCount, MeshNumber::typeOffset, MeshNumber::typeLength,
                       {{{"Add", &MeshItemsDialog::addType},
                         {"Edit", &MeshItemsDialog::editType},
                         {"Delete", &MeshItemsDialog::deleteType}}}};
-    const Table items{"Items", "item", MeshNumber::itemCount, MeshNumber::itemOffset, MeshNumber::itemLength,
+    const Table items{"Items", "Item List", "item",
+                      MeshNumber::itemCount, MeshNumber::itemOffset, MeshNumber::itemLength,
                       {{{"Add", &MeshItemsDialog::addItem},
                         {"Edit", &MeshItemsDialog::editItem},
                         {"Delete", &MeshItemsDialog::deleteItem}}}};
@@ -89,15 +93,17 @@ QWidget* MeshItemsDialog::makeGroup(const Table& table, QListWidget* list, Count
     QLineEdit* offset = makeReadOnlyField((prefix + "Offset").c_str(), QString::number(header.number(table.offset)));
 
     auto* row = new QHBoxLayout;
+    const QString title = QString::fromLatin1(table.title);
     for (const auto& [label, field] : {std::pair{"Count", counters.count}, {"Offset", offset}, {"Length", counters.length}}) {
-        row->addWidget(new QLabel(QString::fromLatin1(label)));
+        row->addWidget(labelFor(field, QString::fromLatin1(label), title));
         row->addWidget(field);
     }
     row->addSpacing(16);
     for (const auto& [text, action] : table.actions)
         row->addWidget(makeButton(text, prefix + text, action));
 
-    auto* box = new QGroupBox(QString::fromLatin1(table.title));
+    nameField(list, QString::fromLatin1(table.listName));
+    auto* box = new QGroupBox(title);
     auto* layout = new QVBoxLayout(box);
     layout->addLayout(row);
     layout->addWidget(list);

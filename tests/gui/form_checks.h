@@ -1,0 +1,50 @@
+#pragma once
+
+// Checks every editor form shares: how screen readers (and end-to-end tests)
+// find its controls.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <QWidget>
+
+namespace tagwarden::test {
+
+// The accessible names of the controls of `window` (buttons, check and radio
+// boxes, fields, lists), sorted; "" stands for a control without a name. The
+// text part of an editable list or of a spin box must carry its owner's name,
+// or it shows as "part of NAME".
+inline QStringList controlNames(QWidget& window)
+{
+    const auto partOf = [](const QWidget& control) -> QWidget* {
+        QWidget* owner = control.parentWidget();
+        if (qobject_cast<QComboBox*>(owner) || qobject_cast<QAbstractSpinBox*>(owner))
+            return owner;
+        // A list's drop-down view sits in a frame of its own.
+        if (owner && qobject_cast<QComboBox*>(owner->parentWidget()))
+            return owner->parentWidget();
+        return nullptr;
+    };
+    QStringList names;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (QWidget* owner = partOf(*control)) {
+            if (qobject_cast<QLineEdit*>(control) && control->accessibleName() != owner->accessibleName())
+                names << QStringLiteral("part of ") + owner->accessibleName();
+        } else if (qobject_cast<QComboBox*>(control)) {
+            // Qt on Linux names a list by its current text and ties it to its label by a relation.
+            names << control->accessibleName();
+        } else if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                   qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QPlainTextEdit*>(control) ||
+                   qobject_cast<QAbstractItemView*>(control)) {
+            names << QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        }
+    }
+    names.sort();
+    return names;
+}
+
+}  // namespace tagwarden::test
