@@ -17,8 +17,9 @@ def journey(s):
     objects = main.find("list", "Object List")
     objects.find("list item", "biaa : Banner 5")  # the first line, sorted
 
-    main.find("combo box", "Show Objects of Type").click()
-    main.find("list item", "mons").click()
+    filter_ = main.find("combo box", "Show Objects of Type")
+    filter_.click()
+    filter_.find("list item", "mons").click()
     main.find("label", "mons Objects")
     line = objects.find("list item", LINE)
     line.click()
@@ -29,6 +30,10 @@ def journey(s):
     header.find("text", "Obj Name").wait_text("msad")
     header.find("text", "Obj type").wait_text("mons")
     header.find("push button", "OK").click()
+    header.wait_gone()
+    s.key("Return")  # on the selected line, as a double-click
+    header = s.window("Vorn Object Details", role="dialog")
+    s.key("Escape")
     header.wait_gone()
 
     archive = harness.read_bytes(sample + "tags.gor")
@@ -41,7 +46,7 @@ def journey(s):
     viewer.find("list item", "%010d: " % start + "".join(groups[:16]) + "  " + "".join(groups[16:]))
 
     viewer.find("push button", "Create Plug-In").click()
-    saving = s.window(harness.re.compile(".*"), role="dialog", holding=("text", harness.FILE_NAME))
+    saving = s.window(harness.ANY, role="dialog", holding=("text", harness.FILE_NAME))
     saving.find("text", harness.FILE_NAME).wait_text("msad")
     s.key("Return")
     done = s.message_box("PlugIn created")
