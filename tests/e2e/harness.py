@@ -13,6 +13,7 @@ The first process (the supervisor) starts Xvfb and runs the journey again inside
 """
 import argparse
 import glob
+import importlib.util
 import os
 import re
 import select
@@ -46,10 +47,10 @@ def poll(what, probe, timeout=TIMEOUT, interval=0.05):
     while True:
         try:
             result = probe()
-        except Exception as error:  # a widget that went away mid-look: look again
-            if not _transient(error):
+        except Exception as error:
+            if not _gone(error):
                 raise
-            result = None
+            result = None  # a widget that went away while it was looked at: look again
         if result:
             return result
         if time.monotonic() >= deadline:
@@ -57,9 +58,10 @@ def poll(what, probe, timeout=TIMEOUT, interval=0.05):
         time.sleep(interval)
 
 
-def _transient(error):
-    name = type(error).__name__
-    return name in ("GError", "Error", "LookupError", "RuntimeError") or "DBus" in str(error)
+def _gone(error):
+    """Whether `error` says an accessible object or call went away (an AT-SPI error)."""
+    from gi.repository import GLib
+    return isinstance(error, GLib.Error)
 
 
 def expect(condition, message):
@@ -142,10 +144,6 @@ class Widget:
     def checked(self):
         return self.has_state(_atspi().STATE_CHECKED)
 
-    @property
-    def enabled(self):
-        return self.has_state(_atspi().STATE_ENABLED)
-
     def extents(self):
         box = self.acc.queryComponent().getExtents(_atspi().DESKTOP_COORDS)
         return box.x, box.y, box.width, box.height
@@ -163,10 +161,6 @@ class Widget:
         except NotImplementedError:
             return self.name
         return text.getText(0, text.characterCount)
-
-    @property
-    def value(self):
-        return self.acc.queryValue().currentValue
 
     def children(self):
         found = []
@@ -351,11 +345,11 @@ class Session:
     def settings_path(self):
         return os.path.join(self.config_home, "Bramblewick", "Tagwarden.conf")
 
-    def write_settings(self, tags_dir, backup_dir, ascii_display=0):
+    def write_settings(self, tags_dir, backup_dir):
         os.makedirs(os.path.dirname(self.settings_path), exist_ok=True)
         with open(self.settings_path, "w", encoding="utf-8") as ini:
-            ini.write("[Settings]\nVornPath=%s\nBackup=%s\nASCII=%d\nAllowMods=1\nOverwrite=0\n"
-                      % (ini_value(tags_dir), ini_value(backup_dir), ascii_display))
+            ini.write("[Settings]\nVornPath=%s\nBackup=%s\nASCII=0\nAllowMods=1\nOverwrite=0\n"
+                      % (ini_value(tags_dir), ini_value(backup_dir)))
 
     def read_settings(self):
         """The [Settings] group of the settings file as {key: value}, quotes undone."""
@@ -439,11 +433,6 @@ class Session:
     def message_box(self, containing, timeout=TIMEOUT):
         """A message box (caption "Tagwarden" unless said otherwise) whose text contains `containing`."""
         return self.window(ANY, role="alert", containing=containing, timeout=timeout)
-
-    def no_window(self, title, role=None, timeout=TIMEOUT):
-        poll("no window titled %r" % _shown(title),
-             lambda: not any(_matches(w.name, title) and (role is None or w.role == role) for w in self.windows()),
-             timeout)
 
     def choose_file(self, path, title=ANY):
         """Answers the file dialog that is showing: types `path` as the file name, then Enter."""
@@ -560,6 +549,8 @@ def _supervise(name, options):
     for old in glob.glob(os.path.join(options.artifacts, glob.escape(name) + "[-.]*")):
         os.remove(old)  # what an earlier run left
     missing = [tool for tool in TOOLS if shutil.which(tool) is None]
+    if importlib.util.find_spec("pyatspi") is None:
+        missing.append("pyatspi for %s (Debian's /usr/bin/python3 has it)" % sys.executable)
     if missing:
         print("missing %s: run scripts/install-deps.sh" % ", ".join(missing))
         return 1
