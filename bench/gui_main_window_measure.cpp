@@ -1,5 +1,5 @@
 // Measures the main window on a big archive: opening and listing it, switching
-// the type filter, and the peak memory, against the core reading the same file.
+// the type filter, showing the Dump Map text, and the peak memory, against the core reading the same file.
 //
 //   gui_main_window_measure make PATH [COUNT]   writes an archive of COUNT entries (1,000,000)
 //   gui_main_window_measure core PATH           reads it with the core alone
@@ -27,6 +27,7 @@
 #include "core/tags/directory_reader.h"
 #include "core/tags/tag_directory.h"
 #include "gui/app/browser_dialog.h"
+#include "gui/tags/dump_map_dialog.h"
 
 namespace {
 
@@ -112,6 +113,12 @@ int gui(int argc, char* argv[], const std::string& path)
     report("gui: filter back to All", seconds([&] {
                filter->setCurrentIndex(0);
                painted();
+           }));
+    report("gui: Dump Map of All shown", seconds([&] {
+               DumpMapDialog dump(window.directory().dumpMapText(0), &window);
+               dump.show();
+               dump.repaint();
+               QApplication::processEvents();
            }));
     reportMemory(before);
     prompter.queueFile(path);

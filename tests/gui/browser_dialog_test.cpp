@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include "core/io/file_error.h"
@@ -15,6 +17,8 @@
 #include "gui/app/browser_dialog.h"
 #include "gui/app/object_list_model.h"
 #include "gui/app/tagwarden_app.h"
+#include "gui/editors/mons_editor.h"
+#include "gui/editors/mons_editor_dialog.h"
 #include "gui/support/gui_test_support.h"
 #include "support/temp_dir.h"
 
@@ -106,6 +110,19 @@ private:
         }
         void click(const char* name) { QTest::mouseClick(child<QPushButton>(dialog, name), Qt::LeftButton); }
         void selectRow(int row) { list()->setCurrentIndex(list()->model()->index(row, 0)); }
+        // Presses "Dump Map" and answers the text its window shows (read-only, closed again).
+        QString dumpMap()
+        {
+            QString text;
+            test::whenModalShows("dump_map_dialog", [&](QDialog& dump) {
+                auto* view = child<QPlainTextEdit>(dump, "dump_map_text");
+                text = view->isReadOnly() && dump.windowTitle() == QStringLiteral("Tagwarden") ? view->toPlainText()
+                                                                                               : QStringLiteral("?");
+                QTest::mouseClick(child<QPushButton>(dump, "ok_button"), Qt::LeftButton);
+            });
+            click("dump_map_button");
+            return text;
+        }
     };
 
     test::TempDir dir_;
@@ -133,6 +150,9 @@ private slots:
     void editorsAreReplacedByASecondPressAndReleasedAtTheEnd();
     void cleanUpAfterOkOrCancelClosesClearsAndReleases();
     void exitAndEscapeBothEndTheRun();
+    void dialogsOverTheWindowAreModalToItAloneAndNameTheirControls();
+    void enterOnALineOpensItsHeader();
+    void unsavedEditorWorkIsSettledFirst();
 };
 
 // No window, dialog or editor form outlives the test that opened it.
@@ -293,12 +313,11 @@ void BrowserDialogTest::withoutAFileDataAsksForASelectionAndDumpMapIsEmpty()
 {
     Window w;
     w.click("object_data_button");
-    w.click("dump_map_button");
-    QCOMPARE(w.prompter.shown().size(), std::size_t{2});
+    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
     QCOMPARE(w.prompter.shown()[0].text, std::string("Not a Valid Selection"));
     QVERIFY(w.prompter.shown()[0].buttons == Prompter::Buttons::Ok);
     QVERIFY(w.prompter.shown()[0].icon == Prompter::Icon::None);
-    QCOMPARE(w.prompter.shown()[1].text, std::string());
+    QCOMPARE(w.dumpMap(), QString());
 
     w.open(dir_.write("nosel.gor", buildArchive(mixedTags())));
     w.click("object_data_button");  // a file but still no line selected
@@ -350,13 +369,11 @@ void BrowserDialogTest::dumpMapFollowsTheTypeFilter()
 {
     Window w;
     w.open(dir_.write("dump.gor", buildArchive(mixedTags())));
-    w.click("dump_map_button");
+    QCOMPARE(w.dumpMap(), QStringLiteral("\nKey: mons pointer = 1 Entries = 2\n\tObjects: beta-0; alfb-2; "
+                                         "\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
     w.filter()->setCurrentIndex(2);
-    w.click("dump_map_button");
-    QCOMPARE(w.prompter.shown().size(), std::size_t{2});
-    QCOMPARE(w.prompter.shown()[0].text, std::string("\nKey: mons pointer = 1 Entries = 2\n\tObjects: beta-0; alfb-2; "
-                                                     "\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
-    QCOMPARE(w.prompter.shown()[1].text, std::string("\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
+    QCOMPARE(w.dumpMap(), QStringLiteral("\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
+    QVERIFY(w.prompter.shown().empty());
 }
 
 void BrowserDialogTest::archiveWithoutDirectoryListsNothingAndKeepsTheFileOpen()
@@ -471,7 +488,7 @@ void BrowserDialogTest::editorsAreReplacedByASecondPressAndReleasedAtTheEnd()
     QVERIFY(w.dialog.unitEditor() != nullptr);
     QVERIFY(w.dialog.unitEditorOpen());
     QVERIFY(w.dialog.stringListEditorOpen());
-    QCOMPARE(w.dialog.findChildren<QDialog*>().size(), qsizetype{0});  // editor forms have no owner window
+    QVERIFY(w.dialog.unitEditor()->form()->parentWidget() == nullptr);  // editor forms have no owner window
 
     w.click("edit_mons_button");  // cancelled: the old editor is gone all the same
     QVERIFY(!w.dialog.unitEditorOpen());
@@ -519,6 +536,88 @@ void BrowserDialogTest::exitAndEscapeBothEndTheRun()
         QCOMPARE(title, QStringLiteral("Tagwarden"));
     }
     QVERIFY(!test::modalTimedOut());
+}
+
+void BrowserDialogTest::dialogsOverTheWindowAreModalToItAloneAndNameTheirControls()
+{
+    Window w;
+    w.open(dir_.write("modal.gor", buildArchive(mixedTags())));
+    w.dialog.show();
+    w.selectRow(0);
+    const std::pair<const char*, const char*> kDialogs[] = {
+        {"object_header_button", "header_dialog"}, {"object_data_button", "objectViewerDialog"},
+        {"settings_button", "settings_dialog"},    {"about_button", "about_dialog"},
+        {"dump_map_button", "dump_map_dialog"},
+    };
+    QCOMPARE(test::unnamedControls(w.dialog), QStringList{});
+    for (const auto& [button, name] : kDialogs) {
+        bool modalToTheWindow = false;
+        QStringList unnamed{QStringLiteral("not shown")};
+        test::whenModalShows(name, [&](QDialog& shown) {
+            modalToTheWindow = shown.windowModality() == Qt::WindowModal && shown.parentWidget() == &w.dialog;
+            unnamed = test::unnamedControls(shown);
+            shown.reject();
+        });
+        w.click(button);
+        QVERIFY2(modalToTheWindow, name);
+        QCOMPARE(unnamed, QStringList{});
+    }
+    QVERIFY(!test::modalTimedOut());
+    w.dialog.hide();
+}
+
+void BrowserDialogTest::enterOnALineOpensItsHeader()
+{
+    Window w;
+    w.open(dir_.write("enter.gor", buildArchive(mixedTags())));
+    w.dialog.show();
+    w.selectRow(1);
+    QString description;
+    test::whenModalShows("header_dialog", [&](QDialog& header) {
+        description = child<QLineEdit>(header, "description_edit")->text();
+        header.accept();
+    });
+    QTest::keyClick(w.list(), Qt::Key_Return);
+    QCOMPARE(description, QStringLiteral("Archer"));
+    QVERIFY(w.dialog.isVisible());  // the run goes on
+    QCOMPARE(w.dialog.result(), 0);
+    w.dialog.hide();
+}
+
+// A unit editor with one changed field, then Exit or a second "Edit mons File",
+// answered Cancel, Discard or Save: only Cancel keeps both, only Save writes.
+void BrowserDialogTest::unsavedEditorWorkIsSettledFirst()
+{
+    const test::TempDir sample;
+    writeSampleDirectory(sample.path().string());
+    const std::string unit = sample.file("local/mons/msaa");
+    const Bytes original = test::readAll(unit);
+    for (const char* trigger : {"exit_button", "edit_mons_button"}) {
+        for (const Prompter::Answer answer :
+             {Prompter::Answer::Cancel, Prompter::Answer::Discard, Prompter::Answer::Save}) {
+            Window w;
+            w.dialog.show();
+            w.prompter.queueFile(unit);
+            w.click("edit_mons_button");
+            MonsEditor* editor = w.dialog.unitEditor();
+            auto* health = child<QSpinBox>(*editor->form(), "health");
+            health->setValue(health->value() == 7 ? 8 : 7);
+            QVERIFY(editor->hasUnsavedChanges());
+
+            w.prompter.queueAnswer(answer);
+            w.click(trigger);  // a second editor start is cancelled: nothing queued
+            const ScriptedPrompter::Shown& asked = w.prompter.shown().back();
+            QVERIFY(asked.buttons == Prompter::Buttons::SaveDiscardCancel);
+            QVERIFY(asked.text.find(unit) != std::string::npos);
+            const bool kept = answer == Prompter::Answer::Cancel;
+            QCOMPARE(w.dialog.isVisible(), kept || trigger != std::string("exit_button"));
+            QCOMPARE(w.dialog.unitEditor() == editor, kept || trigger == std::string("exit_button"));
+            w.dialog.releaseEditors();
+            QCOMPARE(test::readAll(unit) != original, answer == Prompter::Answer::Save);
+            (void)sample.write("local/mons/msaa", original);
+            w.dialog.hide();
+        }
+    }
 }
 
 }  // namespace tagwarden

@@ -19,6 +19,7 @@ private slots:
     void classicFiltersBecomeNameFilters();
     void messageBoxShowsTextCaptionAndButtons();
     void messageWithUtf8PathReadsRight();
+    void saveDiscardCancelAnswersTheButtonPressed();
     void saveDialogDoesNotAskAboutExistingFiles();
     void openDialogWithoutMustExistTakesANewName();
 };
@@ -64,6 +65,27 @@ void QtPrompterTest::messageWithUtf8PathReadsRight()
     });
     (void)prompter.message("The file \"/home/j\xC3\xB6rg/tags.gor\" could not be found.");
     QCOMPARE(text, QString::fromUtf8("The file \"/home/j\u00F6rg/tags.gor\" could not be found."));
+}
+
+void QtPrompterTest::saveDiscardCancelAnswersTheButtonPressed()
+{
+    QtPrompter prompter;
+    const std::pair<const char*, Prompter::Answer> kButtons[] = {
+        {"Save", Prompter::Answer::Save}, {"Discard", Prompter::Answer::Discard}, {"Cancel", Prompter::Answer::Cancel}};
+    for (const auto& [label, expected] : kButtons) {
+        QStringList labels;
+        test::whenModalShows("message_box", [&, label = label](QDialog& shown) {
+            for (QAbstractButton* button : static_cast<QMessageBox&>(shown).buttons())
+                labels << button->text();
+            for (QAbstractButton* button : static_cast<QMessageBox&>(shown).buttons())
+                if (button->text() == QLatin1String(label))
+                    QTest::mouseClick(button, Qt::LeftButton);
+        });
+        QVERIFY(prompter.message("Unsaved", Prompter::Buttons::SaveDiscardCancel, Prompter::Icon::None, "Tagwarden") == expected);
+        labels.sort();
+        QCOMPARE(labels, (QStringList{"Cancel", "Discard", "Save"}));
+    }
+    QVERIFY(!test::modalTimedOut());
 }
 
 void QtPrompterTest::saveDialogDoesNotAskAboutExistingFiles()

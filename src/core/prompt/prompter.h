@@ -9,9 +9,10 @@ namespace tagwarden {
 // program answers with real dialogs, tests and scripts answer from a script.
 class Prompter {
 public:
-    enum class Buttons { Ok, OkCancel };
+    // SaveDiscardCancel asks before unsaved work would be dropped.
+    enum class Buttons { Ok, OkCancel, SaveDiscardCancel };
     enum class Icon { None, Exclamation, Error };
-    enum class Answer { Ok, Cancel };
+    enum class Answer { Ok, Cancel, Save, Discard };
 
     struct FileRequest {
         enum class Kind { Open, Save };

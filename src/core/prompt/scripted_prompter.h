@@ -8,7 +8,8 @@
 namespace tagwarden {
 
 // Answers from a script and records everything it was shown: used by tests and
-// by batch front ends. Unscripted messages answer Ok; unscripted file requests cancel.
+// by batch front ends. Unscripted messages answer Ok (Cancel for a save-or-discard
+// question, which keeps everything as it is); unscripted file requests cancel.
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
@@ -25,7 +26,7 @@ public:
     {
         shown_.push_back({text, buttons, icon, caption});
         if (answers_.empty())
-            return Answer::Ok;
+            return buttons == Buttons::SaveDiscardCancel ? Answer::Cancel : Answer::Ok;
         const Answer answer = answers_.front();
         answers_.pop_front();
         return answer;

@@ -1,6 +1,7 @@
 #include "gui/app/browser_dialog.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@
 #include "gui/editors/stli_editor.h"
 #include "gui/mesh/mesh_editor.h"
 #include "gui/settings/settings_dialog.h"
+#include "gui/tags/dump_map_dialog.h"
 #include "gui/tags/header_dialog.h"
 #include "gui/tags/progress_dialog.h"
 #include "gui/viewer/object_viewer_dialog.h"
@@ -40,6 +42,31 @@ constexpr const char* kClearNotice =
     "You are about to clear all \ndirectory entries from memory. \nClick on OK to continue or Cancel to abort";
 constexpr const char* kNoSelectionMessage = "Not a Valid Selection";
 constexpr const char* kNoEntriesStatus = "No Object Directory Entries";
+
+// The question asked before an editor with unsaved changes closes; `kind` names the editor.
+std::string unsavedWorkText(const char* kind, const std::string& path)
+{
+    return std::string("The ") + kind + " editor holds changes to\n" + path +
+           "\nthat are not saved yet.\n\nSave them before the editor closes?";
+}
+
+// Settles one editor's unsaved work: true when it may close now.
+template <typename Editor>
+bool settle(Editor* editor, const char* kind, Prompter& prompter)
+{
+    if (!editor || !editor->hasUnsavedChanges())
+        return true;
+    switch (prompter.message(unsavedWorkText(kind, editor->filePath()), Prompter::Buttons::SaveDiscardCancel,
+                             Prompter::Icon::Exclamation)) {
+    case Prompter::Answer::Save:
+        return editor->saveChanges();
+    case Prompter::Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
 #ifdef Q_OS_WIN
 constexpr unsigned kAboutCommand = 16;  // a system command number: its low four bits are the system's
 #endif
@@ -57,7 +84,7 @@ BrowserDialog::BrowserDialog(SettingsStore& settings, Prompter& prompter, QWidge
     buildControls();
     addAboutToSystemMenu();
 
-    settingsDialog_ = std::make_unique<SettingsDialog>(settings_, prompter_);
+    settingsDialog_ = std::make_unique<SettingsDialog>(settings_, prompter_, this);
     settingsDialog_->initialiseSettings();
 }
 
@@ -85,6 +112,9 @@ void BrowserDialog::buildControls()
     // Fixed pitch: the four-character ids and the " : " line up down the list.
     list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     list_->setMinimumSize(340, 300);
+    list_->setAccessibleName(QStringLiteral("Object List"));
+    list_->installEventFilter(this);
+    filter_->setAccessibleName(QStringLiteral("Show Objects of Type"));
 
     auto* headerButton = dialogButton(QStringLiteral("Object Header"), "object_header_button", this);
     auto* dataButton = dialogButton(QStringLiteral("Object Data"), "object_data_button", this);
@@ -102,6 +132,7 @@ void BrowserDialog::buildControls()
     statusLine_->setObjectName(QStringLiteral("status_line"));
     statusLine_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusLine_->setMinimumHeight(statusLine_->fontMetrics().height() + 6);
+    statusLine_->setAccessibleName(QStringLiteral("Status"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(exitButton);
@@ -346,7 +377,7 @@ void BrowserDialog::onObjectHeader()
     }
     HeaderDialog dialog(prompter_, this);
     dialog.fillFromEntry(entryOfRow(*row));
-    dialog.exec();
+    execWindowModal(dialog);
 }
 
 void BrowserDialog::onObjectData()
@@ -357,27 +388,30 @@ void BrowserDialog::onObjectData()
         return;
     }
     ObjectViewerDialog viewer(entryOfRow(*row), file_, path_, settings_, prompter_, this);
-    viewer.exec();
+    execWindowModal(viewer);
 }
 
-void BrowserDialog::onSettings() { settingsDialog_->exec(); }
+void BrowserDialog::onSettings() { execWindowModal(*settingsDialog_); }
 
 void BrowserDialog::onDumpMap()
 {
     const int selection = filter_->currentIndex();
-    prompter_.message(directory_.dumpMapText(selection < 0 ? std::nullopt
-                                                           : std::optional<std::size_t>(selection)));
+    DumpMapDialog dump(directory_.dumpMapText(selection < 0 ? std::nullopt : std::optional<std::size_t>(selection)),
+                       this);
+    execWindowModal(dump);
 }
 
 void BrowserDialog::onAbout()
 {
     AboutDialog about(this);
-    about.exec();
+    execWindowModal(about);
 }
 
 void BrowserDialog::onEditMons()
 {
     // A second press replaces the editor: the old one closes its file and form first.
+    if (!settle(unitEditor_.get(), "unit", prompter_))
+        return;
     unitEditor_.reset();
     unitEditor_ = std::make_unique<MonsEditor>(settings_, prompter_,
                                                [this](const std::string& type) { return idsOfType(type); });
@@ -386,6 +420,8 @@ void BrowserDialog::onEditMons()
 
 void BrowserDialog::onEditStli()
 {
+    if (!settle(stringListEditor_.get(), "string-list", prompter_))
+        return;
     stringListEditor_.reset();
     stringListEditor_ = std::make_unique<StliEditor>(settings_, prompter_);
     stringListEditorOpen_ = stringListEditor_->start();
@@ -393,9 +429,36 @@ void BrowserDialog::onEditStli()
 
 void BrowserDialog::onEditMesh()
 {
+    if (!settle(mapEditor_.get(), "map", prompter_))
+        return;
     mapEditor_.reset();
     mapEditor_ = std::make_unique<MeshEditor>(settings_, prompter_);
     mapEditor_->start();
+}
+
+bool BrowserDialog::settleUnsavedWork()
+{
+    return settle(unitEditor_.get(), "unit", prompter_) && settle(stringListEditor_.get(), "string-list", prompter_) &&
+           settle(mapEditor_.get(), "map", prompter_);
+}
+
+void BrowserDialog::done(int result)
+{
+    if (!settleUnsavedWork())
+        return;
+    QDialog::done(result);
+}
+
+bool BrowserDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onObjectHeader();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace tagwarden

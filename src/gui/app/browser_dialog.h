@@ -69,8 +69,12 @@ public slots:
     void onEditStli();
     void onEditMesh();
 
-#ifdef Q_OS_WIN
 protected:
+    // Ending the window (Exit, Escape, closing it) first settles unsaved editor work.
+    void done(int result) override;
+    // Enter on a line of the object list opens its header instead of pressing Exit.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+#ifdef Q_OS_WIN
     // The "&About Tagwarden..." item of the window's system menu.
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -83,6 +87,9 @@ private:
     void readOpenFile();
     void finishListing();
     void reportFileError(const FileError& error);
+    // Asks about every editor with unsaved changes (save, discard or cancel);
+    // false when the user cancelled or a save failed, so nothing may close.
+    [[nodiscard]] bool settleUnsavedWork();
     void refillObjectList();
     void onListSelectionChanged();
     void onFilterChanged();

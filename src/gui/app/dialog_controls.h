@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QPushButton>
 
 namespace tagwarden {
@@ -25,6 +26,15 @@ inline QCheckBox* dialogCheckBox(const QString& text, const char* objectName, QW
     box->setObjectName(QLatin1String(objectName));
     box->setEnabled(enabled);
     return box;
+}
+
+// Runs `dialog` modal to its own window only, so that the editor forms beside
+// that window keep taking input.
+inline int execWindowModal(QDialog& dialog)
+{
+    if (dialog.parentWidget())
+        dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec();
 }
 
 }  // namespace tagwarden

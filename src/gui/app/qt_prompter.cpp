@@ -1,5 +1,6 @@
 #include "gui/app/qt_prompter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,6 +29,33 @@ QMessageBox::Icon boxIcon(Prompter::Icon icon)
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons standardButtons(Prompter::Buttons buttons)
+{
+    switch (buttons) {
+    case Prompter::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Prompter::Buttons::SaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    case Prompter::Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+Prompter::Answer answerOf(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return Prompter::Answer::Ok;
+    case QMessageBox::Save:
+        return Prompter::Answer::Save;
+    case QMessageBox::Discard:
+        return Prompter::Answer::Discard;
+    default:
+        return Prompter::Answer::Cancel;
+    }
 }
 
 QString qtPatterns(QString patterns)
@@ -73,12 +101,20 @@ QStringList QtPrompter::nameFilters(const std::string& classicFilter)
 
 Prompter::Answer QtPrompter::message(const std::string& text, Buttons buttons, Icon icon, const std::string& caption)
 {
-    QMessageBox box(boxIcon(icon), messageText(caption), messageText(text),
-                    buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
-                    ownerWindow());
+    QMessageBox box(boxIcon(icon), messageText(caption), messageText(text), standardButtons(buttons), ownerWindow());
     box.setObjectName(QStringLiteral("message_box"));
     box.setTextFormat(Qt::PlainText);
-    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    if (buttons == Buttons::SaveDiscardCancel) {
+        // Our own words on every platform: some themes call Discard "Close without Saving".
+        box.button(QMessageBox::Save)->setText(QStringLiteral("Save"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("Discard"));
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
+    // Modal to the window it belongs to, so that the other windows stay usable.
+    if (box.parentWidget())
+        box.setWindowModality(Qt::WindowModal);
+    return answerOf(static_cast<QMessageBox::StandardButton>(box.exec()));
 }
 
 std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request)
@@ -98,6 +134,8 @@ std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request)
         dialog.setDirectory(initial.absolutePath());
         dialog.selectFile(initial.fileName());
     }
+    if (dialog.parentWidget())
+        dialog.setWindowModality(Qt::WindowModal);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst().toLocal8Bit().toStdString();

@@ -42,6 +42,8 @@ void SettingsDialog::buildControls()
     tagsEdit_->setMinimumWidth(tagsEdit_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
     backupEdit_ = new QLineEdit(this);
     backupEdit_->setObjectName(QStringLiteral("backup_directory_edit"));
+    tagsEdit_->setAccessibleName(QStringLiteral("Vorn Tags Directory"));
+    backupEdit_->setAccessibleName(QStringLiteral("Backup Directory"));
     auto* browse = dialogButton(QStringLiteral("Browse"), "browse_button", this);
 
     auto* options = new QGroupBox(QStringLiteral("&Options:"), this);

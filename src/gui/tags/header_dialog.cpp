@@ -74,6 +74,7 @@ QLineEdit* HeaderDialog::addBox(const QString& label, const char* objectName, in
 {
     auto* box = new QLineEdit(this);
     box->setObjectName(QLatin1String(objectName));
+    box->setAccessibleName(label);
     if (maxLength > 0)
         box->setMaxLength(maxLength);
     box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(minimumChars, QLatin1Char('M'))) / 2 + 24);

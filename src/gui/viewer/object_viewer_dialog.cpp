@@ -133,6 +133,11 @@ void ObjectViewerDialog::buildControls()
     numbers->addWidget(new QLabel(QStringLiteral("Length:")), 0, 4, Qt::AlignRight);
     numbers->addWidget(dataLength_, 0, 5);
     numbers->setColumnStretch(1, 1);
+    // Screen readers (and the end-to-end tests) find the fields by these names.
+    lengthText_->setAccessibleName(QStringLiteral("Length of Object Data"));
+    startAddress_->setAccessibleName(QStringLiteral("Starting Address"));
+    dataLength_->setAccessibleName(QStringLiteral("Length"));
+    list_->setAccessibleName(QStringLiteral("Object Data"));
 
     auto* loadObject = dialogButton(QStringLiteral("Load Object"), "loadObjectButton");
     auto* createPlugIn = dialogButton(QStringLiteral("Create Plug-In"), "createPlugInButton");

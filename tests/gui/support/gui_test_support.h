@@ -13,13 +13,18 @@ class QDialog;
 namespace tagwarden::test {
 
 // Runs `action` on the modal dialog with this object name once it is shown (from
-// inside its exec()). If none shows within a few seconds the dialog that blocks
-// is rejected and `modalTimedOut()` turns true, so a broken test fails instead of hanging.
+// inside its exec()), or on the modeless top-level dialog of that name (the main
+// window). If none shows within a few seconds the dialog that blocks is rejected
+// and `modalTimedOut()` turns true, so a broken test fails instead of hanging.
 void whenModalShows(const char* objectName, std::function<void(QDialog&)> action);
 [[nodiscard]] bool modalTimedOut();
 
 // A settings store whose directories are set, so that no first start happens.
 [[nodiscard]] std::unique_ptr<MemorySettingsStore> initialisedSettings(const std::string& tagsDirectory);
+
+// The object names of the visible buttons and input fields inside `window` that
+// have no accessible name, which screen readers and end-to-end tests rely on.
+[[nodiscard]] QStringList unnamedControls(QWidget& window);
 
 // The child of `parent` with this object name, or nullptr.
 template <typename Widget>
