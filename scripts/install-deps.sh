@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick
+  # end-to-end journeys: accessibility bus and tree, a D-Bus session, X input
+  python3 python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus-daemon dbus-x11 xdotool
 )
 
 missing=()

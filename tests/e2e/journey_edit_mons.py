@@ -1,0 +1,30 @@
+"""The unit editor takes real input: a check box and a typed Health, saved with
+"Save Changes"; the plug-in changes in exactly those bytes, and a second editor shows them."""
+import harness
+import steps
+
+PLUG_IN = "local/mons/msab"   # stone flag off (byte 2 is 3)
+STONE, HEALTH = 64 + 2, 64 + 296  # file offsets: the data follows the 64-byte header
+
+
+def journey(s):
+    sample, main = steps.start_on_sample(s)
+    path = sample + PLUG_IN
+    before = harness.read_bytes(path)
+
+    form = steps.open_editor(s, main, "mons", path)
+    steps.set_checked(form.find("check box", "Turn To Stone on Low HP"))
+    form.find("spin button", "Health (hp)").replace_text("201").wait_text("201")
+    s.screenshot("mons-edited")
+    form.find("push button", "Save Changes").click()
+    harness.poll("%s to change" % path, lambda: harness.read_bytes(path) != before)
+    harness.expect_bytes(path, before, {STONE: bytes([19]), HEALTH: bytes([201])}, "after Save Changes")
+
+    form = steps.open_editor(s, main, "mons", path)
+    form.find("spin button", "Health (hp)").wait_text("201")
+    harness.expect(form.find("check box", "Turn To Stone on Low HP").checked, "the saved stone flag shows unchecked")
+    steps.exit_program(s, main)
+
+
+if __name__ == "__main__":
+    harness.main(journey)

@@ -1,0 +1,46 @@
+"""Steps that several journeys take through the program."""
+import harness
+
+EDITORS = {"mons": ("Edit mons File", "Tagwarden - MONS editor"),
+           "stli": ("Edit STLI File", "Tagwarden - STLI Editor"),
+           "mesh": ("Edit MESH File", "Tagwarden - MESH editor")}
+
+
+def start_on_sample(s):
+    """The program started with settings that point at a fresh sample; answers (sample folder, main window)."""
+    sample = s.make_sample()
+    s.write_settings(sample, sample + "Backup/")
+    s.start()
+    return sample, s.window("Tagwarden", role="dialog")
+
+
+def open_editor(s, main, kind, path):
+    """Presses the editor's button in the main window, chooses `path`; answers the editor's form."""
+    button, title = EDITORS[kind]
+    main.find("push button", button).click()
+    s.choose_file(path)
+    return s.window(title, role="dialog")
+
+
+def save_map(s, form):
+    """The map form's OK, its confirmation and its report."""
+    form.find("push button", "OK").click()
+    confirm = s.window("Confirm Save", role="alert")
+    harness.expect("You are about to write changes to disk" in confirm.label_text(),
+                   "the confirmation says %r" % confirm.label_text())
+    confirm.find("push button", "OK").click()
+    written = s.message_box("Mesh File Successfully written!")
+    written.find("push button", "OK").click()
+    form.wait_gone()
+
+
+def set_checked(button):
+    """Clicks a check box or radio button that is not checked and waits until it is."""
+    harness.expect(not button.checked, "%r is checked already" % button)
+    button.click()
+    harness.poll("a click to check %r" % button, lambda: button.checked)
+
+
+def exit_program(s, main):
+    main.find("push button", "Exit").click()
+    s.expect_exit()
