@@ -132,7 +132,6 @@ void BrowserDialog::buildControls()
     statusLine_->setObjectName(QStringLiteral("status_line"));
     statusLine_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusLine_->setMinimumHeight(statusLine_->fontMetrics().height() + 6);
-    statusLine_->setAccessibleName(QStringLiteral("Status"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(exitButton);
