@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "core/settings/recent_files.h"
 #include "core/settings/settings_values.h"
 #include "core/settings/tags_locator.h"
 #include "support/temp_dir.h"
@@ -95,6 +96,23 @@ TEST(TagsLocator, MissingTextReadsAsTheBoxShowsIt)
     EXPECT_EQ(tags_locator::missingText("/games/vorn"),
               "The Directory:\n    /games/vorn       \n\ndoes not contain the file:  tags.gor\n\n"
               "Press OK to accept the above directory anyway.");
+}
+
+TEST(RecentFiles, NewestFirstWithoutRepeatsAndAtMostEight)
+{
+    MemorySettingsStore store;
+    RecentFiles recent(store);
+    EXPECT_TRUE(recent.paths().empty());
+    for (int i = 0; i < 10; ++i)
+        recent.add("/f" + std::to_string(i));
+    recent.add("/f5");  // again: moves up, no second line
+    const std::vector<std::string> expected{"/f5", "/f9", "/f8", "/f7", "/f6", "/f4", "/f3", "/f2"};
+    EXPECT_EQ(recent.paths(), expected);
+    EXPECT_EQ(RecentFiles(store).paths(), expected);  // kept in the store
+
+    recent.remove("/f9");
+    EXPECT_EQ(recent.paths(), (std::vector<std::string>{"/f5", "/f8", "/f7", "/f6", "/f4", "/f3", "/f2"}));
+    EXPECT_EQ(store.readString("Recent", "File8"), "");
 }
 
 }  // namespace

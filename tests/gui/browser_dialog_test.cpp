@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -155,6 +158,8 @@ private slots:
     void dialogsOverTheWindowAreModalToItAloneAndNameTheirControls();
     void enterOnALineOpensItsHeader();
     void unsavedEditorWorkIsSettledFirst();
+    void shortcutsMenusAndTitle();
+    void recentDroppedAndRememberedFiles();
 };
 
 // No window, dialog or editor form outlives the test that opened it.
@@ -621,6 +626,77 @@ void BrowserDialogTest::unsavedEditorWorkIsSettledFirst()
             w.dialog.hide();
         }
     }
+}
+
+void BrowserDialogTest::shortcutsMenusAndTitle()
+{
+    Window w;
+    w.dialog.show();
+    w.dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Tagwarden"));
+    const std::string path = dir_.write("title.gor", buildArchive(mixedTags()));
+    w.prompter.queueFile(path);
+    QTest::keyClick(&w.dialog, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("title.gor - Tagwarden"));
+    w.dialog.activateWindow();  // the progress dialog had the focus while reading
+    QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+
+    QStringList menus;
+    for (const QAction* menu : w.dialog.findChild<QMenuBar*>()->actions())
+        menus << menu->text();
+    QCOMPARE(menus, (QStringList{"&File", "O&bject", "&Tools", "&Help"}));
+    for (const char* name : {"open_button", "object_header_button", "edit_mons_button", "dump_map_button"})
+        QVERIFY(!child<QPushButton>(w.dialog, name)->toolTip().isEmpty());
+
+    bool aboutShown = false;
+    test::whenModalShows("about_dialog", [&](QDialog& about) {
+        aboutShown = true;
+        about.accept();
+    });
+    QTest::keyClick(&w.dialog, Qt::Key_F1);
+    QVERIFY(aboutShown);
+    w.dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+    QTest::keyClick(&w.dialog, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!w.dialog.isVisible());
+    QCOMPARE(w.dialog.result(), int(QDialog::Accepted));
+    w.dialog.closeFile();
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("Tagwarden"));
+}
+
+void BrowserDialogTest::recentDroppedAndRememberedFiles()
+{
+    const std::string first = dir_.write("first.gor", buildArchive(mixedTags()));
+    const std::string second = dir_.write("second.gor", buildArchive(monsTags(3)));
+    Window w;
+    w.open(first);
+    w.prompter.queueAnswer(Prompter::Answer::Ok);  // the clearing notice
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(second))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.dialog, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.dialog, &drop);
+    QCOMPARE(w.dialog.filePath(), second);
+    QCOMPARE(w.lines().size(), 3);
+
+    auto* recent = w.dialog.findChild<QMenu*>("recent_menu");
+    emit recent->aboutToShow();
+    QStringList shown;
+    for (const QAction* action : recent->actions())
+        shown << action->text();
+    QCOMPARE(shown, (QStringList{QString::fromStdString(second), QString::fromStdString(first)}));
+    w.prompter.queueAnswer(Prompter::Answer::Ok);
+    recent->actions().constLast()->trigger();
+    QCOMPARE(w.dialog.filePath(), first);
+
+    w.dialog.show();
+    w.dialog.resize(720, 530);
+    w.click("exit_button");
+    BrowserDialog again(*w.settings, w.prompter);
+    QCOMPARE(again.size(), QSize(720, 530));
 }
 
 }  // namespace tagwarden

@@ -25,7 +25,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
     auto* icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(32, 32));
-    auto* version = new QLabel(QStringLiteral("Tagwarden Version 0.8"), this);
+    auto* version = new QLabel(QStringLiteral("Tagwarden Version ") + QString::fromLatin1(kVersion), this);
     version->setObjectName(QStringLiteral("version_label"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok_button"));

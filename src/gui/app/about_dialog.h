@@ -9,6 +9,8 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
+    static constexpr const char* kVersion = "0.8";
+
     explicit AboutDialog(QWidget* parent = nullptr);
 };
 

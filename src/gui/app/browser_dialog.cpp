@@ -2,6 +2,10 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,6 +23,7 @@
 
 #include "core/io/file_error.h"
 #include "core/prompt/prompter.h"
+#include "core/settings/recent_files.h"
 #include "core/tags/directory_reader.h"
 #include "gui/app/about_dialog.h"
 #include "gui/app/dialog_controls.h"
@@ -42,6 +47,18 @@ constexpr const char* kClearNotice =
     "You are about to clear all \ndirectory entries from memory. \nClick on OK to continue or Cancel to abort";
 constexpr const char* kNoSelectionMessage = "Not a Valid Selection";
 constexpr const char* kNoEntriesStatus = "No Object Directory Entries";
+// Where the window's size and place are kept between runs.
+constexpr const char* kWindowSection = "Window";
+constexpr const char* kGeometryKey = "Geometry";
+
+// The one local file of a drop, or nothing when the drop holds anything else.
+std::optional<std::string> droppedFile(const QMimeData& data)
+{
+    const QList<QUrl> urls = data.urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
+        return std::nullopt;
+    return urls.constFirst().toLocalFile().toLocal8Bit().toStdString();
+}
 
 // The question asked before an editor with unsaved changes closes; `kind` names the editor.
 std::string unsavedWorkText(const char* kind, const std::string& path)
@@ -83,23 +100,66 @@ BrowserDialog::BrowserDialog(SettingsStore& settings, Prompter& prompter, QWidge
     directory_.setObserver(this);
     buildControls();
     addAboutToSystemMenu();
+    setAcceptDrops(true);
 
     settingsDialog_ = std::make_unique<SettingsDialog>(settings_, prompter_, this);
     settingsDialog_->initialiseSettings();
+    restoreWindowGeometry();
 }
 
 BrowserDialog::~BrowserDialog() = default;
 
+// Each command of the window: its button (and menu item) text, the button's
+// object name, what its tool tip says, and what it does.
+struct BrowserDialog::Command {
+    const char* text;
+    const char* objectName;
+    const char* tip;
+    void (BrowserDialog::*slot)();
+};
+
+const BrowserDialog::Command BrowserDialog::kCommands[] = {
+    {"Exit", "exit_button", "Close the open file and the editors and end Tagwarden", &BrowserDialog::accept},
+    {"&Open a File", "open_button", "Open a tag archive (tags.gor) or a plug-in and list its objects",
+     &BrowserDialog::onOpen},
+    {"Object Header", "object_header_button", "Show the 64-byte header of the selected object",
+     &BrowserDialog::onObjectHeader},
+    {"Object Data", "object_data_button", "Show the selected object's data and extract it as a plug-in",
+     &BrowserDialog::onObjectData},
+    {"Edit MESH File", "edit_mesh_button", "Edit a map plug-in (local/mesh/)", &BrowserDialog::onEditMesh},
+    {"Edit STLI File", "edit_stli_button", "Edit a string-list plug-in (local/stli/)", &BrowserDialog::onEditStli},
+    {"Edit mons File", "edit_mons_button", "Edit a unit plug-in (local/mons/)", &BrowserDialog::onEditMons},
+    {"Settings", "settings_button", "The tags directory, the backup directory and the switches",
+     &BrowserDialog::onSettings},
+    {"Dump Map", "dump_map_button", "List the ids of every type shown, with their entry numbers",
+     &BrowserDialog::onDumpMap},
+    {"&About...", "about_button", "Version of Tagwarden", &BrowserDialog::onAbout},
+};
+
+QPushButton* BrowserDialog::commandButton(const char* objectName)
+{
+    for (const Command& command : kCommands) {
+        if (std::string_view(command.objectName) != objectName)
+            continue;
+        auto* button = dialogButton(QString::fromLatin1(command.text), command.objectName, this);
+        button->setToolTip(QString::fromLatin1(command.tip));
+        connect(button, &QPushButton::clicked, this, command.slot);
+        return button;
+    }
+    return nullptr;
+}
+
 void BrowserDialog::buildControls()
 {
-    auto* exitButton = dialogButton(QStringLiteral("Exit"), "exit_button", this);
+    auto* exitButton = commandButton("exit_button");
     exitButton->setDefault(true);
-    auto* openButton = dialogButton(QStringLiteral("Open a File"), "open_button", this);
+    auto* openButton = commandButton("open_button");
     auto* filterLabel = new QLabel(QStringLiteral("Show Objects of Type:"), this);
     filter_ = new QComboBox(this);
     filter_->setObjectName(QStringLiteral("type_filter"));
     filter_->setMinimumContentsLength(6);
     filter_->addItem(QStringLiteral("All"));
+    filter_->setToolTip(QStringLiteral("List the objects of one type only"));
     filterLabel->setBuddy(filter_);
 
     model_ = new ObjectListModel(directory_, this);
@@ -116,17 +176,10 @@ void BrowserDialog::buildControls()
     list_->installEventFilter(this);
     filter_->setAccessibleName(QStringLiteral("Show Objects of Type"));
 
-    auto* headerButton = dialogButton(QStringLiteral("Object Header"), "object_header_button", this);
-    auto* dataButton = dialogButton(QStringLiteral("Object Data"), "object_data_button", this);
-    auto* meshButton = dialogButton(QStringLiteral("Edit MESH File"), "edit_mesh_button", this);
-    auto* stliButton = dialogButton(QStringLiteral("Edit STLI File"), "edit_stli_button", this);
-    auto* monsButton = dialogButton(QStringLiteral("Edit mons File"), "edit_mons_button", this);
-    auto* settingsButton = dialogButton(QStringLiteral("Settings"), "settings_button", this);
-    auto* dumpButton = dialogButton(QStringLiteral("Dump Map"), "dump_map_button", this);
-    auto* aboutButton = dialogButton(QStringLiteral("&About..."), "about_button", this);
     auto* cancelButton = dialogButton(QStringLiteral("Cancel"), "cancel_button", this);
     cancelButton->setEnabled(false);
     cancelButton->hide();
+    connect(cancelButton, &QPushButton::clicked, this, &BrowserDialog::reject);
 
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("status_line"));
@@ -141,36 +194,84 @@ void BrowserDialog::buildControls()
     top->addWidget(filter_);
 
     auto* column = new QVBoxLayout;
-    for (QPushButton* b : {headerButton, dataButton, meshButton, stliButton, monsButton, settingsButton, dumpButton})
-        column->addWidget(b);
+    std::vector<QPushButton*> side;
+    for (const char* name : {"object_header_button", "object_data_button", "edit_mesh_button", "edit_stli_button",
+                             "edit_mons_button", "settings_button", "dump_map_button"}) {
+        side.push_back(commandButton(name));
+        column->addWidget(side.back());
+    }
     column->addStretch();
+    auto* aboutButton = commandButton("about_button");
     column->addWidget(aboutButton);
 
     auto* layout = new QGridLayout(this);
+    layout->setMenuBar(buildMenus());
     layout->addLayout(top, 0, 0, 1, 2);
     layout->addWidget(list_, 1, 0);
     layout->addLayout(column, 1, 1);
     layout->addWidget(statusLine_, 2, 0, 1, 2);
     layout->addWidget(cancelButton, 3, 0);
+    // The list takes the room when the window grows.
+    layout->setRowStretch(1, 1);
+    layout->setColumnStretch(0, 1);
 
-    chainTabOrder({openButton, filter_, headerButton, dataButton, settingsButton, list_, dumpButton, exitButton,
-                 aboutButton, monsButton, stliButton, meshButton});
+    chainTabOrder({openButton, filter_, side[0], side[1], side[5], list_, side[6], exitButton, aboutButton, side[4],
+                   side[3], side[2]});
 
-    connect(exitButton, &QPushButton::clicked, this, &BrowserDialog::accept);
-    connect(cancelButton, &QPushButton::clicked, this, &BrowserDialog::reject);
-    connect(openButton, &QPushButton::clicked, this, &BrowserDialog::onOpen);
-    connect(headerButton, &QPushButton::clicked, this, &BrowserDialog::onObjectHeader);
-    connect(dataButton, &QPushButton::clicked, this, &BrowserDialog::onObjectData);
-    connect(settingsButton, &QPushButton::clicked, this, &BrowserDialog::onSettings);
-    connect(dumpButton, &QPushButton::clicked, this, &BrowserDialog::onDumpMap);
-    connect(aboutButton, &QPushButton::clicked, this, &BrowserDialog::onAbout);
-    connect(monsButton, &QPushButton::clicked, this, &BrowserDialog::onEditMons);
-    connect(stliButton, &QPushButton::clicked, this, &BrowserDialog::onEditStli);
-    connect(meshButton, &QPushButton::clicked, this, &BrowserDialog::onEditMesh);
     connect(list_, &QListView::doubleClicked, this, &BrowserDialog::onObjectHeader);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BrowserDialog::onListSelectionChanged);
     connect(filter_, &QComboBox::currentIndexChanged, this, &BrowserDialog::onFilterChanged);
+}
+
+QMenuBar* BrowserDialog::buildMenus()
+{
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menu_bar"));
+    const auto add = [this](QMenu* menu, const char* text, void (BrowserDialog::*slot)(),
+                            const QKeySequence& shortcut = {}) {
+        QAction* action = menu->addAction(QString::fromLatin1(text), this, slot);
+        action->setShortcut(shortcut);
+        return action;
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    add(file, "&Open a File...", &BrowserDialog::onOpen, QKeySequence::Open);
+    recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
+    recentMenu_->setObjectName(QStringLiteral("recent_menu"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &BrowserDialog::fillRecentMenu);
+    file->addSeparator();
+    add(file, "E&xit", &BrowserDialog::accept, QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* object = bar->addMenu(QStringLiteral("O&bject"));
+    add(object, "&Header", &BrowserDialog::onObjectHeader);
+    add(object, "&Data", &BrowserDialog::onObjectData);
+    add(object, "Dump &Map", &BrowserDialog::onDumpMap);
+
+    QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
+    add(tools, "Edit &mons File...", &BrowserDialog::onEditMons);
+    add(tools, "Edit &STLI File...", &BrowserDialog::onEditStli);
+    add(tools, "Edit M&ESH File...", &BrowserDialog::onEditMesh);
+    tools->addSeparator();
+    add(tools, "S&ettings...", &BrowserDialog::onSettings);
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    add(help, "&About Tagwarden...", &BrowserDialog::onAbout, QKeySequence(Qt::Key_F1));
+    // The arrow Qt shows when the menus do not fit has no text of its own.
+    if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More Menus"));
+    return bar;
+}
+
+void BrowserDialog::fillRecentMenu()
+{
+    recentMenu_->clear();
+    for (const std::string& path : RecentFiles(settings_).paths()) {
+        QAction* action = recentMenu_->addAction(QString::fromLocal8Bit(path));
+        connect(action, &QAction::triggered, this, [this, path] { (void)openPath(path); });
+    }
+    if (recentMenu_->isEmpty())
+        recentMenu_->addAction(QStringLiteral("(none)"))->setEnabled(false);
 }
 
 // Only Windows gives a dialog a system menu; elsewhere "&About..." is the way in.
@@ -223,6 +324,7 @@ void BrowserDialog::closeFile()
     if (file_.isOpen())
         file_.close();
     archiveOpen_ = false;
+    showFileInTitle();
 }
 
 void BrowserDialog::releaseEditors()
@@ -253,25 +355,38 @@ void BrowserDialog::onOpen()
     Prompter::FileRequest request;
     request.initialName = settingsDialog_->getTagsDirectory() + "tags.gor";
     request.filter = kOpenFilter;
-    const std::optional<std::string> chosen = prompter_.chooseFile(request);
-    if (!chosen)
-        return;
+    if (const std::optional<std::string> chosen = prompter_.chooseFile(request))
+        (void)openPath(*chosen);
+}
+
+bool BrowserDialog::openPath(const std::string& path)
+{
     // Clearing empties the list as well; Cancel keeps file, list and filter as they are.
     if (file_.isOpen()) {
         if (!clearWithNotice())
-            return;
+            return false;
         closeFile();
     }
-    path_ = *chosen;
+    path_ = path;
     fileName_ = std::filesystem::path(path_).filename().string();
     archiveOpen_ = true;
     try {
         file_ = File(path_, File::Access::Read, File::Share::None);
     } catch (const FileError& error) {
         reportFileError(error);
-        return;
+        RecentFiles(settings_).remove(path_);
+        return false;
     }
+    RecentFiles(settings_).add(path_);
+    showFileInTitle();
     readOpenFile();
+    return true;
+}
+
+void BrowserDialog::showFileInTitle()
+{
+    const QString program = QString::fromLatin1(Prompter::kApplicationName);
+    setWindowTitle(file_.isOpen() ? QString::fromLocal8Bit(fileName_) + QStringLiteral(" - ") + program : program);
 }
 
 bool BrowserDialog::clearWithNotice()
@@ -445,7 +560,29 @@ void BrowserDialog::done(int result)
 {
     if (!settleUnsavedWork())
         return;
+    settings_.writeString(kWindowSection, kGeometryKey, saveGeometry().toBase64().toStdString());
     QDialog::done(result);
+}
+
+void BrowserDialog::restoreWindowGeometry()
+{
+    const std::string stored = settings_.readString(kWindowSection, kGeometryKey);
+    if (!stored.empty())
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(stored)));
+}
+
+void BrowserDialog::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFile(*event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void BrowserDialog::dropEvent(QDropEvent* event)
+{
+    if (const std::optional<std::string> path = droppedFile(*event->mimeData())) {
+        event->acceptProposedAction();
+        (void)openPath(*path);
+    }
 }
 
 bool BrowserDialog::eventFilter(QObject* watched, QEvent* event)

@@ -13,6 +13,9 @@
 class QComboBox;
 class QLabel;
 class QListView;
+class QMenu;
+class QMenuBar;
+class QPushButton;
 
 namespace tagwarden {
 
@@ -68,19 +71,32 @@ public slots:
     void onEditMons();
     void onEditStli();
     void onEditMesh();
+    // Opens `path` as "Open a File" does once a file is chosen (the clearing notice
+    // first, when a file is open); false when it was cancelled or failed.
+    bool openPath(const std::string& path);
 
 protected:
     // Ending the window (Exit, Escape, closing it) first settles unsaved editor work.
     void done(int result) override;
     // Enter on a line of the object list opens its header instead of pressing Exit.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A file dropped on the window opens as if chosen in "Open a File".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 #ifdef Q_OS_WIN
     // The "&About Tagwarden..." item of the window's system menu.
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
 
 private:
+    struct Command;
+    static const Command kCommands[];
+    [[nodiscard]] QPushButton* commandButton(const char* objectName);
     void buildControls();
+    [[nodiscard]] QMenuBar* buildMenus();
+    void fillRecentMenu();
+    void showFileInTitle();
+    void restoreWindowGeometry();
     void addAboutToSystemMenu();
     void addListLine(const TagEntry& entry, std::size_t index) override;
     [[nodiscard]] bool clearWithNotice();
@@ -122,6 +138,7 @@ private:
     QListView* list_ = nullptr;
     QComboBox* filter_ = nullptr;
     QLabel* statusLine_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace tagwarden

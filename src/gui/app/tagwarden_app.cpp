@@ -17,6 +17,8 @@ int TagwardenApp::run()
         QApplication::quit();
     });
     window.show();
+    if (fileAtStart_)
+        (void)window.openPath(*fileAtStart_);
     return QApplication::exec();
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace tagwarden {
 
 class BrowserDialog;
@@ -11,6 +14,8 @@ class TagwardenApp {
 public:
     TagwardenApp(SettingsStore& settings, Prompter& prompter) : settings_(settings), prompter_(prompter) {}
 
+    // A file to open once the main window is up (after a first start's settings).
+    void openAtStart(std::string path) { fileAtStart_ = std::move(path); }
     // Shows the main window until it ends; answers the process's exit code.
     int run();
 
@@ -21,6 +26,7 @@ public:
 private:
     SettingsStore& settings_;
     Prompter& prompter_;
+    std::optional<std::string> fileAtStart_;
 };
 
 }  // namespace tagwarden
