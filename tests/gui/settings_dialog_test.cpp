@@ -49,6 +49,7 @@ private slots:
     void browseStartsInTheTypedFolderWithThePlaceholder();
     void browseToAFolderWithoutTagsGorAsksFirst();
     void browseCancelledChangesNothing();
+    void missingTagsDirectoryIsPointedOutAndMayBeKept();
 };
 
 void SettingsDialogTest::qtStoreReadsDefaultsAndKeepsTypesInItsOwnFile()
@@ -295,7 +296,9 @@ void SettingsDialogTest::browseToAFolderWithoutTagsGorAsksFirst()
 
 void SettingsDialogTest::browseCancelledChangesNothing()
 {
-    auto store = test::initialisedSettings("/games/vorn/");
+    const test::TempDir dir;  // an existing tags directory: OK has nothing to point out
+    const std::string folder = dir.path().string() + "/";
+    auto store = test::initialisedSettings(folder);
     ScriptedPrompter prompter;
     prompter.queueFile(std::nullopt);
     SettingsDialog dialog(*store, prompter);
@@ -307,9 +310,33 @@ void SettingsDialogTest::browseCancelledChangesNothing()
         click(shown, "ok_button");
     });
     dialog.exec();
-    QCOMPARE(after, QStringLiteral("/games/vorn/"));
+    QCOMPARE(after, QString::fromStdString(folder));
     QVERIFY(prompter.shown().empty());
-    QCOMPARE(store->readString(kSection, kTagsDirectory), std::string("/games/vorn/"));
+    QCOMPARE(store->readString(kSection, kTagsDirectory), folder);
+}
+
+// OK on a tags directory that does not exist asks; Cancel goes back to the
+// field, OK keeps the directory as typed.
+void SettingsDialogTest::missingTagsDirectoryIsPointedOutAndMayBeKept()
+{
+    auto store = test::initialisedSettings("/games/vorn/");
+    ScriptedPrompter prompter;
+    prompter.queueAnswer(Prompter::Answer::Cancel);
+    prompter.queueAnswer(Prompter::Answer::Ok);
+    SettingsDialog dialog(*store, prompter);
+    dialog.initialiseSettings();
+    bool stayedOpen = false;
+    test::whenModalShows("settings_dialog", [&](QDialog& shown) {
+        setText(shown, "tags_directory_edit", QStringLiteral("/no/such/folder/"));
+        click(shown, "ok_button");
+        stayedOpen = shown.isVisible();
+        click(shown, "ok_button");
+    });
+    dialog.exec();
+    QVERIFY(stayedOpen);
+    QCOMPARE(prompter.shown().size(), std::size_t{2});
+    QVERIFY(prompter.shown()[0].text.find("/no/such/folder/") != std::string::npos);
+    QCOMPARE(store->readString(kSection, kTagsDirectory), std::string("/no/such/folder/"));
 }
 
 }  // namespace tagwarden

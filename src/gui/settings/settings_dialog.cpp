@@ -1,5 +1,7 @@
 #include "gui/settings/settings_dialog.h"
 
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -131,9 +133,27 @@ void SettingsDialog::fromForm()
 
 void SettingsDialog::accept()
 {
+    if (!confirmTagsDirectory())
+        return;
     fromForm();
     QDialog::accept();
     saveSettings();
+}
+
+bool SettingsDialog::confirmTagsDirectory()
+{
+    const std::string folder = pathBytes(tagsEdit_->text());
+    std::error_code error;
+    if (folder.empty() || std::filesystem::is_directory(folder, error))
+        return true;
+    // A folder on a drive not mounted yet may be meant: the user decides.
+    if (prompter_.message("The tags directory\n" + folder +
+                              "\ndoes not exist. Keep it anyway?\n\nClick on OK to keep it or Cancel to change it.",
+                          Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation) == Prompter::Answer::Ok)
+        return true;
+    tagsEdit_->setFocus();
+    tagsEdit_->selectAll();
+    return false;
 }
 
 void SettingsDialog::onBrowse()

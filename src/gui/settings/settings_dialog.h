@@ -41,6 +41,8 @@ private:
     void buildControls();
     void toForm();
     void fromForm();
+    // Points out a tags directory that does not exist; false when the user goes back to change it.
+    [[nodiscard]] bool confirmTagsDirectory();
 
     SettingsStore& store_;
     Prompter& prompter_;
