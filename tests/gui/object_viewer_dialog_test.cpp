@@ -1,6 +1,8 @@
 // The data viewer driven as a user would: its texts, both layouts, and the plug-in
 // it writes, with scripted answers to the save dialog and every message box.
+#include <QClipboard>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -109,9 +111,24 @@ private slots:
 
         auto* list = child<QListWidget>(dialog, "dataList");
         QCOMPARE(list->count(), 0);
-        QCOMPARE(list->selectionMode(), QAbstractItemView::NoSelection);
+        QCOMPARE(child<QLabel>(dialog, "shownPart")->text(), QStringLiteral("Showing the first 2048 of 5000 bytes of data."));
         QVERIFY(QFontInfo(list->font()).fixedPitch());
         QVERIFY(viewer.prompter.shown().empty());
+    }
+
+    void selectedLinesAreCopiedInListOrder()
+    {
+        Viewer viewer(1);
+        const QStringList hex = viewer.loadObject(0);
+        auto* list = child<QListWidget>(*viewer.dialog, "dataList");
+        list->item(3)->setSelected(true);
+        list->item(1)->setSelected(true);
+        viewer.dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(viewer.dialog.get()));
+        list->setFocus();
+        QTest::keySequence(list, QKeySequence::Copy);
+        viewer.dialog->hide();
+        QCOMPARE(QGuiApplication::clipboard()->text(), hex[1] + QLatin1Char('\n') + hex[3] + QLatin1Char('\n'));
     }
 
     void loadObjectFollowsTheAsciiSettingAtEachPress()

@@ -1,6 +1,11 @@
 #include "gui/viewer/object_viewer_dialog.h"
 
+#include <algorithm>
+
+#include <QAction>
+#include <QClipboard>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,6 +24,7 @@
 #include "core/tags/tag_entry.h"
 #include "core/tags/tag_text.h"
 #include "core/viewer/plug_in_writer.h"
+#include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
 #include "gui/app/dialog_controls.h"
 
@@ -57,8 +63,11 @@ public:
         textOption.setTabs(tabs);
 
         painter->save();
+        const bool selected = option.state.testFlag(QStyle::State_Selected);
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
         painter->setFont(option.font);
-        painter->setPen(option.palette.color(QPalette::Text));
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(QRectF(option.rect).adjusted(kMargin, 0, 0, 0), index.data().toString(), textOption);
         painter->restore();
     }
@@ -115,8 +124,18 @@ void ObjectViewerDialog::buildControls()
 
     list_ = new QListWidget;
     list_->setObjectName(QStringLiteral("dataList"));
-    list_->setSelectionMode(QAbstractItemView::NoSelection);
-    list_->setFocusPolicy(Qt::NoFocus);
+    // Lines can be selected and copied, and the keyboard scrolls them.
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copy = new QAction(QStringLiteral("&Copy"), list_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &ObjectViewerDialog::copySelectedLines);
+    auto* selectAll = new QAction(QStringLiteral("Select &All"), list_);
+    selectAll->setShortcut(QKeySequence::SelectAll);
+    selectAll->setShortcutContext(Qt::WidgetShortcut);
+    connect(selectAll, &QAction::triggered, list_, &QListWidget::selectAll);
+    list_->addActions({copy, selectAll});
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list_->setUniformItemSizes(true);
     list_->setFont(listFont());
@@ -139,6 +158,10 @@ void ObjectViewerDialog::buildControls()
     dataLength_->setAccessibleName(QStringLiteral("Length"));
     list_->setAccessibleName(QStringLiteral("Object Data"));
 
+    shownPart_ = new QLabel;
+    shownPart_->setObjectName(QStringLiteral("shownPart"));
+    shownPart_->hide();
+
     auto* loadObject = dialogButton(QStringLiteral("Load Object"), "loadObjectButton");
     auto* createPlugIn = dialogButton(QStringLiteral("Create Plug-In"), "createPlugInButton");
     auto* ok = dialogButton(QStringLiteral("OK"), "okButton");
@@ -160,6 +183,7 @@ void ObjectViewerDialog::buildControls()
     layout->addWidget(titleLine_);
     layout->addLayout(numbers);
     layout->addWidget(list_, 1);
+    layout->addWidget(shownPart_);
     layout->addLayout(buttons);
 }
 
@@ -174,6 +198,13 @@ void ObjectViewerDialog::attach()
     lengthText_->setText(latin1(entry_.lengthText()));
     startAddress_->setText(QString::number(entry_.startAddress()));
     dataLength_->setText(QString::number(entry_.dataLength()));
+    // The viewer holds at most the first bytes of a long tag: say so, not only by silence.
+    if (entry_.dataLength() > TagData::kMaxBytes) {
+        shownPart_->setText(QStringLiteral("Showing the first %1 of %2 bytes of data.")
+                                .arg(TagData::kMaxBytes)
+                                .arg(entry_.dataLength()));
+        shownPart_->show();
+    }
     try {
         hexText_ = entry_.loadData(openFile_);
     } catch (const FileError& error) {
@@ -189,6 +220,18 @@ void ObjectViewerDialog::onLoadObject()
     list_->clear();
     for (const std::string& line : viewerLines(hexText_, characterText_, entry_.startAddress(), layout))
         list_->addItem(latin1(line));
+}
+
+void ObjectViewerDialog::copySelectedLines()
+{
+    QList<QListWidgetItem*> selected = list_->selectedItems();
+    std::sort(selected.begin(), selected.end(),
+              [this](QListWidgetItem* a, QListWidgetItem* b) { return list_->row(a) < list_->row(b); });
+    QStringList lines;
+    for (const QListWidgetItem* item : selected)
+        lines << item->text();
+    if (!lines.isEmpty())
+        QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
 void ObjectViewerDialog::onCreatePlugIn()

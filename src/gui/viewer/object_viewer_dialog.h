@@ -29,6 +29,8 @@ public:
 private slots:
     void onLoadObject();
     void onCreatePlugIn();
+    // The selected lines, in list order, to the clipboard.
+    void copySelectedLines();
 
 private:
     void buildControls();
@@ -48,6 +50,7 @@ private:
     QLineEdit* startAddress_ = nullptr;
     QLineEdit* dataLength_ = nullptr;
     QListWidget* list_ = nullptr;
+    QLabel* shownPart_ = nullptr;  // says how much of a long tag the list holds
 };
 
 }  // namespace tagwarden
