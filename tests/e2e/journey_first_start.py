@@ -1,5 +1,6 @@
 """First start with no settings: the settings dialog comes before the main window,
-already holding the stored defaults; the directories typed there reach the settings file."""
+already holding the stored defaults; a tags directory that does not exist is pointed
+out and kept; the directories typed there reach the settings file."""
 import os
 import re
 
@@ -25,6 +26,10 @@ def journey(s):
     tags_field.replace_text(tags).wait_text(tags)
     settings.find("text", "Backup Directory").replace_text(backup).wait_text(backup)
     settings.find("push button", "OK").click()
+    # The typed tags directory does not exist yet: OK points that out, and keeps it when told so.
+    missing = s.message_box("does not exist")
+    harness.expect(tags in missing.label_text(), "the question names %r: %r" % (tags, missing.label_text()))
+    missing.find("push button", "OK").click()
     settings.wait_gone()
 
     main = s.window("Tagwarden", role="dialog")
