@@ -1,7 +1,7 @@
 #pragma once
 
 // Checks every editor form shares: how screen readers (and end-to-end tests)
-// find its controls.
+// find its controls, and that it fits the screen.
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -9,8 +9,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStringList>
 #include <QWidget>
+
+#include "gui/editors/editor_widgets.h"
 
 namespace tagwarden::test {
 
@@ -45,6 +50,29 @@ inline QStringList controlNames(QWidget& window)
     }
     names.sort();
     return names;
+}
+
+// What is wrong with the size of the shown `form`: it must lie within its
+// screen's available area, show its whole content where that fits, and scroll
+// where it does not.
+inline QString fitProblem(QWidget& form)
+{
+    const QSize available = form.screen()->availableGeometry().size();
+    if (form.width() > available.width() || form.height() > available.height())
+        return QStringLiteral("larger than the screen");
+    auto* area = form.findChild<QScrollArea*>(QStringLiteral("formScrollArea"));
+    if (!area)
+        return QStringLiteral("no scroll area");
+    const QSize natural = area->sizeHint();
+    const QSize room = roomOnScreen(form);
+    const bool scrolls = area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible();
+    if (natural.width() <= room.width() && natural.height() <= room.height() && (form.size() != natural || scrolls))
+        return QStringLiteral("not at its natural size without scroll bars although it fits");
+    const QSize least = area->widget()->minimumSizeHint();
+    const QSize shown = area->viewport()->size();
+    if ((least.width() > shown.width() || least.height() > shown.height()) && !scrolls)
+        return QStringLiteral("no scroll bars although its content does not fit");
+    return {};
 }
 
 }  // namespace tagwarden::test

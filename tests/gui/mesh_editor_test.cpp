@@ -56,7 +56,7 @@ private slots:
     void aMapThatDoesNotFitIsRefusedWithoutAForm();
     void viewItemsShowsOneItemEditorAtATime();
     void destroyingTheEditorClosesItsFormsAndFile();
-    void everyControlIsNamedAfterItsLabel();
+    void everyControlIsNamedAfterItsLabelAndTheFormFits();
     void unsavedChangesAreWhatOkWouldWrite();
     void saveChangesWritesWhatOkWritesWithoutAsking();
 };
@@ -263,7 +263,7 @@ void MeshEditorTest::destroyingTheEditorClosesItsFormsAndFile()
     QVERIFY(opensAgain(setup.path));
 }
 
-void MeshEditorTest::everyControlIsNamedAfterItsLabel()
+void MeshEditorTest::everyControlIsNamedAfterItsLabelAndTheFormFits()
 {
     MeshSetup setup;
     QVERIFY(setup.editor->start());
@@ -278,6 +278,9 @@ void MeshEditorTest::everyControlIsNamedAfterItsLabel()
         expected << game;
     expected.sort();
     QCOMPARE(controlNames(*setup.editor->form()), expected);
+    QVERIFY(QTest::qWaitForWindowExposed(setup.editor->form()));
+    const QString problem = fitProblem(*setup.editor->form());
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 void MeshEditorTest::unsavedChangesAreWhatOkWouldWrite()
@@ -327,8 +330,10 @@ void MeshEditorTest::saveChangesWritesWhatOkWritesWithoutAsking()
     QVERIFY(setup.editor->start());
     MeshEditorDialog* form = setup.editor->form();
     typeText(*form, "width", {});
+    clickStandard(*form, QDialogButtonBox::Cancel);
     setup.prompter.clearRecord();
     QVERIFY(!setup.editor->saveChanges());
+    QVERIFY(form->isVisible());  // shown again on the refused field
     QCOMPARE(setup.prompter.shown().size(), std::size_t(1));  // no confirmation, only the range message
     QCOMPARE(setup.prompter.shown()[0].text, std::string("Please enter an integer between -32768 and 32767 for Width."));
     QVERIFY(setup.onDisk() == setup.original);

@@ -74,7 +74,7 @@ private slots:
     void itemTypeFormKeepsWhatItCannotShow();
     void itemTypeFormStoresTheChosenValues();
     void itemFormShowsPositionAndAngleAndStoresItsFields();
-    void everyControlIsNamedAfterItsLabel();
+    void everyControlIsNamedAfterItsLabelAndEachFormFits();
 };
 
 void MeshItemsTest::listsShowEveryRecordSortedWithTheCounters()
@@ -366,7 +366,7 @@ void MeshItemsTest::itemFormShowsPositionAndAngleAndStoresItsFields()
     QCOMPARE(item.id3(), std::int16_t(-7));
 }
 
-void MeshItemsTest::everyControlIsNamedAfterItsLabel()
+void MeshItemsTest::everyControlIsNamedAfterItsLabelAndEachFormFits()
 {
     ItemsSetup setup;
     QVERIFY(setup.items);
@@ -402,6 +402,10 @@ void MeshItemsTest::everyControlIsNamedAfterItsLabel()
     for (auto [form, expected] : forms) {
         expected.sort();
         QCOMPARE(controlNames(*form), expected);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        const QString problem = fitProblem(*form);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem + " in " + form->objectName()));
     }
 }
 

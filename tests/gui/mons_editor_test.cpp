@@ -119,6 +119,9 @@ private slots:
     void unsavedChangesAreWhatASaveWouldWrite();
     void saveChangesWritesWhatSaveChangesWrites();
     void noFormHoldsNoChanges();
+    void codeListsStoreWhatIsTyped();
+    void aClearedNumberStaysClearedAndIsRefused();
+    void theFormFitsTheScreen();
 };
 
 void MonsEditorTest::showsTheSampleUnitInTheForm()
@@ -312,10 +315,12 @@ void MonsEditorTest::spinButtonsWrapAndRecoverTimesStayAsRead()
     typeInto(*form, "spriteScale", QStringLiteral("+-a 4x2"));  // digits only
     QCOMPARE(scale->text(), QStringLiteral("42"));
 
+    // Saved as read whatever they show, the recover times cannot be changed.
     WrappingSpinBox* recover = spin(*form, "primaryRecoverTime");
-    QVERIFY(recover->isEnabled());
-    recover->stepUp();
-    QCOMPARE(recover->value(), 41);
+    QVERIFY(!recover->isEnabled());
+    QTest::keyClick(recover, Qt::Key_Up);
+    QTest::mouseClick(recover, Qt::LeftButton, {}, recover->rect().topRight() + QPoint(-4, 4));  // the up arrow
+    QCOMPARE(recover->text(), QStringLiteral("40"));
     clickSave(*form);
     QCOMPARE(readAll(setup.path)[kData + 177], std::uint8_t{40});
 }
@@ -327,9 +332,12 @@ void MonsEditorTest::healChoiceIsShownButNeverSaved()
     MonsSetup setup(monsPlugIn(block));
     MonsEditorDialog* form = setup.start();
     QVERIFY(form);
+    auto* kills = child<QRadioButton>(*form, "killsCreature");
     QVERIFY(child<QRadioButton>(*form, "healsCreature")->isChecked());
-    QVERIFY(!child<QRadioButton>(*form, "killsCreature")->isChecked());
-    child<QRadioButton>(*form, "killsCreature")->click();
+    QVERIFY(!kills->isChecked());
+    QVERIFY(!kills->isEnabled());  // shown, but it cannot promise a change
+    QTest::mouseClick(kills, Qt::LeftButton);
+    QVERIFY(!kills->isChecked());
     clickSave(*form);
     QCOMPARE(readAll(setup.path), setup.original);
 }
@@ -495,8 +503,11 @@ void MonsEditorTest::saveChangesWritesWhatSaveChangesWrites()
     MonsEditorDialog* form = setup.start();
     QVERIFY(form);
     typeInto(*form, "health", {});
-    QVERIFY(!setup.editor->saveChanges());  // refused, with the field's range message
+    form->close();
+    QVERIFY(!setup.editor->saveChanges());  // refused, with the field's range message, on the form shown again
     QCOMPARE(setup.prompter.shown().back().text, std::string("Please enter an integer between 1 and 255 for Health (hp)."));
+    QVERIFY(form->isVisible());
+    QCOMPARE(spin(*form, "health")->text(), QString());
     QCOMPARE(readAll(setup.path), setup.original);
     QVERIFY(setup.editor->hasUnsavedChanges());
 
@@ -521,6 +532,71 @@ void MonsEditorTest::noFormHoldsNoChanges()
         QVERIFY(!setup->editor->saveChanges());
         QCOMPARE(setup->editor->filePath(), std::string());
     }
+}
+
+void MonsEditorTest::codeListsStoreWhatIsTyped()
+{
+    Bytes block = sampleMonsBlock(16);
+    std::memcpy(block.data() + 156, "abcd", 4);
+    std::memcpy(block.data() + 188, "abcd", 4);
+    MonsSetup setup(monsPlugIn(block));
+    setup.ids["proj"] = "pjaapjabPJac";
+    MonsEditorDialog* form = setup.start();
+    QVERIFY(form);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QComboBox* primary = combo(*form, "primaryProjCode");
+    QComboBox* secondary = combo(*form, "secondaryProjCode");
+    primary->setFocus();
+    setCode(*form, "primaryProjCode", QStringLiteral("pj"));
+    QTest::keyClick(primary->lineEdit(), Qt::Key_Tab);  // the focus leaves
+    secondary->setFocus();
+    setCode(*form, "secondaryProjCode", QStringLiteral("pjac"));  // listed only as "PJac"
+    QTest::keyClick(secondary->lineEdit(), Qt::Key_Return);
+    QCOMPARE(primary->currentText(), QStringLiteral("pj"));
+    QCOMPARE(secondary->currentText(), QStringLiteral("pjac"));
+    clickSave(*form);
+    const Bytes saved = readAll(setup.path);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(saved.data()) + kData + 156, 4), QByteArray("pjcd"));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(saved.data()) + kData + 188, 4), QByteArray("pjac"));
+}
+
+void MonsEditorTest::aClearedNumberStaysClearedAndIsRefused()
+{
+    MonsSetup setup(monsPlugIn(sampleMonsBlock(17)));
+    QPointer<MonsEditorDialog> form = setup.start();
+    QVERIFY(form);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    WrappingSpinBox* health = spin(*form, "health");
+    health->setFocus();
+    typeInto(*form, "health", {});
+    QTest::keyClick(health, Qt::Key_Tab);  // leaving the field keeps it cleared
+    QVERIFY(!health->hasFocus());
+    QCOMPARE(health->text(), QString());
+
+    const std::string message = "Please enter an integer between 1 and 255 for Health (hp).";
+    clickSave(*form);
+    QCOMPARE(setup.prompter.shown().back().text, message);
+    QVERIFY(health->hasFocus());
+    QCOMPARE(readAll(setup.path), setup.original);
+
+    setup.prompter.clearRecord();
+    QTest::keyClick(health, Qt::Key_Return);  // Enter means OK, which checks too
+    QCOMPARE(setup.prompter.shown().size(), std::size_t{1});
+    QCOMPARE(setup.prompter.shown().back().text, message);
+    QVERIFY(form->isVisible());
+    QCOMPARE(health->text(), QString());
+}
+
+void MonsEditorTest::theFormFitsTheScreen()
+{
+    MonsSetup setup(monsPlugIn(sampleMonsBlock(18)));
+    MonsEditorDialog* form = setup.start();
+    QVERIFY(form);
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    const QString problem = test::fitProblem(*form);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 }  // namespace tagwarden

@@ -252,6 +252,9 @@ void StliEditorTest::emptyDataOpensAnEmptyForm()
     QCOMPARE(lengthText(*form), QStringLiteral("0"));
     QCOMPARE(test::controlNames(*form), (QStringList{"Cancel", "Hex View", "Length", "Name(4 chars)", "OK",
                                                      "String Description", "Text View"}));
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    const QString problem = test::fitProblem(*form);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
     click(*form, "okButton");
     QCOMPARE(readAll(setup.path), setup.original);
     QVERIFY(setup.prompter.shown().empty());

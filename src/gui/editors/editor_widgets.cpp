@@ -2,9 +2,14 @@
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace tagwarden {
 
@@ -27,6 +32,24 @@ QLineEdit* typingPart(QWidget* field)
         return field->findChild<QLineEdit*>();
     return nullptr;
 }
+
+// A scroll area as large as its content wants to be (a plain one stops at a
+// few hundred pixels), so that its form opens at the content's natural size.
+class FormScrollArea : public QScrollArea {
+public:
+    explicit FormScrollArea(QSize natural) : natural_(natural) {}
+
+    [[nodiscard]] QSize sizeHint() const override
+    {
+        if (!widget())
+            return natural_;
+        // Never less than the content needs, or it would scroll at once.
+        return natural_.isValid() ? natural_.expandedTo(widget()->minimumSizeHint()) : widget()->sizeHint();
+    }
+
+private:
+    QSize natural_;
+};
 
 }  // namespace
 
@@ -90,6 +113,37 @@ void nameField(QWidget* field, const QString& name)
     field->setAccessibleName(name);
     if (QLineEdit* typing = typingPart(field))
         typing->setAccessibleName(name);
+}
+
+void focusRefused(QWidget& field)
+{
+    QWidget* window = field.window();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    field.setFocus();
+}
+
+void setScrollingContent(QDialog& form, QWidget* content, QSize natural)
+{
+    auto* area = new FormScrollArea(natural);
+    area->setObjectName(QStringLiteral("formScrollArea"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    auto* layout = new QVBoxLayout(&form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(area);
+    form.resize(area->sizeHint().boundedTo(roomOnScreen(form)));
+}
+
+QSize roomOnScreen(const QWidget& window)
+{
+    // The window manager's frame and title bar come on top of the window's size.
+    const QStyle* style = window.style();
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &window);
+    const int titleBar = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return window.screen()->availableGeometry().size() - QSize(2 * frame, titleBar + 2 * frame);
 }
 
 }  // namespace tagwarden

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -29,5 +31,18 @@ namespace tagwarden {
 // The accessible name of a field without a visible label, also given to the
 // text part of an editable list or a spin box, where the typing happens.
 void nameField(QWidget* field, const QString& name);
+
+// Shows the window of a field that a check refused (it may have been closed
+// while the main window saves it) and puts the focus on the field.
+void focusRefused(QWidget& field);
+
+// Puts `content` into `form` inside a scroll area, object name "formScrollArea",
+// whose size hint is the form's natural size: `natural` (widened to what the
+// content needs at least), or the content's own size hint when not given. The
+// form gets that size as far as roomOnScreen() allows: on a small or scaled-up
+// screen it scrolls instead of running off it.
+void setScrollingContent(QDialog& form, QWidget* content, QSize natural = {});
+// The largest size a window may take on its screen, its frame and title bar left out.
+[[nodiscard]] QSize roomOnScreen(const QWidget& window);
 
 }  // namespace tagwarden

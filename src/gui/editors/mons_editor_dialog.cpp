@@ -126,7 +126,7 @@ WrappingSpinBox* makeSpin(const NumberField& field)
 {
     auto* box = new WrappingSpinBox;
     box->setObjectName(QString::fromLatin1(field.name));
-    box->setRange(0, std::max(255, field.checkMaximum));
+    box->setTypedMaximum(std::max(255, field.checkMaximum));
     box->setStepRange(field.stepMinimum, field.stepMaximum);
     box->setMinimumWidth(72);
     return box;
@@ -140,6 +140,8 @@ QComboBox* makeCombo(const char* name, bool editable)
     if (editable) {
         box->setInsertPolicy(QComboBox::NoInsert);
         box->lineEdit()->setMaxLength(4);
+        // What is typed is what is stored: no listed id is completed into it.
+        box->setCompleter(nullptr);
     }
     box->setMinimumContentsLength(8);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -175,12 +177,14 @@ MonsEditorDialog::MonsEditorDialog(Prompter& prompter) : prompter_(prompter)
 {
     setObjectName(QStringLiteral("monsEditorDialog"));
     setWindowTitle(QString::fromLatin1(kTitle));
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(buildTopRow());
     layout->addWidget(buildGeneralGroup());
     layout->addWidget(buildTerrainGroup());
     layout->addWidget(buildAttacksGroup());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addStretch(1);
+    setScrollingContent(*this, content);
 }
 
 MonsEditorDialog::~MonsEditorDialog() = default;
@@ -230,9 +234,11 @@ QWidget* MonsEditorDialog::buildGeneralGroup()
     addNumber("ammo", 1, 2);
     addNumber("spriteScale", 1, 4);
 
+    // Shown as read but never saved, so they cannot be changed.
     auto* healGroup = new QGroupBox;
     healGroup->setObjectName(QStringLiteral("healGroup"));
-    healGroup->setToolTip(tr("Whether the game's healer unit heals or kills this creature"));
+    healGroup->setToolTip(tr("Whether the game's healer unit heals or kills this creature (shown only, never saved)"));
+    healGroup->setEnabled(false);
     auto* healLayout = new QHBoxLayout(healGroup);
     heals_ = new QRadioButton(QStringLiteral("Heals Creature"));
     heals_->setObjectName(QStringLiteral("healsCreature"));
@@ -311,7 +317,10 @@ QWidget* MonsEditorDialog::buildAttackColumn(const QString& title, bool primary)
         return box;
     };
 
-    addNumber("RecoverTime")->setTypingEnabled(false);
+    // Saved as read whatever it shows, so it cannot be changed.
+    WrappingSpinBox* recoverTime = addNumber("RecoverTime");
+    recoverTime->setEnabled(false);
+    recoverTime->setToolTip(tr("Shown only: saving keeps the recover time as read"));
     addList("ProjCode", codeField((side + "ProjCode").c_str()).label, true);
     addNumber("MinRange");
     addNumber("MaxRange");
@@ -375,7 +384,7 @@ bool MonsEditorDialog::checkRanges()
     if (!refused)
         return true;
     prompter_.message(refused->message);
-    refused->field->setFocus();
+    focusRefused(*refused->field);
     refused->field->selectAll();
     return false;
 }

@@ -46,7 +46,7 @@ public:
     // Offers in each code list the ids of its tag type (4 bytes each, from the main window).
     void fillCodeLists(const IdsOfType& idsOfType);
     // The form's values over the block last shown; nothing when one fails its range
-    // check, after telling the user which and moving the focus to it.
+    // check, after telling the user which and showing the form with the focus on it.
     [[nodiscard]] std::optional<Values> readValues();
     // The same values without a word: nothing when one fails its range check.
     [[nodiscard]] std::optional<Values> values() const;

@@ -78,11 +78,12 @@ StliEditorDialog::StliEditorDialog()
             followTextScroll();
     });
 
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(top);
     layout->addWidget(textView_, 1);
     layout->addWidget(hexView_, 1);
-    resize(760, 560);
+    setScrollingContent(*this, content, QSize(760, 560));
 }
 
 StliEditorDialog::~StliEditorDialog() = default;

@@ -42,12 +42,14 @@ ItemTypeDialog::ItemTypeDialog(ItemType& type, const std::list<MeshItem>& items,
     connect(buttons, &QDialogButtonBox::accepted, this, &ItemTypeDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ItemTypeDialog::reject);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(upper);
     QWidget* itemList = makeItemList(items);
     layout->addWidget(labelFor(itemList, QStringLiteral("Placed items of this type:")));
     layout->addWidget(itemList, 1);
     layout->addWidget(buttons);
+    setScrollingContent(*this, content);
 }
 
 QWidget* ItemTypeDialog::makeNumbers()

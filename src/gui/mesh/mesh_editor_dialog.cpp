@@ -68,9 +68,11 @@ MeshEditorDialog::MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget
     auto* fields = new QVBoxLayout;
     fields->addWidget(makeUpperBox());
     fields->addWidget(makeLowerBox(), 1);
-    auto* layout = new QHBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QHBoxLayout(content);
     layout->addLayout(fields, 1);
     layout->addWidget(makeSide());
+    setScrollingContent(*this, content);
 }
 
 QWidget* MeshEditorDialog::makeUpperBox()

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/prompt/prompter.h"
+#include "gui/editors/editor_widgets.h"
 #include "gui/editors/latin1_text.h"
 #include "gui/mesh/buddy_spin.h"
 
@@ -90,7 +91,7 @@ std::optional<std::int32_t> readNumber(QLineEdit& field, NumberRange range, Prom
     prompter.message("Please enter an integer between " + std::to_string(range.minimum) + " and " +
                          std::to_string(range.maximum) + " for " + field.accessibleName().toStdString() + ".",
                      Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
-    field.setFocus();
+    focusRefused(field);
     field.selectAll();
     return std::nullopt;
 }

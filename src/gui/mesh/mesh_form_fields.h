@@ -46,7 +46,7 @@ inline constexpr NumberRange kSpun16Range{-32768, 65535};
 // The field's integer when it holds one within `range`.
 [[nodiscard]] std::optional<std::int32_t> numberIn(const QLineEdit& field, NumberRange range);
 // The same, or nothing after telling the user what the field (named by its
-// accessible name) must hold; the field then has the focus, so the form stays open on it.
+// accessible name) must hold; the field's form is then shown with the focus on it.
 [[nodiscard]] std::optional<std::int32_t> readNumber(QLineEdit& field, NumberRange range, Prompter& prompter);
 struct NumberField {
     QLineEdit* field;

@@ -54,9 +54,11 @@ MeshItemDialog::MeshItemDialog(MeshItem& item, Prompter& prompter, QWidget* pare
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addLayout(right, 1);
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addLayout(columns);
     layout->addWidget(buttons);
+    setScrollingContent(*this, content);
 }
 
 QWidget* MeshItemDialog::makeIds()

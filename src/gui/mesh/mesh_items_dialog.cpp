@@ -62,7 +62,8 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
                       {{{"Add", &MeshItemsDialog::addItem},
                         {"Edit", &MeshItemsDialog::editItem},
                         {"Delete", &MeshItemsDialog::deleteItem}}}};
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
     layout->addWidget(makeGroup(types, types_, typeCounters_), 1);
     layout->addWidget(makeGroup(items, items_, itemCounters_), 2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -79,7 +80,7 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
 
     // Wide enough for a whole item line in the fixed-pitch font.
     const int charWidth = items_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    resize(charWidth * 126, charWidth * 72);
+    setScrollingContent(*this, content, QSize(charWidth * 126, charWidth * 72));
 }
 
 QWidget* MeshItemsDialog::makeGroup(const Table& table, QListWidget* list, Counters& counters)
