@@ -145,8 +145,10 @@ class Widget:
         return self.has_state(_atspi().STATE_CHECKED)
 
     def extents(self):
+        """x, y, width and height on the screen, in the screen's pixels (Qt 6.4 reports
+        them unscaled: device-independent pixels)."""
         box = self.acc.queryComponent().getExtents(_atspi().DESKTOP_COORDS)
-        return box.x, box.y, box.width, box.height
+        return tuple(round(v * self.session.scale) for v in (box.x, box.y, box.width, box.height))
 
     def centre(self):
         x, y, width, height = self.extents()
@@ -320,8 +322,8 @@ class Session:
 
     def __init__(self, name, options, work):
         self.name = name
-        self.app_path = options.app
-        self.cli_path = options.cli
+        self.app_path = os.path.abspath(options.app)
+        self.cli_path = os.path.abspath(options.cli)
         self.artifacts = options.artifacts
         self.work = work
         self.config_home = os.path.join(work, "config")
@@ -334,10 +336,16 @@ class Session:
                          "TAGWARDEN_SCREENSHOT_DIR"):
             self.env.pop(variable, None)
         self.x = XInput(self.env)
+        self.scale = 1.0
         self.process = None
         self.log = None
         self.app = None
         self.shots = 0
+
+    def scale_by(self, factor):
+        """Runs the program at `factor` times the normal size (before it starts)."""
+        self.scale = factor
+        self.env["QT_SCALE_FACTOR"] = str(factor)
 
     # -- files --------------------------------------------------------------------
 
