@@ -247,7 +247,8 @@ class Widget:
         """The nearest ancestor (a scroll area's viewport) that does not show this widget's centre, or None."""
         x, y = self.centre()
         acc = self.acc.parent
-        while acc is not None and acc.getRoleName() != "application":
+        # A combo box's list is a popup window of its own, outside the box.
+        while acc is not None and acc.getRoleName() not in ("application", "combo box"):
             left, top, width, height = Widget(self.session, acc).extents()
             if not (left <= x < left + width and top <= y < top + height):
                 return Widget(self.session, acc)
