@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tagwarden needs to build, test, fuzz and run.
+# Installs the Debian 12 packages Tagwarden needs to build, test, fuzz, run and package.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth imagemagick
+  librsvg2-bin gzip groff-base man-db desktop-file-utils appstream lintian
 )
 
 missing=()
