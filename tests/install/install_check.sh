@@ -73,6 +73,7 @@ if [ "$gui" = 1 ]; then
   icons=$usr/share/icons/hicolor
   grep -q '<svg' "$icons/scalable/apps/$app.svg" 2>/dev/null || fail "no scalable icon"
   # Each PNG's width and height (bytes 16..23 of the file) match its folder's NxN.
+  shopt -s nullglob
   for png in "$icons"/*x*/apps/$app.png; do
     size=$(basename "$(dirname "$(dirname "$png")")")
     read -r w0 w1 w2 w3 h0 h1 h2 h3 < <(od -An -tu1 -j16 -N8 "$png")
