@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tagwarden needs to build, test, fuzz and run.
+# Installs the Debian 12 packages Tagwarden needs to build, test, fuzz, run and package.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -12,6 +12,8 @@ packages=(
   xvfb xauth imagemagick
   # end-to-end journeys: accessibility bus and tree, a D-Bus session, X input
   python3 python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus-daemon dbus-x11 xdotool
+  # icons, manual pages, desktop and AppStream checks, the Debian package
+  librsvg2-bin gzip groff-base man-db desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -11,13 +11,32 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tagwarden {
 
 namespace {
 
-QLineEdit* makeEdit(const char* objectName, int maxLength)
+// A line edit that asks for room for `naturalChars` characters and makes do
+// with less (as little as its minimum width) on a narrow screen.
+class RoomyEdit : public QLineEdit {
+public:
+    explicit RoomyEdit(int naturalChars) : naturalChars_(naturalChars) {}
+
+    [[nodiscard]] QSize sizeHint() const override
+    {
+        QSize hint = QLineEdit::sizeHint();
+        hint.setWidth(std::max(hint.width(), fontMetrics().averageCharWidth() * naturalChars_));
+        return hint;
+    }
+
+private:
+    int naturalChars_;
+};
+
+QLineEdit* makeEdit(const char* objectName, int maxLength, int naturalChars = 0)
 {
-    auto* edit = new QLineEdit;
+    auto* edit = new RoomyEdit(naturalChars);
     edit->setObjectName(QString::fromLatin1(objectName));
     edit->setMaxLength(maxLength);
     return edit;
@@ -41,10 +60,7 @@ public:
 
     [[nodiscard]] QSize sizeHint() const override
     {
-        if (!widget())
-            return natural_;
-        // Never less than the content needs, or it would scroll at once.
-        return natural_.isValid() ? natural_.expandedTo(widget()->minimumSizeHint()) : widget()->sizeHint();
+        return widget() ? widget()->sizeHint().expandedTo(natural_) : natural_;
     }
 
 private:
@@ -62,8 +78,8 @@ QLineEdit* makeIdEdit()
 
 QLineEdit* makeNameEdit()
 {
-    QLineEdit* edit = makeEdit("description", 32);
-    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 34);
+    QLineEdit* edit = makeEdit("description", 32, 34);
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 12);
     return edit;
 }
 
@@ -71,7 +87,9 @@ QLineEdit* makeLengthEdit(const char* objectName)
 {
     QLineEdit* edit = makeEdit(objectName, 10);
     edit->setReadOnly(true);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 8);
+    // Room for every length; a narrow screen may take the room of the longest ones.
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 8);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 8);
     edit->setToolTip(QStringLiteral("Length of the tag's data in bytes"));
     return edit;
 }

@@ -37,10 +37,10 @@ void nameField(QWidget* field, const QString& name);
 void focusRefused(QWidget& field);
 
 // Puts `content` into `form` inside a scroll area, object name "formScrollArea",
-// whose size hint is the form's natural size: `natural` (widened to what the
-// content needs at least), or the content's own size hint when not given. The
-// form gets that size as far as roomOnScreen() allows: on a small or scaled-up
-// screen it scrolls instead of running off it.
+// whose size hint is the form's natural size: the content's own size hint,
+// enlarged to `natural` where that is larger. The form gets that size as far
+// as roomOnScreen() allows: on a small or scaled-up screen it scrolls instead
+// of running off it.
 void setScrollingContent(QDialog& form, QWidget* content, QSize natural = {});
 // The largest size a window may take on its screen, its frame and title bar left out.
 [[nodiscard]] QSize roomOnScreen(const QWidget& window);

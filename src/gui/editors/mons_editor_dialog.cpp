@@ -269,19 +269,32 @@ QWidget* MonsEditorDialog::buildTerrainGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("Terrain Movement:"));
     auto* grid = new QGridLayout(group);
+    // Rows of up to four boxes line up in columns; a longer row packs its boxes
+    // side by side, so that it does not widen the columns above it.
+    constexpr int kColumns = 4;
     int row = 0;
     for (const TerrainRow& terrainRow : kTerrainRows) {
         grid->addWidget(new QLabel(QString::fromLatin1(terrainRow.label)), row, 0);
+        QHBoxLayout* packed = nullptr;
+        if (terrainRow.boxes.size() > kColumns) {
+            packed = new QHBoxLayout;
+            grid->addLayout(packed, row, 1, 1, kColumns);
+        }
         int column = 1;
         for (const std::size_t byte : terrainRow.boxes) {
             auto* box = new QCheckBox(QString::fromLatin1(kTerrain[byte].label));
             box->setObjectName(QString::fromLatin1(kTerrain[byte].name));
             terrain_[byte] = box;
-            grid->addWidget(box, row, column++);
+            if (packed)
+                packed->addWidget(box);
+            else
+                grid->addWidget(box, row, column++);
         }
+        if (packed)
+            packed->addStretch(1);
         ++row;
     }
-    grid->setColumnStretch(7, 1);
+    grid->setColumnStretch(kColumns + 1, 1);
     return group;
 }
 
@@ -342,6 +355,7 @@ void MonsEditorDialog::setValues(const MonsBlock& block, const std::string& shor
     shown_ = block;
     shortName_->setText(latin1Text(upToNul(shortName)));
     description_->setText(latin1Text(upToNul(description)));
+    description_->home(false);  // a field narrower than the name shows its start
     dataLength_->setText(QString::number(dataLength));
     for (const NumberField& field : kNumbers)
         spin(field.name)->setValue(block.*field.value);

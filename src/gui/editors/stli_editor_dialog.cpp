@@ -54,7 +54,7 @@ StliEditorDialog::StliEditorDialog()
     top->addSpacing(8);
     top->addWidget(labelFor(length_, QStringLiteral("Length")));
     top->addWidget(length_);
-    top->addSpacing(16);
+    top->addSpacing(8);
     top->addWidget(ok);
     top->addWidget(cancel);
 
@@ -93,6 +93,7 @@ void StliEditorDialog::setValues(const std::vector<std::uint8_t>& bytes, const s
 {
     shortName_->setText(latin1Text(upToNul(shortName)));
     description_->setText(latin1Text(upToNul(description)));
+    description_->home(false);  // a field narrower than the name shows its start
     length_->setText(QString::number(length));
     rawBytes_ = bytes;
     showHex(stliLoadHex(bytes));

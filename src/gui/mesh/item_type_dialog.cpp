@@ -49,7 +49,10 @@ ItemTypeDialog::ItemTypeDialog(ItemType& type, const std::list<MeshItem>& items,
     layout->addWidget(labelFor(itemList, QStringLiteral("Placed items of this type:")));
     layout->addWidget(itemList, 1);
     layout->addWidget(buttons);
-    setScrollingContent(*this, content);
+    // Wide enough for a whole item line; on a narrow screen the list scrolls instead.
+    const QMargins margins = layout->contentsMargins();
+    const int lineWidth = itemList->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 112;
+    setScrollingContent(*this, content, QSize(margins.left() + lineWidth + margins.right(), 0));
 }
 
 QWidget* ItemTypeDialog::makeNumbers()
@@ -79,7 +82,6 @@ QWidget* ItemTypeDialog::makeItemList(const std::list<MeshItem>& items)
 {
     QListWidget* list = makeLineList("typeItems");
     list->setSelectionMode(QAbstractItemView::NoSelection);
-    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 112);
     for (const MeshItem& item : items)
         if (item.belongsTo(type_))
             insertSortedLine(*list, itemLine(item), nullptr);
