@@ -139,7 +139,7 @@ TEST(DirectoryReader, LastPossibleOffsetGivesOneEntry)
 
 TEST(DirectoryReader, OnlyCompleteHeadersBecomeEntries)
 {
-    const std::vector<TagSpec> tags = syntheticTags(6);
+    const std::vector<SampleTag> tags = syntheticTags(6);
     Bytes archive = buildArchive(tags);
     archive.resize(archive.size() - 20);  // the last header loses its signature and more
     const auto reading = read(archive);
@@ -187,7 +187,7 @@ TEST(DirectoryReader, IntervalChangesBetweenOneHundredAndOneHundredAndOne)
 TEST(DirectoryReader, ReadsLongDirectoriesWholeInFileOrder)
 {
     const std::size_t count = 2500;  // more headers than one read fetches
-    const std::vector<TagSpec> tags = syntheticTags(count);
+    const std::vector<SampleTag> tags = syntheticTags(count);
     const Bytes archive = buildArchive(tags);
     test::TempDir dir;
     File file(dir.write("tags.gor", archive), File::Access::Read, File::Share::None);

@@ -34,7 +34,7 @@ std::unique_ptr<OpenDirectory> open(const std::string& path)
 
 TEST(ArchiveBuilder, ArchiveReadsBackWithDataWhereItsHeadersPoint)
 {
-    const std::vector<TagSpec> tags{{"First", "mons", "abcd", 9, Bytes{1, 2, 3}},
+    const std::vector<SampleTag> tags{{"First", "mons", "abcd", 9, Bytes{1, 2, 3}},
                                     {std::string(40, 'L'), "stli", "wx", 0, Bytes{}},
                                     {"Third", "mesh", "mpaa", 255, Bytes(70, 0xAB)}};
     test::TempDir dir;
@@ -56,7 +56,7 @@ TEST(ArchiveBuilder, ArchiveReadsBackWithDataWhereItsHeadersPoint)
 
 TEST(ArchiveBuilder, PlugInHeaderPointsRightBehindItself)
 {
-    const TagSpec tag{"Unit", "mons", "msaa", 0, Bytes(512, 0x5A)};
+    const SampleTag tag{"Unit", "mons", "msaa", 0, Bytes(512, 0x5A)};
     const Bytes plugIn = buildPlugIn(tag);
     ASSERT_EQ(plugIn.size(), 64u + 512u);
     const TagHeaderBytes header = makeHeader(tag, 64);
@@ -146,10 +146,10 @@ TEST(SampleTags, MeshSectionsLieBackToBackAfterTheItems)
 
 TEST(SampleTags, SyntheticTagsHaveDistinctIdsAndADozenTypes)
 {
-    const std::vector<TagSpec> tags = syntheticTags(30000);
+    const std::vector<SampleTag> tags = syntheticTags(30000);
     ASSERT_EQ(tags.size(), 30000u);
     std::set<std::string> ids, types;
-    for (const TagSpec& tag : tags) {
+    for (const SampleTag& tag : tags) {
         ids.insert(tag.id);
         types.insert(tag.type);
     }

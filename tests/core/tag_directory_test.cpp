@@ -29,7 +29,7 @@ public:
 void fill(TagDirectory& directory, const std::vector<std::pair<std::string, std::string>>& codes)
 {
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        const TagSpec tag{"n" + std::to_string(i), codes[i].first, codes[i].second, 0, {}};
+        const SampleTag tag{"n" + std::to_string(i), codes[i].first, codes[i].second, 0, {}};
         directory.appendEntry(makeHeader(tag, 64), 64 * i);
     }
 }

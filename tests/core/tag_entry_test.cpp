@@ -97,7 +97,7 @@ TEST(TagEntry, NumbersAreUnsignedBigEndian)
 
 TEST(TagEntry, NameOfThirtyTwoCharactersStopsBeforeTheType)
 {
-    TagSpec tag{std::string(32, 'N'), "mons", "abcd", 0, {}};
+    SampleTag tag{std::string(32, 'N'), "mons", "abcd", 0, {}};
     const TagEntry entry(makeHeader(tag, 64), 0);
     EXPECT_EQ(entry.name(), std::string(32, 'N'));
 }

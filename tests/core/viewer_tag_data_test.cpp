@@ -52,7 +52,7 @@ TEST(TagData, CharactersArePrintableAsciiOnly)
 TEST(TagEntryData, AsciiTextIsErrorUntilLoadedAndEachLoadReadsTheFileAgain)
 {
     test::TempDir dir;
-    const TagSpec tag{"Words", "stli", "wxyz", 0, {'a', 'b', 'c'}};
+    const SampleTag tag{"Words", "stli", "wxyz", 0, {'a', 'b', 'c'}};
     const std::string path = dir.write("tags.gor", buildArchive({tag}));
     TagEntry entry(makeHeader(tag, 64), 67);
     EXPECT_EQ(entry.dataAsciiText(), "ERROR");

@@ -1,33 +1,12 @@
 #include "core/editors/editor_tag_file.h"
 
-#include <algorithm>
-
-#include "core/io/byte_order.h"
 #include "core/prompt/prompter.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_text.h"
 
 namespace tagwarden {
 
-namespace {
-
-constexpr std::size_t kNameWidth = 32;
-constexpr std::size_t kCodeWidth = 4;
-constexpr std::size_t kTypeOffset = 32;
-constexpr std::size_t kIdOffset = 36;
-constexpr std::size_t kLengthOffset = 52;
-
-// The first `width` bytes of `text` at `field`, the rest of the field zero.
-void putField(std::uint8_t* field, const std::string& text, std::size_t width)
-{
-    const std::size_t count = std::min(text.size(), width);
-    std::copy_n(text.begin(), count, field);
-    std::fill(field + count, field + width, std::uint8_t{0});
-}
-
-std::string bytesText(const std::uint8_t* bytes, std::size_t count) { return {bytes, bytes + count}; }
-
-}  // namespace
+using namespace tag_header;
 
 EditorTagFile::EditorTagFile(SettingsStore& settings, Prompter& prompter) : settings_(settings), prompter_(prompter) {}
 
@@ -68,18 +47,18 @@ bool EditorTagFile::readHeader()
     if (file_.read(read.data(), read.size()) < read.size())
         return false;
     header_ = read;
-    name_ = bytesText(header_.data(), kNameWidth);
-    type_ = bytesText(header_.data() + kTypeOffset, kCodeWidth);
-    id_ = bytesText(header_.data() + kIdOffset, kCodeWidth);
-    dataLength_ = readBigEndian32(header_.data() + kLengthOffset);
+    name_ = fieldText(header_, kName);
+    type_ = fieldText(header_, kType);
+    id_ = fieldText(header_, kId);
+    dataLength_ = fieldNumber(header_, kDataLength);
     return true;
 }
 
 void EditorTagFile::storeHeaderFields()
 {
-    putField(header_.data(), name_, kNameWidth);
-    putField(header_.data() + kIdOffset, id_, kCodeWidth);
-    writeBigEndian32(header_.data() + kLengthOffset, dataLength_);
+    setFieldText(header_, kName, name_);
+    setFieldText(header_, kId, id_);
+    setFieldNumber(header_, kDataLength, dataLength_);
 }
 
 bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)

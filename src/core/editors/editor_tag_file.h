@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/io/file.h"
-#include "core/tags/tag_entry.h"
+#include "core/tags/tag_header.h"
 
 namespace tagwarden {
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/io/byte_order.h"
 
 namespace tagwarden {
 
@@ -221,7 +220,7 @@ bool MeshModel::writeMap(Prompter& prompter)
 {
     layoutOffsets();
     // The game reads as much tag data as the tag header says: make it the edited map's.
-    writeBigEndian32(tagHeader_.data() + 52, dataLength());
+    setFieldNumber(tagHeader_, tag_header::kDataLength, dataLength());
     if (!writeAll()) {
         const FileError error = file_->lastError().value_or(FileError(FileErrorCause::Other, file_->path()));
         prompter.message(writeFailureText(error));

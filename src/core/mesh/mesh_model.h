@@ -14,7 +14,7 @@
 #include "core/mesh/mesh_header.h"
 #include "core/mesh/mesh_item.h"
 #include "core/prompt/prompter.h"
-#include "core/tags/tag_entry.h"
+#include "core/tags/tag_header.h"
 
 namespace tagwarden {
 

@@ -108,7 +108,8 @@ std::size_t TagDirectory::groupFor(std::unordered_map<std::uint32_t, std::size_t
 void TagDirectory::addMember(std::size_t group, std::size_t index)
 {
     GroupMember member;
-    std::copy_n(entries_[index].header().begin() + 36, 4, member.id.begin());
+    const std::string_view id = fieldText(entries_[index].header(), tag_header::kId);
+    std::copy(id.begin(), id.end(), member.id.begin());
     member.index = static_cast<std::int32_t>(index);
     groups_[group].members.push_back(member);
 }

@@ -1,19 +1,17 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "core/tags/tag_header.h"
+
 namespace tagwarden {
 
 class File;
 class TagData;
-
-inline constexpr std::size_t kTagHeaderSize = 64;
-using TagHeaderBytes = std::array<std::uint8_t, kTagHeaderSize>;
 
 // One directory entry: the 64 header bytes as read and where they were read.
 // The texts shown to the user are derived on demand, so a million entries stay small.
@@ -32,7 +30,7 @@ public:
     [[nodiscard]] std::string type() const;       // bytes 32..35, all four
     [[nodiscard]] std::string id() const;         // bytes 36..39, all four
     [[nodiscard]] std::string reserved1Text() const;
-    [[nodiscard]] int number() const { return header_[47]; }
+    [[nodiscard]] int number() const { return header_[tag_header::kNumber.offset]; }
     [[nodiscard]] std::string startAddressText() const;
     [[nodiscard]] std::string lengthText() const;
     [[nodiscard]] std::string reserved2Text() const;
@@ -55,8 +53,7 @@ public:
     [[nodiscard]] const TagData* data() const { return data_.get(); }
 
 private:
-    [[nodiscard]] std::string hexField(std::size_t offset, std::size_t width) const;
-    [[nodiscard]] std::string charField(std::size_t offset, std::size_t width) const;
+    [[nodiscard]] std::string hexField(TagField field) const;
 
     TagHeaderBytes header_{};
     std::uint64_t headerPosition_ = 0;

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/io/byte_order.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
 
@@ -109,7 +108,7 @@ void PlugInWriter::writeHeader()
     TagHeaderBytes header{};
     source_.seek(entry_.headerPosition());
     readExactly(header.data(), header.size());
-    writeBigEndian32(header.data() + 48, static_cast<std::uint32_t>(kTagHeaderSize));
+    setFieldNumber(header, tag_header::kStartAddress, static_cast<std::uint32_t>(kTagHeaderSize));
     target_.write(header.data(), header.size());
 }
 
