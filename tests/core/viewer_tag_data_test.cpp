@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "core/io/file.h"
+#include "core/io/memory_bytes.h"
 #include "core/sample/archive_builder.h"
 #include "core/tags/tag_entry.h"
 #include "core/viewer/tag_data.h"
-#include "support/temp_dir.h"
 
 namespace tagwarden {
 namespace {
 
 TEST(TagData, LoadAnswersTwoDigitsAndABlankPerByte)
 {
-    test::TempDir dir;
-    File file(dir.write("f", {0x10, 0x4A, 0x00, 0xFF, 0x20}), File::Access::Read, File::Share::All);
+    const MemoryBytes file(Bytes{0x10, 0x4A, 0x00, 0xFF, 0x20});
     TagData data;
     EXPECT_EQ(data.load(file, 1, 3), "4A 00 FF ");
     EXPECT_EQ(data.bytes(), (Bytes{0x4A, 0x00, 0xFF}));
@@ -20,8 +18,7 @@ TEST(TagData, LoadAnswersTwoDigitsAndABlankPerByte)
 
 TEST(TagData, LoadsAtMost2048Bytes)
 {
-    test::TempDir dir;
-    File file(dir.write("f", Bytes(5000, 0x41)), File::Access::Read, File::Share::All);
+    const MemoryBytes file(Bytes(5000, 0x41));
     TagData data;
     EXPECT_EQ(data.load(file, 0, 5000).size(), 3u * 2048);
     EXPECT_EQ(data.load(file, 0, 2048).size(), 3u * 2048);
@@ -30,8 +27,7 @@ TEST(TagData, LoadsAtMost2048Bytes)
 
 TEST(TagData, KeepsOnlyTheBytesTheFileStillHolds)
 {
-    test::TempDir dir;
-    File file(dir.write("f", {1, 2, 3, 4, 5}), File::Access::Read, File::Share::All);
+    const MemoryBytes file(Bytes{1, 2, 3, 4, 5});
     TagData data;
     EXPECT_EQ(data.load(file, 3, 100), "04 05 ");
     EXPECT_EQ(data.asciiText(), "..");
@@ -41,9 +37,7 @@ TEST(TagData, KeepsOnlyTheBytesTheFileStillHolds)
 
 TEST(TagData, CharactersArePrintableAsciiOnly)
 {
-    test::TempDir dir;
-    File file(dir.write("f", {0x13, 0x14, 0x1F, 0x20, 0x41, 0x7E, 0x7F, 0x80, 0xFF, 0x00}), File::Access::Read,
-              File::Share::All);
+    const MemoryBytes file(Bytes{0x13, 0x14, 0x1F, 0x20, 0x41, 0x7E, 0x7F, 0x80, 0xFF, 0x00});
     TagData data;
     (void)data.load(file, 0, 10);
     EXPECT_EQ(data.asciiText(), "... A~....");
@@ -51,19 +45,14 @@ TEST(TagData, CharactersArePrintableAsciiOnly)
 
 TEST(TagEntryData, AsciiTextIsErrorUntilLoadedAndEachLoadReadsTheFileAgain)
 {
-    test::TempDir dir;
     const SampleTag tag{"Words", "stli", "wxyz", 0, {'a', 'b', 'c'}};
-    const std::string path = dir.write("tags.gor", buildArchive({tag}));
+    MemoryBytes file(buildArchive({tag}));
     TagEntry entry(makeHeader(tag, 64), 67);
     EXPECT_EQ(entry.dataAsciiText(), "ERROR");
 
-    {
-        File file(path, File::Access::Read, File::Share::DenyWrite);
-        EXPECT_EQ(entry.loadData(file), "61 62 63 ");
-        EXPECT_EQ(entry.dataAsciiText(), "abc");
-    }
-    (void)dir.write("tags.gor", buildArchive({{"Words", "stli", "wxyz", 0, {'x', 'y', 'z'}}}));
-    File file(path, File::Access::Read, File::Share::DenyWrite);
+    EXPECT_EQ(entry.loadData(file), "61 62 63 ");
+    EXPECT_EQ(entry.dataAsciiText(), "abc");
+    file.writeAt(64, "xyz", 3);
     EXPECT_EQ(entry.loadData(file), "78 79 7A ");
     EXPECT_EQ(entry.dataAsciiText(), "xyz");
 }

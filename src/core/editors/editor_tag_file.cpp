@@ -1,5 +1,6 @@
 #include "core/editors/editor_tag_file.h"
 
+#include "core/io/file.h"
 #include "core/prompt/prompter.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_text.h"
@@ -8,7 +9,15 @@ namespace tagwarden {
 
 using namespace tag_header;
 
-EditorTagFile::EditorTagFile(SettingsStore& settings, Prompter& prompter) : settings_(settings), prompter_(prompter) {}
+std::unique_ptr<ByteSource> EditorTagFile::openOnDisk(const std::string& path)
+{
+    return std::make_unique<File>(path, File::Access::ReadWrite, File::Share::DenyWrite);
+}
+
+EditorTagFile::EditorTagFile(SettingsStore& settings, Prompter& prompter, Opener opener)
+    : settings_(settings), prompter_(prompter), opener_(std::move(opener))
+{
+}
 
 EditorTagFile::~EditorTagFile() = default;
 
@@ -33,18 +42,17 @@ bool EditorTagFile::chooseAndOpen(const std::string& folder)
     const auto chosen = prompter_.chooseFile(request);
     if (!chosen)
         return false;
-    file_.close();
-    file_ = File(*chosen, File::Access::ReadWrite, File::Share::DenyWrite);
+    file_.reset();
+    file_ = opener_(*chosen);
     return true;
 }
 
 bool EditorTagFile::readHeader()
 {
-    if (!file_.isOpen())
+    if (!file_)
         return false;
-    file_.seek(0);
     TagHeaderBytes read{};
-    if (file_.read(read.data(), read.size()) < read.size())
+    if (file_->readAt(0, read.data(), read.size()) < read.size())
         return false;
     header_ = read;
     name_ = fieldText(header_, kName);
@@ -68,9 +76,8 @@ bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
         return false;
     }
     try {
-        file_.seek(0);
-        file_.write(header_.data(), header_.size());
-        file_.write(data.data(), data.size());
+        file_->writeAt(0, header_.data(), header_.size());
+        file_->writeAt(kTagHeaderSize, data.data(), data.size());
     } catch (const FileError& error) {
         tell(error.what());
         return false;
@@ -84,7 +91,7 @@ EditorTagFile::OpenOutcome EditorTagFile::openPlugIn(const std::string& type)
         if (!chooseAndOpen(type))
             return OpenOutcome::Cancelled;
         if (!readHeader()) {
-            refuse(tooShortMessage(file_.length(), kTagHeaderSize, "a tag header"));
+            refuse(tooShortMessage(file_->length(), kTagHeaderSize, "a tag header"));
             return OpenOutcome::Refused;
         }
     } catch (const FileError& error) {
@@ -111,11 +118,10 @@ std::optional<std::vector<std::uint8_t>> EditorTagFile::readData(std::uint32_t s
     const std::uint64_t needed = kTagHeaderSize + std::uint64_t{size};
     try {
         // The length is checked before anything is allocated: a header may claim 4 GB.
-        const std::uint64_t length = file_.length();
+        const std::uint64_t length = file_->length();
         if (length >= needed) {
             std::vector<std::uint8_t> data(size);
-            file_.seek(kTagHeaderSize);
-            if (file_.read(data.data(), data.size()) == data.size())
+            if (file_->readAt(kTagHeaderSize, data.data(), data.size()) == data.size())
                 return data;
         }
         refuse(tooShortMessage(length, needed, "the 64-byte tag header and " + std::to_string(size) + " bytes of data"));
@@ -130,12 +136,12 @@ void EditorTagFile::tell(const std::string& text) const { prompter_.message(text
 void EditorTagFile::refuse(const std::string& text)
 {
     tell(text);
-    file_.close();
+    file_.reset();
 }
 
 std::string EditorTagFile::tooShortMessage(std::uint64_t length, std::uint64_t needed, const std::string& what) const
 {
-    return "The file \"" + file_.path() + "\" is too short to edit: it holds " + std::to_string(length) +
+    return "The file \"" + file_->path() + "\" is too short to edit: it holds " + std::to_string(length) +
            " bytes, but needs " + std::to_string(needed) + " for " + what + ". The file was left unchanged.";
 }
 

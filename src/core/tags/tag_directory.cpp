@@ -57,10 +57,10 @@ private:
 
 void TagDirectory::reserve(std::size_t entries) { entries_.reserve(entries); }
 
-bool TagDirectory::appendEntry(File& file)
+bool TagDirectory::appendEntry(const ByteSource& source, std::uint64_t position)
 {
     TagEntry entry;
-    if (!entry.readFrom(file))
+    if (!entry.readFrom(source, position))
         return false;
     appendEntry(entry.header(), entry.headerPosition());
     return true;

@@ -1,6 +1,6 @@
 #include "core/tags/tag_entry.h"
 
-#include "core/io/file.h"
+#include "core/io/byte_source.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_text.h"
 #include "core/viewer/tag_data.h"
@@ -19,11 +19,10 @@ TagEntry::~TagEntry() = default;
 TagEntry::TagEntry(TagEntry&&) noexcept = default;
 TagEntry& TagEntry::operator=(TagEntry&&) noexcept = default;
 
-bool TagEntry::readFrom(File& file)
+bool TagEntry::readFrom(const ByteSource& source, std::uint64_t position)
 {
-    const std::uint64_t position = file.position();
     TagHeaderBytes bytes{};
-    if (file.read(bytes.data(), bytes.size()) < bytes.size())
+    if (source.readAt(position, bytes.data(), bytes.size()) < bytes.size())
         return false;
     *this = TagEntry(bytes, position);
     return true;
@@ -62,26 +61,25 @@ std::string TagEntry::listLine() const
     return line;
 }
 
-std::string TagEntry::loadData(File& file)
+std::string TagEntry::loadData(const ByteSource& source)
 {
     data_ = std::make_unique<TagData>();
-    return data_->load(file, startAddress(), dataLength());
+    return data_->load(source, startAddress(), dataLength());
 }
 
 std::string TagEntry::dataAsciiText() const { return data_ ? data_->asciiText() : std::string("ERROR"); }
 
-bool isSingleTagFile(File& file)
+bool isSingleTagFile(const ByteSource& source)
 {
-    file.seek(0);
     TagHeaderBytes bytes{};
-    return file.read(bytes.data(), bytes.size()) == bytes.size() && hasTagSignature(bytes);
+    return source.readAt(0, bytes.data(), bytes.size()) == bytes.size() && hasTagSignature(bytes);
 }
 
-std::optional<std::uint32_t> directoryOffset(File& file)
+std::optional<std::uint32_t> directoryOffset(const ByteSource& source)
 {
     TagHeaderBytes bytes{};
-    file.seek(kDirectoryOffset.offset);
-    if (file.read(bytes.data() + kDirectoryOffset.offset, kDirectoryOffset.width) < kDirectoryOffset.width)
+    const TagField field = kDirectoryOffset;
+    if (source.readAt(field.offset, bytes.data() + field.offset, field.width) < field.width)
         return std::nullopt;
     return fieldNumber(bytes, kDirectoryOffset);
 }

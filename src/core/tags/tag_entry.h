@@ -10,7 +10,7 @@
 
 namespace tagwarden {
 
-class File;
+class ByteSource;
 class TagData;
 
 // One directory entry: the 64 header bytes as read and where they were read.
@@ -23,8 +23,8 @@ public:
     TagEntry(TagEntry&&) noexcept;
     TagEntry& operator=(TagEntry&&) noexcept;
 
-    // Decodes the header at the file's position; false when fewer than 64 bytes remain.
-    [[nodiscard]] bool readFrom(File& file);
+    // Decodes the header at `position`; false when fewer than 64 bytes remain there.
+    [[nodiscard]] bool readFrom(const ByteSource& source, std::uint64_t position);
 
     [[nodiscard]] std::string name() const;       // bytes 0..31 up to the first NUL
     [[nodiscard]] std::string type() const;       // bytes 32..35, all four
@@ -47,7 +47,7 @@ public:
     [[nodiscard]] std::string listLine() const;
 
     // Loads (again) at most the first 2048 bytes of the tag's data; answers their hex text.
-    std::string loadData(File& file);
+    std::string loadData(const ByteSource& source);
     // The character rendering of the loaded data, or "ERROR" when nothing was loaded.
     [[nodiscard]] std::string dataAsciiText() const;
     [[nodiscard]] const TagData* data() const { return data_.get(); }
@@ -60,8 +60,8 @@ private:
     std::unique_ptr<TagData> data_;
 };
 
-[[nodiscard]] bool isSingleTagFile(File& file);
+[[nodiscard]] bool isSingleTagFile(const ByteSource& source);
 // The archive's directory offset (bytes 40..43); nothing when the file ends before byte 44.
-[[nodiscard]] std::optional<std::uint32_t> directoryOffset(File& file);
+[[nodiscard]] std::optional<std::uint32_t> directoryOffset(const ByteSource& source);
 
 }  // namespace tagwarden

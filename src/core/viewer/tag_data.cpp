@@ -2,17 +2,16 @@
 
 #include <algorithm>
 
-#include "core/io/file.h"
+#include "core/io/byte_source.h"
 #include "core/tags/hex.h"
 
 namespace tagwarden {
 
-std::string TagData::load(File& file, std::uint32_t start, std::uint32_t length)
+std::string TagData::load(const ByteSource& source, std::uint32_t start, std::uint32_t length)
 {
     // Read aside first, so a read error leaves no half-filled buffer behind.
     std::vector<std::uint8_t> bytes(std::min(length, kMaxBytes));
-    file.seek(start);
-    bytes.resize(file.read(bytes.data(), bytes.size()));
+    bytes.resize(source.readAt(start, bytes.data(), bytes.size()));
     bytes_ = std::move(bytes);
     return hexText();
 }

@@ -6,7 +6,7 @@
 
 namespace tagwarden {
 
-class File;
+class ByteSource;
 
 // The loaded data of one entry: at most the first 2048 bytes of the tag.
 class TagData {
@@ -15,7 +15,7 @@ public:
 
     // Reads min(length, 2048) bytes at `start`; keeps only the bytes that arrive
     // when the file ends sooner. Answers the hex text ("4A 00 FF ").
-    std::string load(File& file, std::uint32_t start, std::uint32_t length);
+    std::string load(const ByteSource& source, std::uint32_t start, std::uint32_t length);
 
     [[nodiscard]] const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     [[nodiscard]] std::string hexText() const;
