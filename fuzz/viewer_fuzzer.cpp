@@ -45,15 +45,15 @@ void check(bool holds, const char* what)
     }
 }
 
-void checkLines(const TagEntry& entry, const std::string& hexText)
+void checkLines(const TagEntry& entry, const TagData& data, const std::string& hexText)
 {
-    const std::size_t n = entry.data()->bytes().size();
+    const std::size_t n = data.bytes().size();
     check(n <= TagData::kMaxBytes && n <= entry.dataLength() && hexText.size() == 3 * n, "loaded data size");
     const auto hex = viewerLines(hexText, "", entry.startAddress(), ViewerLayout::Hex);
     check(hex.size() == (n + 31) / 32, "hex line count");
     for (const std::string& line : hex)
         check(line.size() <= 110, "hex line too long");
-    const auto characters = viewerLines(hexText, entry.dataAsciiText(), entry.startAddress(), ViewerLayout::Character);
+    const auto characters = viewerLines(hexText, data.asciiText(), entry.startAddress(), ViewerLayout::Character);
     check(characters.size() == (n + 19) / 20, "character line count");
     for (const std::string& line : characters)
         check(line.size() <= 97, "character line too long");
@@ -92,8 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (readDirectory(directory, input, nullptr) == ReadOutcome::NoDirectory)
         return 0;
     for (std::size_t i = 0; i < directory.entryCount() && i < kEntriesTried; ++i) {
-        TagEntry& entry = directory.entryAt(i);
-        checkLines(entry, entry.loadData(input));
+        const TagEntry& entry = directory.entryAt(i);
+        TagData data;
+        const std::string hexText = data.load(input, entry);
+        checkLines(entry, data, hexText);
         checkPlugIn(input, entry, data, size);
     }
     return 0;

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "core/io/memory_bytes.h"
-#include "core/mesh/buffered_file.h"
+#include "core/io/buffered_file.h"
 #include "mesh_test_fixtures.h"
 #include "support/temp_dir.h"
 

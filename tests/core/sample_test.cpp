@@ -42,15 +42,16 @@ TEST(ArchiveBuilder, ArchiveReadsBackWithDataWhereItsHeadersPoint)
     ASSERT_EQ(opened->outcome, ReadOutcome::Archive);
     ASSERT_EQ(opened->directory.entryCount(), tags.size());
     for (std::size_t i = 0; i < tags.size(); ++i) {
-        TagEntry& entry = opened->directory.entryAt(i);
+        const TagEntry& entry = opened->directory.entryAt(i);
         EXPECT_EQ(entry.name(), tags[i].name.substr(0, 32));
         EXPECT_EQ(upToNul(entry.type()), tags[i].type);
         EXPECT_EQ(upToNul(entry.id()), tags[i].id);
         EXPECT_EQ(entry.number(), tags[i].number);
         EXPECT_EQ(entry.signature(), "vorn");
         EXPECT_EQ(entry.dataLength(), tags[i].data.size());
-        (void)entry.loadData(opened->file);
-        EXPECT_EQ(entry.data()->bytes(), tags[i].data);
+        TagData data;
+        (void)data.load(opened->file, entry);
+        EXPECT_EQ(data.bytes(), tags[i].data);
     }
 }
 
@@ -107,8 +108,9 @@ TEST(SampleDirectory, HoldsAnArchiveOfManyTypesAndPlugInsForTheEditors)
         (void)plugIn("mons", entry.path().filename().string());
     }
     const auto strings = plugIn("stli", "stab");
-    (void)strings->directory.entryAt(0).loadData(strings->file);
-    EXPECT_EQ(strings->directory.entryAt(0).data()->bytes().back(), std::uint8_t{'\r'}) << "every line ends with CR";
+    TagData data;
+    (void)data.load(strings->file, strings->directory.entryAt(0));
+    EXPECT_EQ(data.bytes().back(), std::uint8_t{'\r'}) << "every line ends with CR";
     const auto map = plugIn("mesh", "mpaa");
     EXPECT_GT(map->directory.entryAt(0).dataLength(), 51200u);
 }

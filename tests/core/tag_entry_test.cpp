@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "core/io/byte_order.h"
 #include "core/io/memory_bytes.h"
+#include "core/sample/archive_builder.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_entry.h"
 #include "core/tags/tag_text.h"
-#include "core/viewer/tag_data.h"
-#include "core/sample/archive_builder.h"
 
 namespace tagwarden {
 namespace {
@@ -123,33 +121,6 @@ TEST(TagEntry, ShortReadAnswersFalse)
     const MemoryBytes file(Bytes(header.begin(), header.begin() + 63));
     TagEntry entry;
     EXPECT_FALSE(entry.readFrom(file, 0));
-}
-
-TEST(TagEntry, LoadsAtMostTheCapAndOnlyWhatTheFileHolds)
-{
-    Bytes content(64 + 3000);
-    for (std::size_t i = 0; i < content.size(); ++i)
-        content[i] = static_cast<std::uint8_t>(i * 7);
-    const MemoryBytes file(content);
-    const auto entryFor = [](std::uint32_t start, std::uint32_t length) {
-        TagHeaderBytes header = makeHeader({"t", "core", "abcd", 0, {}}, start);
-        writeBigEndian32(header.data() + 52, length);
-        return TagEntry(header, 0);
-    };
-
-    TagEntry big = entryFor(64, 3000);
-    EXPECT_EQ(big.dataAsciiText(), "ERROR") << "nothing loaded yet";
-    const std::string hex = big.loadData(file);
-    ASSERT_NE(big.data(), nullptr);
-    EXPECT_EQ(big.data()->bytes(), Bytes(content.begin() + 64, content.begin() + 64 + TagData::kMaxBytes));
-    EXPECT_EQ(hex, hexDump(content.data() + 64, TagData::kMaxBytes));
-
-    TagEntry tail = entryFor(static_cast<std::uint32_t>(content.size() - 5), 100);
-    (void)tail.loadData(file);
-    EXPECT_EQ(tail.data()->bytes(), Bytes(content.end() - 5, content.end()));
-
-    TagEntry beyond = entryFor(0xFFFFFFF0u, 0xFFFFFFFFu);
-    EXPECT_EQ(beyond.loadData(file), "");
 }
 
 TEST(ArchiveFile, SingleTagSignatureAndDirectoryOffset)

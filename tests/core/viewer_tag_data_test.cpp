@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "core/io/byte_order.h"
 #include "core/io/memory_bytes.h"
 #include "core/sample/archive_builder.h"
+#include "core/tags/hex.h"
 #include "core/tags/tag_entry.h"
 #include "core/viewer/tag_data.h"
 
@@ -47,14 +49,41 @@ TEST(TagEntryData, AsciiTextIsErrorUntilLoadedAndEachLoadReadsTheFileAgain)
 {
     const SampleTag tag{"Words", "stli", "wxyz", 0, {'a', 'b', 'c'}};
     MemoryBytes file(buildArchive({tag}));
-    TagEntry entry(makeHeader(tag, 64), 67);
-    EXPECT_EQ(entry.dataAsciiText(), "ERROR");
+    const TagEntry entry(makeHeader(tag, 64), 67);
+    TagData data;
+    EXPECT_EQ(data.asciiText(), "ERROR");
 
-    EXPECT_EQ(entry.loadData(file), "61 62 63 ");
-    EXPECT_EQ(entry.dataAsciiText(), "abc");
+    EXPECT_EQ(data.load(file, entry), "61 62 63 ");
+    EXPECT_EQ(data.asciiText(), "abc");
     file.writeAt(64, "xyz", 3);
-    EXPECT_EQ(entry.loadData(file), "78 79 7A ");
-    EXPECT_EQ(entry.dataAsciiText(), "xyz");
+    EXPECT_EQ(data.load(file, entry), "78 79 7A ");
+    EXPECT_EQ(data.asciiText(), "xyz");
+}
+
+TEST(TagEntryData, LoadsAtMostTheCapAndOnlyWhatTheFileHolds)
+{
+    Bytes content(64 + 3000);
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<std::uint8_t>(i * 7);
+    const MemoryBytes file(content);
+    const auto entryFor = [](std::uint32_t start, std::uint32_t length) {
+        TagHeaderBytes header = makeHeader({"t", "core", "abcd", 0, {}}, start);
+        writeBigEndian32(header.data() + 52, length);
+        return TagEntry(header, 0);
+    };
+
+    TagData big;
+    EXPECT_EQ(big.asciiText(), "ERROR") << "nothing loaded yet";
+    const std::string hex = big.load(file, entryFor(64, 3000));
+    EXPECT_EQ(big.bytes(), Bytes(content.begin() + 64, content.begin() + 64 + TagData::kMaxBytes));
+    EXPECT_EQ(hex, hexDump(content.data() + 64, TagData::kMaxBytes));
+
+    TagData tail;
+    (void)tail.load(file, entryFor(static_cast<std::uint32_t>(content.size() - 5), 100));
+    EXPECT_EQ(tail.bytes(), Bytes(content.end() - 5, content.end()));
+
+    TagData beyond;
+    EXPECT_EQ(beyond.load(file, entryFor(0xFFFFFFF0u, 0xFFFFFFFFu)), "");
 }
 
 }  // namespace

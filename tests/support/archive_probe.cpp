@@ -72,10 +72,10 @@ void checkProgress(Problems& problems, const ProgressCheck& progress, const Expe
     require(problems, progress.lastText == "Mapping List....", "last progress text is not the mapping text");
 }
 
-void checkEntry(Problems& problems, TagDirectory& directory, std::size_t i, const Expectation& expected,
+void checkEntry(Problems& problems, const TagDirectory& directory, std::size_t i, const Expectation& expected,
                 const std::vector<std::uint8_t>& bytes, const ByteSource& source)
 {
-    TagEntry& entry = directory.entryAt(i);
+    const TagEntry& entry = directory.entryAt(i);
     const std::uint64_t position = expected.firstHeader + i * kTagHeaderSize;
     require(problems, entry.headerPosition() == position, "header position is not in file order");
     require(problems, std::memcmp(entry.header().data(), bytes.data() + position, kTagHeaderSize) == 0,
@@ -95,12 +95,12 @@ void checkEntry(Problems& problems, TagDirectory& directory, std::size_t i, cons
     // Loading data is one code path for every entry; a few, the last among them, keep the probe quick.
     if (i >= 8 && i + 1 != directory.entryCount())
         return;
-    (void)entry.loadData(source);
+    TagData data;
+    (void)data.load(source, entry);
     const std::uint64_t available =
         entry.startAddress() < bytes.size() ? bytes.size() - entry.startAddress() : std::uint64_t{0};
-    require(problems,
-            entry.data() && entry.data()->bytes().size() <= TagData::kMaxBytes &&
-                entry.data()->bytes().size() <= entry.dataLength() && entry.data()->bytes().size() <= available,
+    const std::size_t loaded = data.bytes().size();
+    require(problems, loaded <= TagData::kMaxBytes && loaded <= entry.dataLength() && loaded <= available,
             "loaded data larger than the tag, the cap or the file");
 }
 

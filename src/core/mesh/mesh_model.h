@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/mesh/buffered_file.h"
+#include "core/io/buffered_file.h"
 #include "core/mesh/item_type.h"
 #include "core/mesh/mesh_cell.h"
 #include "core/mesh/mesh_header.h"

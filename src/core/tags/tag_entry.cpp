@@ -3,7 +3,6 @@
 #include "core/io/byte_source.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_text.h"
-#include "core/viewer/tag_data.h"
 
 namespace tagwarden {
 
@@ -13,11 +12,6 @@ TagEntry::TagEntry(const TagHeaderBytes& header, std::uint64_t headerPosition)
     : header_(header), headerPosition_(headerPosition)
 {
 }
-
-TagEntry::TagEntry() = default;
-TagEntry::~TagEntry() = default;
-TagEntry::TagEntry(TagEntry&&) noexcept = default;
-TagEntry& TagEntry::operator=(TagEntry&&) noexcept = default;
 
 bool TagEntry::readFrom(const ByteSource& source, std::uint64_t position)
 {
@@ -60,14 +54,6 @@ std::string TagEntry::listLine() const
     line += name();
     return line;
 }
-
-std::string TagEntry::loadData(const ByteSource& source)
-{
-    data_ = std::make_unique<TagData>();
-    return data_->load(source, startAddress(), dataLength());
-}
-
-std::string TagEntry::dataAsciiText() const { return data_ ? data_->asciiText() : std::string("ERROR"); }
 
 bool isSingleTagFile(const ByteSource& source)
 {

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,17 +10,13 @@
 namespace tagwarden {
 
 class ByteSource;
-class TagData;
 
 // One directory entry: the 64 header bytes as read and where they were read.
 // The texts shown to the user are derived on demand, so a million entries stay small.
 class TagEntry {
 public:
-    TagEntry();
+    TagEntry() = default;
     TagEntry(const TagHeaderBytes& header, std::uint64_t headerPosition);
-    ~TagEntry();
-    TagEntry(TagEntry&&) noexcept;
-    TagEntry& operator=(TagEntry&&) noexcept;
 
     // Decodes the header at `position`; false when fewer than 64 bytes remain there.
     [[nodiscard]] bool readFrom(const ByteSource& source, std::uint64_t position);
@@ -46,18 +41,11 @@ public:
     // The object list's line: id, " : ", name (the id shown up to its first NUL).
     [[nodiscard]] std::string listLine() const;
 
-    // Loads (again) at most the first 2048 bytes of the tag's data; answers their hex text.
-    std::string loadData(const ByteSource& source);
-    // The character rendering of the loaded data, or "ERROR" when nothing was loaded.
-    [[nodiscard]] std::string dataAsciiText() const;
-    [[nodiscard]] const TagData* data() const { return data_.get(); }
-
 private:
     [[nodiscard]] std::string hexField(TagField field) const;
 
     TagHeaderBytes header_{};
     std::uint64_t headerPosition_ = 0;
-    std::unique_ptr<TagData> data_;
 };
 
 [[nodiscard]] bool isSingleTagFile(const ByteSource& source);

@@ -1,4 +1,4 @@
-#include "core/mesh/buffered_file.h"
+#include "core/io/buffered_file.h"
 
 #include <algorithm>
 #include <cstring>
