@@ -21,8 +21,8 @@ using namespace tagwarden;
 // A synthetic archive whose entries all share one type, so the group is all of it.
 fs::path writeArchive(const fs::path& folder, std::size_t count)
 {
-    std::vector<TagSpec> tags = syntheticTags(count);
-    for (TagSpec& tag : tags)
+    std::vector<SampleTag> tags = syntheticTags(count);
+    for (SampleTag& tag : tags)
         tag.type = "mons";
     fs::create_directories(folder);
     const fs::path path = folder / "tags.gor";

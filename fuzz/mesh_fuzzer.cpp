@@ -4,29 +4,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/io/byte_order.h"
+#include "core/io/memory_bytes.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/scripted_prompter.h"
-#include "core/sample/archive_builder.h"
 
 namespace {
 
 using namespace tagwarden;
-
-const std::string& mapPath()
-{
-    static const std::string path = [] {
-        std::string folder = (std::filesystem::temp_directory_path() / "tagwarden-mesh-fuzz-XXXXXX").string();
-        if (mkdtemp(folder.data()) == nullptr)
-            std::abort();
-        return folder + "/map";
-    }();
-    return path;
-}
 
 void check(bool condition, const char* what)
 {
@@ -36,9 +24,9 @@ void check(bool condition, const char* what)
     }
 }
 
-std::unique_ptr<MeshModel> load(std::optional<std::string>& problem)
+std::unique_ptr<MeshModel> load(ByteSource& map, std::optional<std::string>& problem)
 {
-    auto model = std::make_unique<MeshModel>(std::make_unique<BufferedFile>(mapPath(), BufferedFile::kMeshBufferSize));
+    auto model = std::make_unique<MeshModel>(std::make_unique<BufferedFile>(map, BufferedFile::kMeshBufferSize));
     problem = model->load();
     return model;
 }
@@ -104,9 +92,9 @@ Snapshot snapshot(const MeshModel& model)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    writeBytes(mapPath(), Bytes(data, data + size));
+    MemoryBytes map(std::vector<std::uint8_t>(data, data + size));
     std::optional<std::string> problem;
-    auto model = load(problem);
+    auto model = load(map, problem);
     if (problem)
         return 0;
     edit(*model, size > 0 ? data[0] : 0);
@@ -116,8 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!writtenBackToBack(*model))
         return 0;
     const Snapshot written = snapshot(*model);
-    model.reset();  // closes the file, which nobody else may open meanwhile
-    auto reloaded = load(problem);
+    model.reset();
+    auto reloaded = load(map, problem);
     check(!problem, "a map as written cannot be loaded again");
     check(snapshot(*reloaded) == written, "the map loaded again differs from the map written");
     return 0;

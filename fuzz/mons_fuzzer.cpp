@@ -3,8 +3,6 @@
 // the form shows them, up to a zero byte) and written back. Whatever the bytes,
 // a file too short is refused untouched, and a save changes nothing but the
 // terrain bytes, which it normalises to 0x0A or 0xFF.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,17 +13,15 @@
 #include "core/editors/editor_tag_file.h"
 #include "core/editors/mons_block.h"
 #include "core/io/byte_order.h"
+#include "core/io/memory_bytes.h"
 #include "core/prompt/scripted_prompter.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_text.h"
-#include "fuzz_input.h"
 
 namespace {
 
 using namespace tagwarden;
 using Bytes = std::vector<std::uint8_t>;
-
-const fuzz::InputFile inputFile("mons_fuzzer");
 
 void check(bool holds, const char* what)
 {
@@ -35,14 +31,25 @@ void check(bool holds, const char* what)
     }
 }
 
-Bytes stored(std::size_t size)
-{
-    Bytes bytes(size + 1);
-    const ssize_t got = pread(inputFile.descriptor(), bytes.data(), bytes.size(), 0);
-    check(got >= 0 && static_cast<std::size_t>(got) == size, "file length changed");
-    bytes.resize(size);
-    return bytes;
-}
+// The editor owns the plug-in it opens; this one only lends it the input, which
+// stays here to be checked after the editor let go of it.
+class LentBytes : public ByteSource {
+public:
+    explicit LentBytes(ByteSource& bytes) : bytes_(bytes) {}
+    [[nodiscard]] std::uint64_t length() const override { return bytes_.length(); }
+    [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override
+    {
+        return bytes_.readAt(position, buffer, size);
+    }
+    void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override
+    {
+        bytes_.writeAt(position, buffer, size);
+    }
+    [[nodiscard]] const std::string& path() const override { return bytes_.path(); }
+
+private:
+    ByteSource& bytes_;
+};
 
 // What a save of the unchanged form must leave in the block.
 Bytes normalised(Bytes block)
@@ -71,18 +78,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes input(data, data + size);
     if (input.size() >= 36)
         std::memcpy(input.data() + 32, "mons", 4);  // let the fuzzer explore past the type check
-    inputFile.store(input.data(), input.size());
+    MemoryBytes plugIn(input, "mons_fuzzer");
 
     MemorySettingsStore settings;
     ScriptedPrompter prompter;
-    prompter.queueFile(inputFile.path());
-    EditorTagFile editor(settings, prompter);
+    prompter.queueFile(plugIn.path());
+    const auto lend = [&plugIn](const std::string&) { return std::make_unique<LentBytes>(plugIn); };
+    EditorTagFile editor(settings, prompter, lend);
     const auto outcome = editor.openPlugIn("mons");
     check(outcome != EditorTagFile::OpenOutcome::Cancelled, "chosen file counted as cancelled");
     check((outcome == EditorTagFile::OpenOutcome::Opened) == (size >= 64), "header accepted or refused wrongly");
     const auto block = outcome == EditorTagFile::OpenOutcome::Opened ? editor.readData(MonsBlock::kSize) : std::nullopt;
     check(block.has_value() == (size >= 64 + MonsBlock::kSize), "block accepted or refused wrongly");
-    check(block.has_value() || (stored(size) == input && !editor.fileOpen()), "refused file touched or kept open");
+    check(block.has_value() || (plugIn.bytes() == input && !editor.fileOpen()), "refused file touched or kept open");
     if (!block)
         return 0;
     checkBlock(*block);
@@ -102,6 +110,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes expected = input;
     if (written)
         std::copy(saved.begin(), saved.end(), expected.begin() + 64);
-    check(stored(size) == expected, "save wrote other bytes than the block");
+    check(plugIn.bytes() == expected, "save wrote other bytes than the block");
     return 0;
 }

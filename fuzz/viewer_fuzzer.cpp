@@ -2,8 +2,6 @@
 // loaded and laid out both ways, and written out as a plug-in into a scratch
 // folder under the name the writer proposes. Whatever the bytes, the lines keep
 // their shape, and a plug-in is either the exact copy or not there at all.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,13 +10,13 @@
 #include <string>
 
 #include "core/io/file.h"
+#include "core/io/memory_bytes.h"
 #include "core/tags/directory_reader.h"
 #include "core/tags/tag_directory.h"
 #include "core/viewer/plug_in_extraction.h"
 #include "core/viewer/plug_in_writer.h"
 #include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
-#include "fuzz_input.h"
 
 namespace {
 
@@ -26,8 +24,6 @@ namespace fs = std::filesystem;
 using namespace tagwarden;
 
 constexpr std::size_t kEntriesTried = 8;
-
-const fuzz::InputFile input("viewer_fuzzer");
 
 // Emptied after every input; the folder itself stays behind, empty.
 const fs::path& scratch()
@@ -49,21 +45,21 @@ void check(bool holds, const char* what)
     }
 }
 
-void checkLines(const TagEntry& entry, const std::string& hexText)
+void checkLines(const TagEntry& entry, const TagData& data, const std::string& hexText)
 {
-    const std::size_t n = entry.data()->bytes().size();
+    const std::size_t n = data.bytes().size();
     check(n <= TagData::kMaxBytes && n <= entry.dataLength() && hexText.size() == 3 * n, "loaded data size");
     const auto hex = viewerLines(hexText, "", entry.startAddress(), ViewerLayout::Hex);
     check(hex.size() == (n + 31) / 32, "hex line count");
     for (const std::string& line : hex)
         check(line.size() <= 110, "hex line too long");
-    const auto characters = viewerLines(hexText, entry.dataAsciiText(), entry.startAddress(), ViewerLayout::Character);
+    const auto characters = viewerLines(hexText, data.asciiText(), entry.startAddress(), ViewerLayout::Character);
     check(characters.size() == (n + 19) / 20, "character line count");
     for (const std::string& line : characters)
         check(line.size() <= 97, "character line too long");
 }
 
-void checkPlugIn(File& file, const std::string& path, const TagEntry& entry, const std::uint8_t* data, std::size_t size)
+void checkPlugIn(const ByteSource& source, const TagEntry& entry, const std::uint8_t* data, std::size_t size)
 {
     const std::string archive = (scratch() / "tags.gor").string();
     const std::string folder = proposedPlugInFolder(archive, entry.type());
@@ -72,7 +68,7 @@ void checkPlugIn(File& file, const std::string& path, const TagEntry& entry, con
     const std::string target = proposedPlugInName(archive, entry);
     check(fs::path(target).parent_path() == fs::path(folder), "proposed name leaves its folder");
 
-    const ExtractedPlugIn outcome = extractPlugIn(file, path, entry, target);
+    const ExtractedPlugIn outcome = extractPlugIn(source, source.path(), entry, target);
     const std::uint64_t end = std::uint64_t{entry.startAddress()} + entry.dataLength();
     const bool complete = entry.headerPosition() + 64 <= size && (entry.dataLength() == 0 || end <= size);
     check(outcome.created == complete, "plug-in written exactly when the source holds it all");
@@ -91,16 +87,16 @@ void checkPlugIn(File& file, const std::string& path, const TagEntry& entry, con
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    input.store(data, size);
-    const std::string path = input.path();
-    File file(path, File::Access::Read, File::Share::DenyWrite);
+    const MemoryBytes input(std::vector<std::uint8_t>(data, data + size));
     TagDirectory directory;
-    if (readDirectory(directory, file, nullptr) == ReadOutcome::NoDirectory)
+    if (readDirectory(directory, input, nullptr) == ReadOutcome::NoDirectory)
         return 0;
     for (std::size_t i = 0; i < directory.entryCount() && i < kEntriesTried; ++i) {
-        TagEntry& entry = directory.entryAt(i);
-        checkLines(entry, entry.loadData(file));
-        checkPlugIn(file, path, entry, data, size);
+        const TagEntry& entry = directory.entryAt(i);
+        TagData data;
+        const std::string hexText = data.load(input, entry);
+        checkLines(entry, data, hexText);
+        checkPlugIn(input, entry, data, size);
     }
     return 0;
 }

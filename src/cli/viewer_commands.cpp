@@ -6,6 +6,7 @@
 #include "cli/cli_support.h"
 #include "core/viewer/plug_in_extraction.h"
 #include "core/viewer/plug_in_writer.h"
+#include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
 
 namespace tagwarden::cli {
@@ -25,10 +26,11 @@ struct ViewerOptions {
 int runView(const ViewerOptions& options)
 {
     OpenedArchive archive(options.path);
-    TagEntry& entry = archive.directory().entryAt(archive.select(options.selector));
+    const TagEntry& entry = archive.directory().entryAt(archive.select(options.selector));
     const ViewerLayout layout = options.ascii ? ViewerLayout::Character : ViewerLayout::Hex;
-    const std::string hexText = entry.loadData(archive.file());
-    const std::string characterText = layout == ViewerLayout::Character ? entry.dataAsciiText() : std::string{};
+    TagData data;
+    const std::string hexText = data.load(archive.file(), entry);
+    const std::string characterText = layout == ViewerLayout::Character ? data.asciiText() : std::string{};
     for (const std::string& line : viewerLines(hexText, characterText, entry.startAddress(), layout))
         std::cout << line << '\n';
     return 0;

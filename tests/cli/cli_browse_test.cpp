@@ -20,7 +20,7 @@ std::string hex8(std::uint32_t value)
 }
 
 // Two units with the same id, a string list, another unit: data back to back from 64.
-const std::vector<TagSpec> kTags{{"Archer", "mons", "abcd", 1, Bytes(3, 1)},
+const std::vector<SampleTag> kTags{{"Archer", "mons", "abcd", 1, Bytes(3, 1)},
                                  {"Words", "stli", "wxyz", 2, Bytes(2, 2)},
                                  {"Archer (copy)", "mons", "abcd", 3, Bytes(5, 3)},
                                  {"Scout", "mons", "ef", 4, {}}};
@@ -31,7 +31,7 @@ std::string listLineOf(std::size_t index)
     std::uint32_t start = 64;
     for (std::size_t i = 0; i < index; ++i)
         start += static_cast<std::uint32_t>(kTags[i].data.size());
-    const TagSpec& tag = kTags[index];
+    const SampleTag& tag = kTags[index];
     return std::to_string(index) + "\t" + tag.type + "\t" + tag.id + "\t" + hex8(start) + "\t" +
            hex8(static_cast<std::uint32_t>(tag.data.size())) + "\t" + tag.name + "\n";
 }

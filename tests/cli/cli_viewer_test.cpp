@@ -32,7 +32,7 @@ TEST(CliView, NoSuchEntryFailsWithAMessageAndNoLines)
 TEST(CliExtract, WritesTheProposedPlugInOnceAndRefusesTheSecondTime)
 {
     test::TempDir dir;
-    const TagSpec tag{"Archer", "mons", "abcd", 3, Bytes(1500, 7)};
+    const SampleTag tag{"Archer", "mons", "abcd", 3, Bytes(1500, 7)};
     const std::string path = dir.write("tags.gor", buildArchive({tag}));
     fs::create_directories(dir.path() / "local" / "mons");
 
@@ -61,7 +61,7 @@ TEST(CliExtract, MissingFolderIsNotCreatedForOneEntry)
 TEST(CliExtract, AllMembersOfATypeGoIntoTheFolder)
 {
     test::TempDir dir;
-    const std::vector<TagSpec> tags{{"One", "mons", "aaaa", 0, {1}},
+    const std::vector<SampleTag> tags{{"One", "mons", "aaaa", 0, {1}},
                                     {"Words", "stli", "bbbb", 0, {2}},
                                     {"Evil", "mons", "../x", 0, {3, 4}},
                                     {"Again", "mons", "aaaa", 0, {5}}};

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <random>
 
-#include "core/mesh/buffered_file.h"
+#include "core/io/memory_bytes.h"
+#include "core/io/buffered_file.h"
 #include "mesh_test_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -23,11 +24,10 @@ Bytes randomBytes(std::size_t size, unsigned seed)
 
 TEST(BufferedFile, LargeFileReadsTheSameBytesAsAPlainReadWhateverTheReadSizes)
 {
-    TempDir dir;
     const Bytes content = randomBytes(200'000, 1);
-    const std::string path = dir.write("map", content);
+    MemoryBytes map(content);
     for (const std::size_t size : {1u, 7u, 64u, 1000u, 12'799u, 12'800u, 51'199u, 51'200u, 51'201u, 60'000u}) {
-        BufferedFile file(path, BufferedFile::kMeshBufferSize);
+        BufferedFile file(map, BufferedFile::kMeshBufferSize);
         Bytes got;
         Bytes chunk(size);
         std::size_t n = 0;
@@ -69,14 +69,13 @@ private:
 void runDifferential(std::size_t bufferSize, std::size_t fileSize, int operations, unsigned seed)
 {
     SCOPED_TRACE("buffer " + std::to_string(bufferSize) + ", seed " + std::to_string(seed));
-    TempDir dir;
     const Bytes initial = randomBytes(fileSize, seed);
-    const std::string path = dir.write("map", initial);
+    MemoryBytes map(initial);
     PlainFile expected(initial);
     std::mt19937 random(seed);
     const auto below = [&random](std::size_t bound) { return static_cast<std::size_t>(random() % (bound + 1)); };
     {
-        BufferedFile file(path, bufferSize);
+        BufferedFile file(map, bufferSize);
         for (int op = 0; op < operations; ++op) {
             // Sizes around the buffer's size and its quarter and four fifths matter most.
             const std::size_t size = random() % 4 == 0 ? below(bufferSize * 2) : below(bufferSize / 3);
@@ -109,7 +108,7 @@ void runDifferential(std::size_t bufferSize, std::size_t fileSize, int operation
             ASSERT_EQ(file.position(), expected.position()) << "operation " << op;
         }
     }
-    EXPECT_EQ(test::readAll(path), expected.bytes());
+    EXPECT_EQ(map.bytes(), expected.bytes());
 }
 
 TEST(BufferedFile, AnyMixOfReadsWritesAndSeeksMatchesAPlainByteVector)
@@ -122,28 +121,26 @@ TEST(BufferedFile, AnyMixOfReadsWritesAndSeeksMatchesAPlainByteVector)
 
 TEST(BufferedFile, AWriteOfAWholeBufferReachesTheFileAtOnceBehindTheBufferedBytes)
 {
-    TempDir dir;
-    const std::string path = dir.write("map", Bytes(10, 0));
-    BufferedFile file(path, 1000);
+    MemoryBytes map(Bytes(10, 0));
+    BufferedFile file(map, 1000);
     const Bytes small = randomBytes(10, 2);
     const Bytes large = randomBytes(1000, 3);
     ASSERT_TRUE(file.write(small.data(), small.size()));
-    EXPECT_EQ(test::readAll(path), Bytes(10, 0));  // still buffered
+    EXPECT_EQ(map.bytes(), Bytes(10, 0));  // still buffered
     ASSERT_TRUE(file.write(large.data(), large.size()));
     Bytes both = small;
     both.insert(both.end(), large.begin(), large.end());
-    EXPECT_EQ(test::readAll(path), both);
+    EXPECT_EQ(map.bytes(), both);
 }
 
 TEST(BufferedFile, BytesBufferedForWritingReachTheFileWhenItIsClosed)
 {
-    TempDir dir;
-    const std::string path = dir.write("map", Bytes(4, 0));
+    MemoryBytes map(Bytes(4, 0));
     {
-        BufferedFile file(path, 1000);
+        BufferedFile file(map, 1000);
         ASSERT_TRUE(file.write("ab", 2));
     }
-    EXPECT_EQ(test::readAll(path), (Bytes{'a', 'b', 0, 0}));
+    EXPECT_EQ(map.bytes(), (Bytes{'a', 'b', 0, 0}));
 }
 
 TEST(BufferedFile, OpensWithoutSharingAndRefusesAMissingFile)

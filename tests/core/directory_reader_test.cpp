@@ -4,12 +4,11 @@
 #include <memory>
 
 #include "core/io/byte_order.h"
-#include "core/io/file.h"
+#include "core/io/memory_bytes.h"
 #include "core/sample/archive_builder.h"
 #include "core/sample/sample_tags.h"
 #include "core/tags/directory_reader.h"
 #include "core/tags/tag_directory.h"
-#include "support/temp_dir.h"
 #include "support/recording_observer.h"
 
 namespace tagwarden {
@@ -40,8 +39,7 @@ struct Reading {
 
 std::unique_ptr<Reading> read(const Bytes& content)
 {
-    test::TempDir dir;
-    File file(dir.write("tags.gor", content), File::Access::Read, File::Share::None);
+    const MemoryBytes file(content);
     auto reading = std::make_unique<Reading>();
     RecordingProgress progress;
     reading->outcome = readDirectory(reading->directory, file, &progress);
@@ -139,7 +137,7 @@ TEST(DirectoryReader, LastPossibleOffsetGivesOneEntry)
 
 TEST(DirectoryReader, OnlyCompleteHeadersBecomeEntries)
 {
-    const std::vector<TagSpec> tags = syntheticTags(6);
+    const std::vector<SampleTag> tags = syntheticTags(6);
     Bytes archive = buildArchive(tags);
     archive.resize(archive.size() - 20);  // the last header loses its signature and more
     const auto reading = read(archive);
@@ -187,10 +185,9 @@ TEST(DirectoryReader, IntervalChangesBetweenOneHundredAndOneHundredAndOne)
 TEST(DirectoryReader, ReadsLongDirectoriesWholeInFileOrder)
 {
     const std::size_t count = 2500;  // more headers than one read fetches
-    const std::vector<TagSpec> tags = syntheticTags(count);
+    const std::vector<SampleTag> tags = syntheticTags(count);
     const Bytes archive = buildArchive(tags);
-    test::TempDir dir;
-    File file(dir.write("tags.gor", archive), File::Access::Read, File::Share::None);
+    const MemoryBytes file(archive);
     TagDirectory directory;
     test::RecordingObserver owner;
     directory.setObserver(&owner);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/io/byte_order.h"
+#include "core/io/memory_bytes.h"
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/scripted_prompter.h"
@@ -9,18 +10,17 @@
 namespace tagwarden {
 namespace {
 
-using test::TempDir;
-
 constexpr std::size_t kTagData = 64;
 
-std::unique_ptr<MeshModel> openModel(const std::string& path)
+// The map is read and written in memory; it must outlive the model.
+std::unique_ptr<MeshModel> openModel(ByteSource& map)
 {
-    return std::make_unique<MeshModel>(std::make_unique<BufferedFile>(path, BufferedFile::kMeshBufferSize));
+    return std::make_unique<MeshModel>(std::make_unique<BufferedFile>(map, BufferedFile::kMeshBufferSize));
 }
 
-std::unique_ptr<MeshModel> loadModel(const std::string& path)
+std::unique_ptr<MeshModel> loadModel(ByteSource& map)
 {
-    auto model = openModel(path);
+    auto model = openModel(map);
     const auto problem = model->load();
     EXPECT_FALSE(problem.has_value()) << *problem;
     return model;
@@ -37,9 +37,9 @@ Bytes withNumber32(Bytes plugIn, std::size_t headerOffset, std::int64_t value)
 
 TEST(MeshModel, LoadsEveryPartOfTheSampleMap)
 {
-    TempDir dir;
     const MeshLayout layout;
-    auto model = loadModel(test::writeMeshPlugIn(dir, "mpaa", layout));
+    MemoryBytes map(test::meshPlugIn(layout));
+    auto model = loadModel(map);
     EXPECT_EQ(model->cells().size(), std::size_t(layout.width * 16 * layout.height * 16));
     ASSERT_EQ(model->itemTypes().size(), std::size_t(layout.itemTypes));
     ASSERT_EQ(model->items().size(), std::size_t(layout.items));
@@ -55,9 +55,9 @@ TEST(MeshModel, LoadsEveryPartOfTheSampleMap)
 
 TEST(MeshModel, AGridOfFourByFourBlocksHas4096CellsRightBehindTheHeader)
 {
-    TempDir dir;
     const Bytes plugIn = buildPlugIn({"m", "mesh", "m", 0, sampleMeshData({4, 4, 1, 1, 10, 10, 10})});
-    auto model = loadModel(dir.write("map", plugIn));
+    MemoryBytes map(plugIn);
+    auto model = loadModel(map);
     ASSERT_EQ(model->cells().size(), 4096u);
     const auto firstCell = plugIn.begin() + kTagData + 1024;
     EXPECT_TRUE(std::equal(model->cells().front().bytes().begin(), model->cells().front().bytes().end(), firstCell));
@@ -67,23 +67,22 @@ TEST(MeshModel, AGridOfFourByFourBlocksHas4096CellsRightBehindTheHeader)
 
 TEST(MeshModel, SavedWithoutChangeTheFileIsByteIdentical)
 {
-    TempDir dir;
     for (const MeshLayout& layout : {MeshLayout{}, MeshLayout{1, 3, 0, 0, 0, 0, 0}, MeshLayout{3, 1, 2, 70, 51200, 1, 0}}) {
-        const std::string path = test::writeMeshPlugIn(dir, "map", layout);
-        const Bytes before = test::readAll(path);
-        auto model = loadModel(path);
+        MemoryBytes map(test::meshPlugIn(layout));
+        const Bytes before = map.bytes();
+        auto model = loadModel(map);
         ScriptedPrompter prompter;
         EXPECT_TRUE(model->writeMap(prompter));
         ASSERT_EQ(prompter.shown().size(), 1u);
         EXPECT_EQ(prompter.shown()[0].text, "Mesh File Successfully written!");
-        EXPECT_EQ(test::readAll(path), before);  // already flushed, before the file closes
+        EXPECT_EQ(map.bytes(), before);  // already flushed, before the file closes
     }
 }
 
 TEST(MeshModel, LayoutOffsetsLaysTablesOutBackToBackFromTypesBase)
 {
-    TempDir dir;
-    auto model = loadModel(test::writeMeshPlugIn(dir, "map", {4, 4, 10, 3, 100, 20, 30}));
+    MemoryBytes map(test::meshPlugIn({4, 4, 10, 3, 100, 20, 30}));
+    auto model = loadModel(map);
     ASSERT_EQ(number(*model, MeshNumber::typesBase), 32768);
     model->header().setNumber(MeshNumber::typeOffset, 0);
     model->header().setNumber(MeshNumber::section3Offset, 0);
@@ -98,10 +97,9 @@ TEST(MeshModel, LayoutOffsetsLaysTablesOutBackToBackFromTypesBase)
 
 TEST(MeshModel, DeletingTwoOfFiveItemsWritesThreeAndLeavesTheOldTailBehind)
 {
-    TempDir dir;
-    const std::string path = test::writeMeshPlugIn(dir, "map", {2, 2, 5, 5, 500, 0, 0});
-    const Bytes before = test::readAll(path);
-    auto model = loadModel(path);
+    MemoryBytes map(test::meshPlugIn({2, 2, 5, 5, 500, 0, 0}));
+    const Bytes before = map.bytes();
+    auto model = loadModel(map);
     const MeshItem kept = *std::next(model->items().begin(), 2);
     EXPECT_TRUE(model->removeItem(model->items().front()));
     EXPECT_TRUE(model->removeItem(model->items().back()));
@@ -111,13 +109,13 @@ TEST(MeshModel, DeletingTwoOfFiveItemsWritesThreeAndLeavesTheOldTailBehind)
     EXPECT_EQ(number(*model, MeshNumber::itemLength), 192);
     EXPECT_EQ(number(*model, MeshNumber::section1Offset), number(*model, MeshNumber::itemOffset) + 192);
 
-    const Bytes after = test::readAll(path);
+    const Bytes after = map.bytes();
     ASSERT_EQ(after.size(), before.size());  // the file is not shortened
     EXPECT_TRUE(std::equal(before.end() - 128, before.end(), after.end() - 128));
     EXPECT_EQ(readBigEndian32(after.data() + 52), before.size() - kTagData - 128);
 
     model.reset();
-    auto reloaded = loadModel(path);
+    auto reloaded = loadModel(map);
     ASSERT_EQ(reloaded->items().size(), 3u);
     EXPECT_EQ(std::next(reloaded->items().begin(), 1)->bytes(), kept.bytes());
     EXPECT_EQ(reloaded->section(1)->size(), 500u);
@@ -126,9 +124,8 @@ TEST(MeshModel, DeletingTwoOfFiveItemsWritesThreeAndLeavesTheOldTailBehind)
 
 TEST(MeshModel, AnAddedItemTypeIsWrittenBeforeTheItemsAndSavingTwiceGivesTheSameFile)
 {
-    TempDir dir;
-    const std::string path = test::writeMeshPlugIn(dir, "map", {1, 1, 2, 2, 64, 0, 8});
-    auto model = loadModel(path);
+    MemoryBytes map(test::meshPlugIn({1, 1, 2, 2, 64, 0, 8}));
+    auto model = loadModel(map);
     const std::int32_t typesBase = number(*model, MeshNumber::typesBase);
     ItemType& newType = model->addItemType();
     newType.setCategory(9);
@@ -140,9 +137,9 @@ TEST(MeshModel, AnAddedItemTypeIsWrittenBeforeTheItemsAndSavingTwiceGivesTheSame
     item.setX(-512);
     ScriptedPrompter prompter;
     ASSERT_TRUE(model->writeMap(prompter));
-    const Bytes first = test::readAll(path);
+    const Bytes first = map.bytes();
     ASSERT_TRUE(model->writeMap(prompter));
-    EXPECT_EQ(test::readAll(path), first);
+    EXPECT_EQ(map.bytes(), first);
 
     EXPECT_EQ(number(*model, MeshNumber::typeOffset), typesBase);
     EXPECT_EQ(number(*model, MeshNumber::itemOffset), typesBase + 3 * 32);
@@ -150,7 +147,7 @@ TEST(MeshModel, AnAddedItemTypeIsWrittenBeforeTheItemsAndSavingTwiceGivesTheSame
     EXPECT_TRUE(std::equal(added.bytes().begin(), added.bytes().end(), first.begin() + typesAt + 2 * 32));
 
     model.reset();
-    auto reloaded = loadModel(path);
+    auto reloaded = loadModel(map);
     EXPECT_EQ(reloaded->itemTypes().size(), 3u);
     EXPECT_EQ(reloaded->itemTypes().back().bytes(), added.bytes());
     EXPECT_EQ(reloaded->items().back().x(), -512);
@@ -161,9 +158,8 @@ TEST(MeshModel, AnAddedItemTypeIsWrittenBeforeTheItemsAndSavingTwiceGivesTheSame
 
 TEST(MeshModel, EditingAfterASaveWorksOnTheListsAsTheyAre)
 {
-    TempDir dir;
-    const std::string path = test::writeMeshPlugIn(dir, "map", {1, 1, 0, 0, 10, 0, 0});
-    auto model = loadModel(path);
+    MemoryBytes map(test::meshPlugIn({1, 1, 0, 0, 10, 0, 0}));
+    auto model = loadModel(map);
     EXPECT_TRUE(model->itemTypes().empty());
     ItemType& only = model->addItemType();
     EXPECT_EQ(&model->itemTypes().front(), &only);
@@ -178,7 +174,7 @@ TEST(MeshModel, EditingAfterASaveWorksOnTheListsAsTheyAre)
     ASSERT_TRUE(model->writeMap(prompter));
     model.reset();
 
-    auto reloaded = loadModel(path);
+    auto reloaded = loadModel(map);
     EXPECT_TRUE(reloaded->itemTypes().empty());
     EXPECT_EQ(reloaded->items().size(), 1u);
     EXPECT_EQ(number(*reloaded, MeshNumber::itemOffset), number(*reloaded, MeshNumber::typesBase));
@@ -186,7 +182,6 @@ TEST(MeshModel, EditingAfterASaveWorksOnTheListsAsTheyAre)
 
 TEST(MeshModel, AMapThatDoesNotFitItsFileIsRefusedBeforeAnythingIsRead)
 {
-    TempDir dir;
     const Bytes good = buildPlugIn({"m", "mesh", "m", 0, sampleMeshData({1, 1, 2, 2, 100, 10, 10})});
     const std::int64_t meshOffset = 1024;
     const std::int64_t end = static_cast<std::int64_t>(good.size() - kTagData) - meshOffset;  // end of the data area
@@ -209,24 +204,23 @@ TEST(MeshModel, AMapThatDoesNotFitItsFileIsRefusedBeforeAnythingIsRead)
         {"mesh offset far off", withNumber32(good, 24, 0x80000000), "ERROR - The map's item-type table lies outside the file."},
     };
     for (const Case& c : cases) {
-        const std::string path = dir.write("map", c.plugIn);
-        auto model = openModel(path);
+        MemoryBytes map(c.plugIn);
+        auto model = openModel(map);
         const auto problem = model->load();
         ASSERT_TRUE(problem.has_value()) << c.what;
         EXPECT_EQ(*problem, c.message) << c.what;
         EXPECT_TRUE(model->cells().empty() && model->itemTypes().empty() && model->items().empty()) << c.what;
     }
     // The last byte of every part inside the file is fine.
-    const std::string path = dir.write("map", withNumber32(good, 204, end - 10));
-    EXPECT_FALSE(openModel(path)->load().has_value());
+    MemoryBytes last(withNumber32(good, 204, end - 10));
+    EXPECT_FALSE(openModel(last)->load().has_value());
 }
 
 TEST(MeshModel, NoTablesAreReadForCountsOfZeroOrLess)
 {
-    TempDir dir;
     Bytes plugIn = buildPlugIn({"m", "mesh", "m", 0, sampleMeshData({1, 1, 2, 2, 0, 0, 0})});
-    plugIn = withNumber32(withNumber32(plugIn, 36, -3), 40, -5000);  // nowhere, but never read
-    auto model = loadModel(dir.write("map", plugIn));
+    MemoryBytes map(withNumber32(withNumber32(plugIn, 36, -3), 40, -5000));  // nowhere, but never read
+    auto model = loadModel(map);
     EXPECT_TRUE(model->itemTypes().empty());
     EXPECT_EQ(model->items().size(), 2u);
     EXPECT_FALSE(model->section(1).has_value());
@@ -234,14 +228,15 @@ TEST(MeshModel, NoTablesAreReadForCountsOfZeroOrLess)
 
 TEST(MeshModel, AFailedSaveIsReportedAndNeverCalledASuccess)
 {
-    TempDir dir;
-    const std::string path = test::writeMeshPlugIn(dir, "map", {1, 1, 1, 1, 100, 0, 0});
-    const auto size = test::readAll(path).size();
-    auto model = loadModel(path);
+    // On disk: the file system refuses the write.
+    test::TempDir dir;
+    const Bytes plugIn = test::meshPlugIn({1, 1, 1, 1, 100, 0, 0});
+    File file(dir.write("map", plugIn), File::Access::ReadWrite, File::Share::None);
+    auto model = loadModel(file);
     model->addItem();  // the file has to grow, which the limit forbids
     ScriptedPrompter prompter;
     {
-        test::FileSizeLimit limit(size);
+        test::FileSizeLimit limit(plugIn.size());
         EXPECT_FALSE(model->writeMap(prompter));
     }
     ASSERT_EQ(prompter.shown().size(), 2u);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <csignal>
-#include <string>
 #include <sys/resource.h>
 
 #include "core/sample/sample_tags.h"
@@ -34,10 +33,10 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
-// A map plug-in laid out back to back, written into `dir` as `name`.
-inline std::string writeMeshPlugIn(const TempDir& dir, const std::string& name, const MeshLayout& layout = {})
+// A map plug-in laid out back to back.
+inline Bytes meshPlugIn(const MeshLayout& layout = {})
 {
-    return dir.write(name, buildPlugIn({"Test map", "mesh", "mpzz", 0, sampleMeshData(layout)}));
+    return buildPlugIn({"Test map", "mesh", "mpzz", 0, sampleMeshData(layout)});
 }
 
 }  // namespace tagwarden::test

@@ -34,7 +34,7 @@ std::unique_ptr<OpenDirectory> open(const std::string& path)
 
 TEST(ArchiveBuilder, ArchiveReadsBackWithDataWhereItsHeadersPoint)
 {
-    const std::vector<TagSpec> tags{{"First", "mons", "abcd", 9, Bytes{1, 2, 3}},
+    const std::vector<SampleTag> tags{{"First", "mons", "abcd", 9, Bytes{1, 2, 3}},
                                     {std::string(40, 'L'), "stli", "wx", 0, Bytes{}},
                                     {"Third", "mesh", "mpaa", 255, Bytes(70, 0xAB)}};
     test::TempDir dir;
@@ -42,21 +42,22 @@ TEST(ArchiveBuilder, ArchiveReadsBackWithDataWhereItsHeadersPoint)
     ASSERT_EQ(opened->outcome, ReadOutcome::Archive);
     ASSERT_EQ(opened->directory.entryCount(), tags.size());
     for (std::size_t i = 0; i < tags.size(); ++i) {
-        TagEntry& entry = opened->directory.entryAt(i);
+        const TagEntry& entry = opened->directory.entryAt(i);
         EXPECT_EQ(entry.name(), tags[i].name.substr(0, 32));
         EXPECT_EQ(upToNul(entry.type()), tags[i].type);
         EXPECT_EQ(upToNul(entry.id()), tags[i].id);
         EXPECT_EQ(entry.number(), tags[i].number);
         EXPECT_EQ(entry.signature(), "vorn");
         EXPECT_EQ(entry.dataLength(), tags[i].data.size());
-        (void)entry.loadData(opened->file);
-        EXPECT_EQ(entry.data()->bytes(), tags[i].data);
+        TagData data;
+        (void)data.load(opened->file, entry);
+        EXPECT_EQ(data.bytes(), tags[i].data);
     }
 }
 
 TEST(ArchiveBuilder, PlugInHeaderPointsRightBehindItself)
 {
-    const TagSpec tag{"Unit", "mons", "msaa", 0, Bytes(512, 0x5A)};
+    const SampleTag tag{"Unit", "mons", "msaa", 0, Bytes(512, 0x5A)};
     const Bytes plugIn = buildPlugIn(tag);
     ASSERT_EQ(plugIn.size(), 64u + 512u);
     const TagHeaderBytes header = makeHeader(tag, 64);
@@ -107,8 +108,9 @@ TEST(SampleDirectory, HoldsAnArchiveOfManyTypesAndPlugInsForTheEditors)
         (void)plugIn("mons", entry.path().filename().string());
     }
     const auto strings = plugIn("stli", "stab");
-    (void)strings->directory.entryAt(0).loadData(strings->file);
-    EXPECT_EQ(strings->directory.entryAt(0).data()->bytes().back(), std::uint8_t{'\r'}) << "every line ends with CR";
+    TagData data;
+    (void)data.load(strings->file, strings->directory.entryAt(0));
+    EXPECT_EQ(data.bytes().back(), std::uint8_t{'\r'}) << "every line ends with CR";
     const auto map = plugIn("mesh", "mpaa");
     EXPECT_GT(map->directory.entryAt(0).dataLength(), 51200u);
 }
@@ -146,10 +148,10 @@ TEST(SampleTags, MeshSectionsLieBackToBackAfterTheItems)
 
 TEST(SampleTags, SyntheticTagsHaveDistinctIdsAndADozenTypes)
 {
-    const std::vector<TagSpec> tags = syntheticTags(30000);
+    const std::vector<SampleTag> tags = syntheticTags(30000);
     ASSERT_EQ(tags.size(), 30000u);
     std::set<std::string> ids, types;
-    for (const TagSpec& tag : tags) {
+    for (const SampleTag& tag : tags) {
         ids.insert(tag.id);
         types.insert(tag.type);
     }

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-#include "core/io/file.h"
+#include "core/io/memory_bytes.h"
 #include "core/sample/archive_builder.h"
 #include "core/tags/tag_directory.h"
-#include "support/temp_dir.h"
 
 namespace tagwarden {
 namespace {
@@ -29,7 +28,7 @@ public:
 void fill(TagDirectory& directory, const std::vector<std::pair<std::string, std::string>>& codes)
 {
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        const TagSpec tag{"n" + std::to_string(i), codes[i].first, codes[i].second, 0, {}};
+        const SampleTag tag{"n" + std::to_string(i), codes[i].first, codes[i].second, 0, {}};
         directory.appendEntry(makeHeader(tag, 64), 64 * i);
     }
 }
@@ -180,17 +179,16 @@ TEST(TagDirectory, EmptyAndClearedDirectoriesDumpNothing)
 
 TEST(TagDirectory, AppendEntryFromFileReadsAtThePositionAndStopsAtTheEnd)
 {
-    test::TempDir dir;
     const TagHeaderBytes header = makeHeader({"Name", "core", "cccc", 3, {}}, 64);
     Bytes content(header.begin(), header.end());
     content.insert(content.end(), header.begin(), header.begin() + 40);  // a header cut short
-    File file(dir.write("h", content), File::Access::Read, File::Share::None);
+    const MemoryBytes file(content);
 
     TagDirectory directory;
     RecordingOwner owner;
     directory.setObserver(&owner);
-    EXPECT_TRUE(directory.appendEntry(file));
-    EXPECT_FALSE(directory.appendEntry(file));
+    EXPECT_TRUE(directory.appendEntry(file, 0));
+    EXPECT_FALSE(directory.appendEntry(file, 64));
     ASSERT_EQ(directory.entryCount(), 1u);
     EXPECT_EQ(directory.entryAt(0).header(), header);
     EXPECT_EQ(owner.lines.size(), 1u) << "a failed read adds no line";

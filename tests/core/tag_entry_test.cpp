@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "core/io/byte_order.h"
-#include "core/io/file.h"
+#include "core/io/memory_bytes.h"
+#include "core/sample/archive_builder.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_entry.h"
 #include "core/tags/tag_text.h"
-#include "core/viewer/tag_data.h"
-#include "support/temp_dir.h"
 
 namespace tagwarden {
 namespace {
@@ -51,14 +49,12 @@ std::string hexOf(const TagHeaderBytes& header, std::size_t from, std::size_t co
 TEST(TagEntry, ReadFromDecodesEveryFieldAtItsPlace)
 {
     const TagHeaderBytes header = distinctHeader();
-    test::TempDir dir;
     Bytes file(10, 0xEE);  // the header does not start at 0
     file.insert(file.end(), header.begin(), header.end());
-    File archive(dir.write("h", file), File::Access::Read, File::Share::None);
-    archive.seek(10);
+    const MemoryBytes archive(file);
 
     TagEntry entry;
-    ASSERT_TRUE(entry.readFrom(archive));
+    ASSERT_TRUE(entry.readFrom(archive, 10));
     EXPECT_EQ(entry.headerPosition(), 10u);
     EXPECT_EQ(entry.name(), "Swamp Lord");
     EXPECT_EQ(entry.type(), "mons");
@@ -97,7 +93,7 @@ TEST(TagEntry, NumbersAreUnsignedBigEndian)
 
 TEST(TagEntry, NameOfThirtyTwoCharactersStopsBeforeTheType)
 {
-    TagSpec tag{std::string(32, 'N'), "mons", "abcd", 0, {}};
+    SampleTag tag{std::string(32, 'N'), "mons", "abcd", 0, {}};
     const TagEntry entry(makeHeader(tag, 64), 0);
     EXPECT_EQ(entry.name(), std::string(32, 'N'));
 }
@@ -121,64 +117,30 @@ TEST(TagEntry, CodesKeepTheirFourBytesAndCompareUpToTheFirstNul)
 
 TEST(TagEntry, ShortReadAnswersFalse)
 {
-    test::TempDir dir;
     const TagHeaderBytes header = distinctHeader();
-    File file(dir.write("short", Bytes(header.begin(), header.begin() + 63)), File::Access::Read, File::Share::None);
+    const MemoryBytes file(Bytes(header.begin(), header.begin() + 63));
     TagEntry entry;
-    EXPECT_FALSE(entry.readFrom(file));
-}
-
-TEST(TagEntry, LoadsAtMostTheCapAndOnlyWhatTheFileHolds)
-{
-    test::TempDir dir;
-    Bytes content(64 + 3000);
-    for (std::size_t i = 0; i < content.size(); ++i)
-        content[i] = static_cast<std::uint8_t>(i * 7);
-    File file(dir.write("data", content), File::Access::Read, File::Share::None);
-    const auto entryFor = [](std::uint32_t start, std::uint32_t length) {
-        TagHeaderBytes header = makeHeader({"t", "core", "abcd", 0, {}}, start);
-        writeBigEndian32(header.data() + 52, length);
-        return TagEntry(header, 0);
-    };
-
-    TagEntry big = entryFor(64, 3000);
-    EXPECT_EQ(big.dataAsciiText(), "ERROR") << "nothing loaded yet";
-    const std::string hex = big.loadData(file);
-    ASSERT_NE(big.data(), nullptr);
-    EXPECT_EQ(big.data()->bytes(), Bytes(content.begin() + 64, content.begin() + 64 + TagData::kMaxBytes));
-    EXPECT_EQ(hex, hexDump(content.data() + 64, TagData::kMaxBytes));
-
-    TagEntry tail = entryFor(static_cast<std::uint32_t>(content.size() - 5), 100);
-    (void)tail.loadData(file);
-    EXPECT_EQ(tail.data()->bytes(), Bytes(content.end() - 5, content.end()));
-
-    TagEntry beyond = entryFor(0xFFFFFFF0u, 0xFFFFFFFFu);
-    EXPECT_EQ(beyond.loadData(file), "");
+    EXPECT_FALSE(entry.readFrom(file, 0));
 }
 
 TEST(ArchiveFile, SingleTagSignatureAndDirectoryOffset)
 {
-    test::TempDir dir;
-    int files = 0;
-    const auto open = [&dir, &files](const Bytes& bytes) {
-        return File(dir.write("f" + std::to_string(files++), bytes), File::Access::Read, File::Share::None);
-    };
     Bytes plugIn = buildPlugIn({"one", "mons", "abcd", 0, Bytes(8, 1)});
-    File single = open(plugIn);
+    const MemoryBytes single(plugIn);
     EXPECT_TRUE(isSingleTagFile(single));
 
     Bytes archive = buildArchive({{"one", "mons", "abcd", 0, Bytes(8, 1)}});
-    File notSingle = open(archive);
+    const MemoryBytes notSingle(archive);
     EXPECT_FALSE(isSingleTagFile(notSingle));
     EXPECT_EQ(directoryOffset(notSingle), 64u + 8u);
 
     Bytes almost(plugIn.begin(), plugIn.begin() + 63);  // "vor" only: too short to be one tag
-    File tooShort = open(almost);
+    const MemoryBytes tooShort(almost);
     EXPECT_FALSE(isSingleTagFile(tooShort));
 
-    File noOffset = open(Bytes(archive.begin(), archive.begin() + 43));
+    const MemoryBytes noOffset(Bytes(archive.begin(), archive.begin() + 43));
     EXPECT_EQ(directoryOffset(noOffset), std::nullopt);
-    File justOffset = open(Bytes(archive.begin(), archive.begin() + 44));
+    const MemoryBytes justOffset(Bytes(archive.begin(), archive.begin() + 44));
     EXPECT_EQ(directoryOffset(justOffset), 72u);
 }
 

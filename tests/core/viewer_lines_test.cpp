@@ -3,13 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "core/io/file.h"
+#include "core/io/memory_bytes.h"
 #include "core/sample/archive_builder.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_entry.h"
 #include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
-#include "support/temp_dir.h"
 
 namespace tagwarden {
 namespace {
@@ -125,13 +124,12 @@ TEST(ViewerLines, TabStopsLineUpTheCharacterColumnOfEveryTabbedLine)
 
 TEST(ViewerLines, A5000ByteTagShows64HexLinesOr103CharacterLines)
 {
-    test::TempDir dir;
     const Bytes data = countingBytes(5000);
-    const std::string path = dir.write("tags.gor", buildArchive({{"Big", "mons", "abcd", 0, data}}));
-    File file(path, File::Access::Read, File::Share::DenyWrite);
-    TagEntry entry(makeHeader({"Big", "mons", "abcd", 0, data}, 64), 0);
+    const MemoryBytes file(buildArchive({{"Big", "mons", "abcd", 0, data}}));
+    const TagEntry entry(makeHeader({"Big", "mons", "abcd", 0, data}, 64), 0);
 
-    const std::string hexText = entry.loadData(file);
+    TagData loaded;
+    const std::string hexText = loaded.load(file, entry);
     EXPECT_EQ(entry.lengthText(), "00001388");
     const auto hex = viewerLines(hexText, "", entry.startAddress(), ViewerLayout::Hex);
     ASSERT_EQ(hex.size(), 64u);
@@ -139,7 +137,7 @@ TEST(ViewerLines, A5000ByteTagShows64HexLinesOr103CharacterLines)
         EXPECT_EQ(line.size(), 110u);
     EXPECT_EQ(hex.back().substr(0, 12), "0000002080: ");  // 64 + 63 * 32
 
-    const auto characters = viewerLines(hexText, entry.dataAsciiText(), entry.startAddress(), ViewerLayout::Character);
+    const auto characters = viewerLines(hexText, loaded.asciiText(), entry.startAddress(), ViewerLayout::Character);
     ASSERT_EQ(characters.size(), 103u);
     for (std::size_t k = 0; k + 1 < characters.size(); ++k)
         EXPECT_EQ(characters[k].size(), 97u);

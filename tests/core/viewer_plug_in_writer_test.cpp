@@ -27,7 +27,7 @@ Bytes patterned(std::size_t count)
 
 // An archive in a temporary folder, opened as the main window opens it.
 struct OpenArchive {
-    explicit OpenArchive(const std::vector<TagSpec>& tags, const Bytes& tail = {})
+    explicit OpenArchive(const std::vector<SampleTag>& tags, const Bytes& tail = {})
     {
         Bytes bytes = buildArchive(tags);
         bytes.insert(bytes.end(), tail.begin(), tail.end());

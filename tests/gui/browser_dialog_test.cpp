@@ -36,22 +36,22 @@ namespace {
 constexpr const char* kClearNotice =
     "You are about to clear all \ndirectory entries from memory. \nClick on OK to continue or Cancel to abort";
 
-TagSpec tag(std::string name, std::string type, std::string id)
+SampleTag tag(std::string name, std::string type, std::string id)
 {
     return {std::move(name), std::move(type), std::move(id), 0, Bytes(8, 0x11)};
 }
 
 // Lines that only sort right when case is ignored, a duplicate id, two types.
-std::vector<TagSpec> mixedTags()
+std::vector<SampleTag> mixedTags()
 {
     return {tag("Knight", "mons", "beta"), tag("Greeting", "stli", "ALFA"), tag("Archer", "mons", "alfb"),
             tag("Knight again", "mons", "beta"), tag("Farewell", "stli", "Caps")};
 }
 
 // `count` tags of type mons, ids m000, m001, ...
-std::vector<TagSpec> monsTags(int count)
+std::vector<SampleTag> monsTags(int count)
 {
-    std::vector<TagSpec> tags;
+    std::vector<SampleTag> tags;
     for (int i = 0; i < count; ++i) {
         char id[16];
         std::snprintf(id, sizeof id, "m%03d", i);
@@ -251,7 +251,7 @@ void BrowserDialogTest::filterListsOneTypeAndAllAgain()
 void BrowserDialogTest::selectionShowsPositionInTheList()
 {
     Window w;
-    std::vector<TagSpec> tags = monsTags(17);
+    std::vector<SampleTag> tags = monsTags(17);
     tags.push_back(tag("Text", "stli", "s001"));
     w.open(dir_.write("seventeen.gor", buildArchive(tags)));
     w.filter()->setCurrentIndex(1);

@@ -63,10 +63,11 @@ inline QString fitProblem(QWidget& form)
     auto* area = form.findChild<QScrollArea*>(QStringLiteral("formScrollArea"));
     if (!area)
         return QStringLiteral("no scroll area");
-    const QSize natural = area->sizeHint();
+    const QSize natural = form.sizeHint();  // the scroll area's content and any fixed buttons beside it
     const QSize room = roomOnScreen(form);
     const bool scrolls = area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible();
-    if (natural.width() <= room.width() && natural.height() <= room.height() && (form.size() != natural || scrolls))
+    const bool whole = form.width() >= natural.width() && form.height() >= natural.height();
+    if (natural.width() <= room.width() && natural.height() <= room.height() && (!whole || scrolls))
         return QStringLiteral("not at its natural size without scroll bars although it fits");
     const QSize least = area->widget()->minimumSizeHint();
     const QSize shown = area->viewport()->size();

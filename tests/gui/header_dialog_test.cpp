@@ -18,9 +18,9 @@ namespace {
 
 QString box(QWidget& dialog, const char* name) { return child<QLineEdit>(dialog, name)->text(); }
 
-TagEntry entryOf(const TagSpec& tagSpec, std::uint32_t start)
+TagEntry entryOf(const SampleTag& sampleTag, std::uint32_t start)
 {
-    TagHeaderBytes header = makeHeader(tagSpec, start);
+    TagHeaderBytes header = makeHeader(sampleTag, start);
     header[40] = 0xAB;  // reserved bytes 40..46 show as they are
     header[46] = 0x01;
     header[59] = 0x7F;  // and 56..59
@@ -43,8 +43,8 @@ void HeaderDialogTest::showsEveryFieldOfTheHeader()
 {
     const std::string name32 = "A name of exactly thirty-two ch.";
     QCOMPARE(name32.size(), std::size_t{32});
-    TagSpec tagSpec{name32, "mons", "abcd", 0xFF, Bytes(300, 0)};
-    const TagEntry entry = entryOf(tagSpec, 0x0001A2B0);
+    SampleTag sampleTag{name32, "mons", "abcd", 0xFF, Bytes(300, 0)};
+    const TagEntry entry = entryOf(sampleTag, 0x0001A2B0);
     ScriptedPrompter prompter;
     HeaderDialog dialog(prompter);
     dialog.fillFromEntry(entry);
@@ -68,10 +68,10 @@ void HeaderDialogTest::showsEveryFieldOfTheHeader()
 
 void HeaderDialogTest::codesEndAtTheirFirstNul()
 {
-    TagSpec tagSpec{"Short", "ab", "x", 7, Bytes(4, 0)};
+    SampleTag sampleTag{"Short", "ab", "x", 7, Bytes(4, 0)};
     ScriptedPrompter prompter;
     HeaderDialog dialog(prompter);
-    dialog.fillFromEntry(entryOf(tagSpec, 64));
+    dialog.fillFromEntry(entryOf(sampleTag, 64));
     QCOMPARE(box(dialog, "description_edit"), QStringLiteral("Short"));
     QCOMPARE(box(dialog, "type_edit"), QStringLiteral("ab"));
     QCOMPARE(box(dialog, "id_edit"), QStringLiteral("x"));
@@ -96,8 +96,8 @@ void HeaderDialogTest::okChecksTheNumberAndCancelDoesNot()
 {
     ScriptedPrompter prompter;
     HeaderDialog dialog(prompter);
-    TagSpec tagSpec{"Unit", "mons", "abcd", 3, Bytes(4, 0)};
-    dialog.fillFromEntry(entryOf(tagSpec, 64));
+    SampleTag sampleTag{"Unit", "mons", "abcd", 3, Bytes(4, 0)};
+    dialog.fillFromEntry(entryOf(sampleTag, 64));
     dialog.show();
     QLineEdit* number = child<QLineEdit>(dialog, "number_edit");
     number->clear();

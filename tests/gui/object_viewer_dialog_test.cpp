@@ -32,8 +32,8 @@ Bytes patterned(std::size_t count)
     return bytes;
 }
 
-const TagSpec kSmall{"Note", "stli", "wxyz", 0, {'A', 'B', 0x0A}};
-const TagSpec kArcher{"Archer", "mons", "abcd", 4, patterned(5000)};
+const SampleTag kSmall{"Note", "stli", "wxyz", 0, {'A', 'B', 0x0A}};
+const SampleTag kArcher{"Archer", "mons", "abcd", 4, patterned(5000)};
 
 // An archive opened as the main window holds it, and a viewer on one of its entries.
 struct Viewer {

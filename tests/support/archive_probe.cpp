@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/io/byte_order.h"
-#include "core/io/file.h"
+#include "core/io/byte_source.h"
 #include "core/tags/directory_reader.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_directory.h"
@@ -72,10 +72,10 @@ void checkProgress(Problems& problems, const ProgressCheck& progress, const Expe
     require(problems, progress.lastText == "Mapping List....", "last progress text is not the mapping text");
 }
 
-void checkEntry(Problems& problems, TagDirectory& directory, std::size_t i, const Expectation& expected,
-                const std::vector<std::uint8_t>& bytes, File& file)
+void checkEntry(Problems& problems, const TagDirectory& directory, std::size_t i, const Expectation& expected,
+                const std::vector<std::uint8_t>& bytes, const ByteSource& source)
 {
-    TagEntry& entry = directory.entryAt(i);
+    const TagEntry& entry = directory.entryAt(i);
     const std::uint64_t position = expected.firstHeader + i * kTagHeaderSize;
     require(problems, entry.headerPosition() == position, "header position is not in file order");
     require(problems, std::memcmp(entry.header().data(), bytes.data() + position, kTagHeaderSize) == 0,
@@ -95,12 +95,12 @@ void checkEntry(Problems& problems, TagDirectory& directory, std::size_t i, cons
     // Loading data is one code path for every entry; a few, the last among them, keep the probe quick.
     if (i >= 8 && i + 1 != directory.entryCount())
         return;
-    (void)entry.loadData(file);
+    TagData data;
+    (void)data.load(source, entry);
     const std::uint64_t available =
         entry.startAddress() < bytes.size() ? bytes.size() - entry.startAddress() : std::uint64_t{0};
-    require(problems,
-            entry.data() && entry.data()->bytes().size() <= TagData::kMaxBytes &&
-                entry.data()->bytes().size() <= entry.dataLength() && entry.data()->bytes().size() <= available,
+    const std::size_t loaded = data.bytes().size();
+    require(problems, loaded <= TagData::kMaxBytes && loaded <= entry.dataLength() && loaded <= available,
             "loaded data larger than the tag, the cap or the file");
 }
 
@@ -138,34 +138,32 @@ void checkGroups(Problems& problems, const TagDirectory& directory)
     require(problems, directory.dumpMapText(std::nullopt).empty(), "dump without a selection is not empty");
 }
 
-std::vector<std::uint8_t> contentOf(File& file)
+std::vector<std::uint8_t> contentOf(const ByteSource& source)
 {
-    std::vector<std::uint8_t> bytes(file.length());
-    file.seek(0);
-    bytes.resize(file.read(bytes.data(), bytes.size()));
+    std::vector<std::uint8_t> bytes(source.length());
+    bytes.resize(source.readAt(0, bytes.data(), bytes.size()));
     return bytes;
 }
 
 }  // namespace
 
-std::vector<std::string> probeArchive(const std::string& path)
+std::vector<std::string> probeArchive(const ByteSource& source)
 {
     Problems problems;
-    File file(path, File::Access::Read, File::Share::DenyWrite);
-    const std::vector<std::uint8_t> bytes = contentOf(file);
+    const std::vector<std::uint8_t> bytes = contentOf(source);
     const Expectation expected = expect(bytes);
 
     TagDirectory directory;
     RecordingObserver list;
     ProgressCheck progress;
     directory.setObserver(&list);
-    require(problems, readDirectory(directory, file, &progress) == expected.outcome, "wrong kind of file");
+    require(problems, readDirectory(directory, source, &progress) == expected.outcome, "wrong kind of file");
     require(problems, directory.entryCount() == expected.entries, "not one entry per complete header");
     require(problems, list.indexes.size() == directory.entryCount(), "not one list line per entry");
     require(problems, list.statuses.size() == directory.typeGroups().size(), "not one status text per new type");
     checkProgress(problems, progress, expected);
     for (std::size_t i = 0; i < directory.entryCount() && problems.empty(); ++i)
-        checkEntry(problems, directory, i, expected, bytes, file);
+        checkEntry(problems, directory, i, expected, bytes, source);
     checkGroups(problems, directory);
 
     directory.clearAll();

@@ -1,31 +1,20 @@
 #include "core/editors/editor_tag_file.h"
 
-#include <algorithm>
-
-#include "core/io/byte_order.h"
+#include "core/io/file.h"
 #include "core/prompt/prompter.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_text.h"
 
 namespace tagwarden {
 
-namespace {
+using namespace tag_header;
 
-constexpr std::size_t kNameWidth = 32;
-constexpr std::size_t kCodeWidth = 4;
-constexpr std::size_t kTypeOffset = 32;
-constexpr std::size_t kIdOffset = 36;
-constexpr std::size_t kLengthOffset = 52;
-
-// The first `width` bytes of `text` at `field`, the rest of the field zero.
-void putField(std::uint8_t* field, const std::string& text, std::size_t width)
+std::unique_ptr<ByteSource> EditorTagFile::openOnDisk(const std::string& path)
 {
-    const std::size_t count = std::min(text.size(), width);
-    std::copy_n(text.begin(), count, field);
-    std::fill(field + count, field + width, std::uint8_t{0});
+    return std::make_unique<File>(path, File::Access::ReadWrite, File::Share::DenyWrite);
 }
 
-std::string bytesText(const std::uint8_t* bytes, std::size_t count) { return {bytes, bytes + count}; }
+namespace {
 
 std::vector<std::uint8_t> tagBytes(const TagHeaderBytes& header, std::span<const std::uint8_t> data)
 {
@@ -36,7 +25,10 @@ std::vector<std::uint8_t> tagBytes(const TagHeaderBytes& header, std::span<const
 
 }  // namespace
 
-EditorTagFile::EditorTagFile(SettingsStore& settings, Prompter& prompter) : settings_(settings), prompter_(prompter) {}
+EditorTagFile::EditorTagFile(SettingsStore& settings, Prompter& prompter, Opener opener)
+    : settings_(settings), prompter_(prompter), opener_(std::move(opener))
+{
+}
 
 EditorTagFile::~EditorTagFile() = default;
 
@@ -61,24 +53,23 @@ bool EditorTagFile::chooseAndOpen(const std::string& folder)
     const auto chosen = prompter_.chooseFile(request);
     if (!chosen)
         return false;
-    file_.close();
-    file_ = File(*chosen, File::Access::ReadWrite, File::Share::DenyWrite);
+    file_.reset();
+    file_ = opener_(*chosen);
     return true;
 }
 
 bool EditorTagFile::readHeader()
 {
-    if (!file_.isOpen())
+    if (!file_)
         return false;
-    file_.seek(0);
     TagHeaderBytes read{};
-    if (file_.read(read.data(), read.size()) < read.size())
+    if (file_->readAt(0, read.data(), read.size()) < read.size())
         return false;
     header_ = read;
-    name_ = bytesText(header_.data(), kNameWidth);
-    type_ = bytesText(header_.data() + kTypeOffset, kCodeWidth);
-    id_ = bytesText(header_.data() + kIdOffset, kCodeWidth);
-    dataLength_ = readBigEndian32(header_.data() + kLengthOffset);
+    name_ = fieldText(header_, kName);
+    type_ = fieldText(header_, kType);
+    id_ = fieldText(header_, kId);
+    dataLength_ = fieldNumber(header_, kDataLength);
     return true;
 }
 
@@ -87,9 +78,9 @@ void EditorTagFile::storeHeaderFields() { header_ = headerWith(name_, id_, dataL
 TagHeaderBytes EditorTagFile::headerWith(const std::string& name, const std::string& id, std::uint32_t dataLength) const
 {
     TagHeaderBytes header = header_;
-    putField(header.data(), name, kNameWidth);
-    putField(header.data() + kIdOffset, id, kCodeWidth);
-    writeBigEndian32(header.data() + kLengthOffset, dataLength);
+    setFieldText(header, kName, name);
+    setFieldText(header, kId, id);
+    setFieldNumber(header, kDataLength, dataLength);
     return header;
 }
 
@@ -100,9 +91,8 @@ bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
         return false;
     }
     try {
-        file_.seek(0);
-        file_.write(header_.data(), header_.size());
-        file_.write(data.data(), data.size());
+        file_->writeAt(0, header_.data(), header_.size());
+        file_->writeAt(kTagHeaderSize, data.data(), data.size());
     } catch (const FileError& error) {
         tell(error.what());
         return false;
@@ -122,7 +112,7 @@ EditorTagFile::OpenOutcome EditorTagFile::openPlugIn(const std::string& type)
         if (!chooseAndOpen(type))
             return OpenOutcome::Cancelled;
         if (!readHeader()) {
-            refuse(tooShortMessage(file_.length(), kTagHeaderSize, "a tag header"));
+            refuse(tooShortMessage(file_->length(), kTagHeaderSize, "a tag header"));
             return OpenOutcome::Refused;
         }
     } catch (const FileError& error) {
@@ -149,11 +139,10 @@ std::optional<std::vector<std::uint8_t>> EditorTagFile::readData(std::uint32_t s
     const std::uint64_t needed = kTagHeaderSize + std::uint64_t{size};
     try {
         // The length is checked before anything is allocated: a header may claim 4 GB.
-        const std::uint64_t length = file_.length();
+        const std::uint64_t length = file_->length();
         if (length >= needed) {
             std::vector<std::uint8_t> data(size);
-            file_.seek(kTagHeaderSize);
-            if (file_.read(data.data(), data.size()) == data.size()) {
+            if (file_->readAt(kTagHeaderSize, data.data(), data.size()) == data.size()) {
                 onDisk_ = tagBytes(header_, data);
                 return data;
             }
@@ -170,12 +159,12 @@ void EditorTagFile::tell(const std::string& text) const { prompter_.message(text
 void EditorTagFile::refuse(const std::string& text)
 {
     tell(text);
-    file_.close();
+    file_.reset();
 }
 
 std::string EditorTagFile::tooShortMessage(std::uint64_t length, std::uint64_t needed, const std::string& what) const
 {
-    return "The file \"" + file_.path() + "\" is too short to edit: it holds " + std::to_string(length) +
+    return "The file \"" + file_->path() + "\" is too short to edit: it holds " + std::to_string(length) +
            " bytes, but needs " + std::to_string(needed) + " for " + what + ". The file was left unchanged.";
 }
 

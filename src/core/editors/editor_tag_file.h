@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "core/io/file.h"
-#include "core/tags/tag_entry.h"
+#include "core/io/byte_source.h"
+#include "core/tags/tag_header.h"
 
 namespace tagwarden {
 
@@ -15,8 +17,7 @@ class Prompter;
 class SettingsStore;
 
 // The plug-in file that the unit and string-list editors edit in place: one tag
-// header at offset 0 and the tag's data from offset 64. The file is opened for
-// reading and writing, never truncated, and others may not write it meanwhile.
+// header at offset 0 and the tag's data from offset 64.
 class EditorTagFile {
 public:
     static constexpr const char* kLengthMismatchMessage = "ERROR - Length is not same as Header data";
@@ -29,7 +30,12 @@ public:
         Opened,     // the file is open and its header read and of the right type
     };
 
-    EditorTagFile(SettingsStore& settings, Prompter& prompter);
+    // How a chosen plug-in is opened. On disk (the default) it is opened for reading
+    // and writing, never truncated, and others may not write it meanwhile.
+    using Opener = std::function<std::unique_ptr<ByteSource>(const std::string& path)>;
+    [[nodiscard]] static std::unique_ptr<ByteSource> openOnDisk(const std::string& path);
+
+    EditorTagFile(SettingsStore& settings, Prompter& prompter, Opener opener = openOnDisk);
     virtual ~EditorTagFile();
     EditorTagFile(const EditorTagFile&) = delete;
     EditorTagFile& operator=(const EditorTagFile&) = delete;
@@ -69,9 +75,9 @@ public:
     // length of data when no size is given).
     [[nodiscard]] Started openAndRead(const std::string& type, std::optional<std::uint32_t> size = std::nullopt);
 
-    [[nodiscard]] bool fileOpen() const { return file_.isOpen(); }
+    [[nodiscard]] bool fileOpen() const { return file_ != nullptr; }
     // The plug-in being edited; empty while none is open.
-    [[nodiscard]] std::string filePath() const { return fileOpen() ? file_.path() : std::string(); }
+    [[nodiscard]] std::string filePath() const { return fileOpen() ? file_->path() : std::string(); }
     [[nodiscard]] const TagHeaderBytes& header() const { return header_; }
     // Header fields as raw bytes: name 32, type 4, id 4 (zero bytes included).
     [[nodiscard]] const std::string& name() const { return name_; }
@@ -94,7 +100,8 @@ private:
 
     SettingsStore& settings_;
     Prompter& prompter_;
-    File file_;
+    Opener opener_;
+    std::unique_ptr<ByteSource> file_;
     TagHeaderBytes header_{};
     std::string name_;
     std::string type_;

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/io/byte_source.h"
 #include "core/io/file_error.h"
+#include "core/io/native_file.h"
 
 namespace tagwarden {
 
@@ -12,13 +14,9 @@ namespace tagwarden {
 // enforced between File objects of this process exactly, and between processes
 // through advisory locks (shared for read-only opens, exclusive for the others).
 // Every failure throws FileError; a short read at the end of the file is not one.
-class File {
+class File : public ByteSource {
 public:
-    enum class Access {
-        Read,       // existing file, read only
-        ReadWrite,  // existing file, read and write, never truncated
-        Write,      // created when missing, never truncated
-    };
+    using Access = FileAccess;
     enum class Share {
         None,       // nobody else may open the file
         DenyWrite,  // others may read, not write
@@ -27,19 +25,22 @@ public:
 
     File() = default;
     File(const std::string& path, Access access, Share share);
-    ~File();
+    ~File() override;
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    [[nodiscard]] bool isOpen() const { return fd_ >= 0; }
-    [[nodiscard]] const std::string& path() const { return path_; }
+    [[nodiscard]] bool isOpen() const { return handle_ != native::kNoHandle; }
+    [[nodiscard]] const std::string& path() const override { return path_; }
 
-    [[nodiscard]] std::uint64_t length() const;
+    [[nodiscard]] std::uint64_t length() const override;
+    [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override;
+    void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override;
+
+    // The file as a stream: reads and writes at a position of its own.
     [[nodiscard]] std::uint64_t position() const { return position_; }
     void seek(std::uint64_t position) { position_ = position; }
-
     // Reads up to `size` bytes at the current position and moves past them;
     // answers how many arrived (fewer only at the end of the file).
     [[nodiscard]] std::size_t read(void* buffer, std::size_t size);
@@ -49,17 +50,9 @@ public:
     void close();
 
 private:
-    // Admits this opener against the others of the process and locks the file
-    // against other processes; answers 0 or the errno that refuses it.
-    [[nodiscard]] int registerOpener(Access access, Share share);
-    [[noreturn]] void fail(int error) const;
-    [[noreturn]] void failOpen(int error);
-
-    int fd_ = -1;
+    native::Handle handle_ = native::kNoHandle;
     std::string path_;
     std::uint64_t position_ = 0;
-    std::uint64_t device_ = 0;
-    std::uint64_t inode_ = 0;
 };
 
 }  // namespace tagwarden

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/io/byte_order.h"
 
 namespace tagwarden {
 
@@ -232,7 +231,7 @@ void MeshModel::fitForWriting(TagHeaderBytes& tagHeader, MeshHeader& header) con
 {
     layOut(header);
     // The game reads as much tag data as the tag header says: make it the edited map's.
-    writeBigEndian32(tagHeader.data() + 52, dataLength());
+    setFieldNumber(tagHeader, tag_header::kDataLength, dataLength());
 }
 
 std::vector<std::uint8_t> MeshModel::editableBytes(const TagHeaderBytes& tagHeader, const MeshHeader& header) const

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "core/mesh/buffered_file.h"
+#include "core/io/buffered_file.h"
 #include "core/mesh/item_type.h"
 #include "core/mesh/mesh_cell.h"
 #include "core/mesh/mesh_header.h"
 #include "core/mesh/mesh_item.h"
 #include "core/prompt/prompter.h"
-#include "core/tags/tag_entry.h"
+#include "core/tags/tag_header.h"
 
 namespace tagwarden {
 

@@ -20,7 +20,7 @@ std::uint32_t narrow(std::size_t value) { return static_cast<std::uint32_t>(valu
 
 }  // namespace
 
-TagHeaderBytes makeHeader(const TagSpec& tag, std::uint32_t start)
+TagHeaderBytes makeHeader(const SampleTag& tag, std::uint32_t start)
 {
     TagHeaderBytes header{};
     putText(header.data(), tag.name, 32);
@@ -33,13 +33,13 @@ TagHeaderBytes makeHeader(const TagSpec& tag, std::uint32_t start)
     return header;
 }
 
-Bytes buildArchive(const std::vector<TagSpec>& tags)
+Bytes buildArchive(const std::vector<SampleTag>& tags)
 {
     Bytes archive(kTagHeaderSize, 0);
     std::memcpy(archive.data(), "Vorn tag archive (sample)", 25);
     std::vector<std::uint32_t> starts;
     starts.reserve(tags.size());
-    for (const TagSpec& tag : tags) {
+    for (const SampleTag& tag : tags) {
         starts.push_back(narrow(archive.size()));
         archive.insert(archive.end(), tag.data.begin(), tag.data.end());
     }
@@ -52,7 +52,7 @@ Bytes buildArchive(const std::vector<TagSpec>& tags)
     return archive;
 }
 
-Bytes buildPlugIn(const TagSpec& tag)
+Bytes buildPlugIn(const SampleTag& tag)
 {
     const TagHeaderBytes header = makeHeader(tag, narrow(kTagHeaderSize));
     Bytes plugIn(header.begin(), header.end());

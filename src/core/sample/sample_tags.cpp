@@ -194,9 +194,9 @@ Bytes sampleMeshData(const MeshLayout& layout)
     return data;
 }
 
-std::vector<TagSpec> sampleArchiveTags()
+std::vector<SampleTag> sampleArchiveTags()
 {
-    std::vector<TagSpec> tags;
+    std::vector<SampleTag> tags;
     for (unsigned i = 0; i < 48; ++i) {
         const std::string name = std::string(kUnitNames[i % kUnitNames.size()]) + (i < 16 ? "" : " " + std::to_string(i / 16 + 1));
         tags.push_back({name, "mons", idFor("ms", i), static_cast<std::uint8_t>(i), sampleMonsBlock(i)});
@@ -219,11 +219,11 @@ std::vector<TagSpec> sampleArchiveTags()
     return tags;
 }
 
-std::vector<TagSpec> syntheticTags(std::size_t count)
+std::vector<SampleTag> syntheticTags(std::size_t count)
 {
     static constexpr std::array kTypes{"mons", "stli", "mesh", "proj", "obje", "core",
                                        "prgr", "soun", "bitm", "effe", "ligh", "text"};
-    std::vector<TagSpec> tags;
+    std::vector<SampleTag> tags;
     tags.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const auto n = static_cast<unsigned>(i);

@@ -28,9 +28,9 @@ struct MeshLayout {
 [[nodiscard]] Bytes sampleMeshData(const MeshLayout& layout);
 
 // The sample archive's tags: several types, a few hundred entries, duplicate ids.
-[[nodiscard]] std::vector<TagSpec> sampleArchiveTags();
+[[nodiscard]] std::vector<SampleTag> sampleArchiveTags();
 // `count` small tags over a dozen types, for benchmarks and stress tests.
-[[nodiscard]] std::vector<TagSpec> syntheticTags(std::size_t count);
+[[nodiscard]] std::vector<SampleTag> syntheticTags(std::size_t count);
 
 // Writes DIR/tags.gor and DIR/local/{mons,stli,mesh}/ plug-ins; creates DIR when
 // missing. Refuses (FileError, access denied) to write over an existing tags.gor.

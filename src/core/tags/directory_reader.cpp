@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/io/file.h"
+#include "core/io/byte_source.h"
 #include "core/tags/tag_directory.h"
 #include "core/tags/tag_entry.h"
 
@@ -62,13 +62,12 @@ private:
     std::uint64_t interval_ = 2;
 };
 
-void readArchiveHeaders(TagDirectory& directory, File& file, ProgressPacer& pacer)
+void readArchiveHeaders(TagDirectory& directory, const ByteSource& source, std::uint64_t offset, ProgressPacer& pacer)
 {
     std::vector<std::uint8_t> block(kHeadersPerBlock * kTagHeaderSize);
     std::uint64_t count = 0;
-    for (;;) {
-        const std::uint64_t blockStart = file.position();
-        const std::size_t got = file.read(block.data(), block.size());
+    for (std::uint64_t blockStart = offset;; blockStart += block.size()) {
+        const std::size_t got = source.readAt(blockStart, block.data(), block.size());
         const std::size_t headers = got / kTagHeaderSize;
         for (std::size_t h = 0; h < headers; ++h) {
             TagHeaderBytes header;
@@ -84,29 +83,27 @@ void readArchiveHeaders(TagDirectory& directory, File& file, ProgressPacer& pace
 
 }  // namespace
 
-ReadOutcome readDirectory(TagDirectory& directory, File& file, ProgressObserver* progress)
+ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, ProgressObserver* progress)
 {
-    if (isSingleTagFile(file)) {
-        file.seek(0);
-        directory.appendEntry(file);
+    if (isSingleTagFile(source)) {
+        directory.appendEntry(source, 0);
         directory.mapTypes();
         return ReadOutcome::SingleTag;
     }
 
-    const std::optional<std::uint32_t> offset = directoryOffset(file);
-    const std::uint64_t length = file.length();
+    const std::optional<std::uint32_t> offset = directoryOffset(source);
+    const std::uint64_t length = source.length();
     if (!offset || length < kTagHeaderSize || *offset < kTagHeaderSize || *offset > length - kTagHeaderSize)
         return ReadOutcome::NoDirectory;
 
     directory.setDirectoryOffset(*offset);
-    file.seek(*offset);
     const std::uint64_t expected = (length - *offset) / kTagHeaderSize;
 
     // The count comes from the file's real length; the cap only keeps a huge sparse
     // file from claiming all memory before a single header is read.
     directory.reserve(directory.entryCount() + static_cast<std::size_t>(std::min(expected, kMostReserved)));
     ProgressPacer pacer(progress, expected);
-    readArchiveHeaders(directory, file, pacer);
+    readArchiveHeaders(directory, source, *offset, pacer);
     pacer.finishing();
     directory.mapTypes();
     return ReadOutcome::Archive;

@@ -4,7 +4,7 @@
 
 namespace tagwarden {
 
-class File;
+class ByteSource;
 class TagDirectory;
 
 // The progress dialog as the reader drives it; the GUI shows a dialog, the CLI
@@ -29,8 +29,8 @@ enum class ReadOutcome {
 
 inline constexpr const char* kNoDirectoryMessage = "ERROR - No Directory Found";
 
-// Fills `directory` from `file` and maps its types. File errors propagate as
+// Fills `directory` from `source` and maps its types. File errors propagate as
 // FileError; the entries read before the error stay in the directory.
-ReadOutcome readDirectory(TagDirectory& directory, File& file, ProgressObserver* progress);
+ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, ProgressObserver* progress);
 
 }  // namespace tagwarden

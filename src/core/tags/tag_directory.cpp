@@ -57,10 +57,10 @@ private:
 
 void TagDirectory::reserve(std::size_t entries) { entries_.reserve(entries); }
 
-bool TagDirectory::appendEntry(File& file)
+bool TagDirectory::appendEntry(const ByteSource& source, std::uint64_t position)
 {
     TagEntry entry;
-    if (!entry.readFrom(file))
+    if (!entry.readFrom(source, position))
         return false;
     appendEntry(entry.header(), entry.headerPosition());
     return true;
@@ -108,7 +108,8 @@ std::size_t TagDirectory::groupFor(std::unordered_map<std::uint32_t, std::size_t
 void TagDirectory::addMember(std::size_t group, std::size_t index)
 {
     GroupMember member;
-    std::copy_n(entries_[index].header().begin() + 36, 4, member.id.begin());
+    const std::string_view id = fieldText(entries_[index].header(), tag_header::kId);
+    std::copy(id.begin(), id.end(), member.id.begin());
     member.index = static_cast<std::int32_t>(index);
     groups_[group].members.push_back(member);
 }

@@ -13,7 +13,7 @@
 
 namespace tagwarden {
 
-class File;
+class ByteSource;
 
 // What the directory tells its owner (the main window, or the command-line tool)
 // while it is filled and cleared.
@@ -44,8 +44,8 @@ class TagDirectory {
 public:
     void setObserver(DirectoryObserver* observer) { observer_ = observer; }
 
-    // Reads one header at the file's position; false (and nothing kept) at the end.
-    bool appendEntry(File& file);
+    // Reads one header at `position`; false (and nothing kept) when it is not all there.
+    bool appendEntry(const ByteSource& source, std::uint64_t position);
     // Adds an entry already read (the directory reader reads headers in blocks).
     void appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition);
 

@@ -1,61 +1,48 @@
 #include "core/tags/tag_entry.h"
 
-#include <cstring>
-
-#include "core/io/byte_order.h"
-#include "core/io/file.h"
+#include "core/io/byte_source.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_text.h"
-#include "core/viewer/tag_data.h"
 
 namespace tagwarden {
+
+using namespace tag_header;
 
 TagEntry::TagEntry(const TagHeaderBytes& header, std::uint64_t headerPosition)
     : header_(header), headerPosition_(headerPosition)
 {
 }
 
-TagEntry::TagEntry() = default;
-TagEntry::~TagEntry() = default;
-TagEntry::TagEntry(TagEntry&&) noexcept = default;
-TagEntry& TagEntry::operator=(TagEntry&&) noexcept = default;
-
-bool TagEntry::readFrom(File& file)
+bool TagEntry::readFrom(const ByteSource& source, std::uint64_t position)
 {
-    const std::uint64_t position = file.position();
     TagHeaderBytes bytes{};
-    if (file.read(bytes.data(), bytes.size()) < bytes.size())
+    if (source.readAt(position, bytes.data(), bytes.size()) < bytes.size())
         return false;
     *this = TagEntry(bytes, position);
     return true;
 }
 
-std::string TagEntry::charField(std::size_t offset, std::size_t width) const
-{
-    return {reinterpret_cast<const char*>(header_.data() + offset), width};
-}
-
-std::string TagEntry::hexField(std::size_t offset, std::size_t width) const
+std::string TagEntry::hexField(TagField field) const
 {
     std::string text;
-    text.reserve(2 * width);
-    for (std::size_t i = offset; i < offset + width; ++i)
+    text.reserve(2 * field.width);
+    for (std::size_t i = field.offset; i < field.offset + field.width; ++i)
         appendHexByte(text, header_[i]);
     return text;
 }
 
-std::string TagEntry::name() const { return std::string(upToNul(charField(0, 32))); }
-std::string TagEntry::type() const { return charField(32, 4); }
-std::string TagEntry::id() const { return charField(36, 4); }
-std::string TagEntry::reserved1Text() const { return hexField(40, 7); }
-std::string TagEntry::startAddressText() const { return hexField(48, 4); }
-std::string TagEntry::lengthText() const { return hexField(52, 4); }
-std::string TagEntry::reserved2Text() const { return hexField(56, 4); }
-std::string TagEntry::signature() const { return charField(60, 4); }
-std::uint32_t TagEntry::startAddress() const { return readBigEndian32(header_.data() + 48); }
-std::uint32_t TagEntry::dataLength() const { return readBigEndian32(header_.data() + 52); }
-std::uint32_t TagEntry::typeKey() const { return codeKey(header_.data() + 32); }
-std::uint32_t TagEntry::idKey() const { return codeKey(header_.data() + 36); }
+std::string TagEntry::name() const { return std::string(upToNul(fieldText(header_, kName))); }
+std::string TagEntry::type() const { return std::string(fieldText(header_, kType)); }
+std::string TagEntry::id() const { return std::string(fieldText(header_, kId)); }
+std::string TagEntry::reserved1Text() const { return hexField(kReserved1); }
+std::string TagEntry::startAddressText() const { return hexField(kStartAddress); }
+std::string TagEntry::lengthText() const { return hexField(kDataLength); }
+std::string TagEntry::reserved2Text() const { return hexField(kReserved2); }
+std::string TagEntry::signature() const { return std::string(fieldText(header_, kSignature)); }
+std::uint32_t TagEntry::startAddress() const { return fieldNumber(header_, kStartAddress); }
+std::uint32_t TagEntry::dataLength() const { return fieldNumber(header_, kDataLength); }
+std::uint32_t TagEntry::typeKey() const { return codeKey(header_.data() + kType.offset); }
+std::uint32_t TagEntry::idKey() const { return codeKey(header_.data() + kId.offset); }
 
 std::string TagEntry::dumpText() const { return hexDump(header_.data(), header_.size()); }
 
@@ -68,28 +55,19 @@ std::string TagEntry::listLine() const
     return line;
 }
 
-std::string TagEntry::loadData(File& file)
+bool isSingleTagFile(const ByteSource& source)
 {
-    data_ = std::make_unique<TagData>();
-    return data_->load(file, startAddress(), dataLength());
-}
-
-std::string TagEntry::dataAsciiText() const { return data_ ? data_->asciiText() : std::string("ERROR"); }
-
-bool isSingleTagFile(File& file)
-{
-    file.seek(0);
     TagHeaderBytes bytes{};
-    return file.read(bytes.data(), bytes.size()) == bytes.size() && std::memcmp(bytes.data() + 60, "vorn", 4) == 0;
+    return source.readAt(0, bytes.data(), bytes.size()) == bytes.size() && hasTagSignature(bytes);
 }
 
-std::optional<std::uint32_t> directoryOffset(File& file)
+std::optional<std::uint32_t> directoryOffset(const ByteSource& source)
 {
-    file.seek(40);
-    std::uint8_t bytes[4];
-    if (file.read(bytes, sizeof bytes) < sizeof bytes)
+    TagHeaderBytes bytes{};
+    const TagField field = kDirectoryOffset;
+    if (source.readAt(field.offset, bytes.data() + field.offset, field.width) < field.width)
         return std::nullopt;
-    return readBigEndian32(bytes);
+    return fieldNumber(bytes, kDirectoryOffset);
 }
 
 }  // namespace tagwarden

@@ -1,38 +1,31 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
+#include "core/tags/tag_header.h"
+
 namespace tagwarden {
 
-class File;
-class TagData;
-
-inline constexpr std::size_t kTagHeaderSize = 64;
-using TagHeaderBytes = std::array<std::uint8_t, kTagHeaderSize>;
+class ByteSource;
 
 // One directory entry: the 64 header bytes as read and where they were read.
 // The texts shown to the user are derived on demand, so a million entries stay small.
 class TagEntry {
 public:
-    TagEntry();
+    TagEntry() = default;
     TagEntry(const TagHeaderBytes& header, std::uint64_t headerPosition);
-    ~TagEntry();
-    TagEntry(TagEntry&&) noexcept;
-    TagEntry& operator=(TagEntry&&) noexcept;
 
-    // Decodes the header at the file's position; false when fewer than 64 bytes remain.
-    [[nodiscard]] bool readFrom(File& file);
+    // Decodes the header at `position`; false when fewer than 64 bytes remain there.
+    [[nodiscard]] bool readFrom(const ByteSource& source, std::uint64_t position);
 
     [[nodiscard]] std::string name() const;       // bytes 0..31 up to the first NUL
     [[nodiscard]] std::string type() const;       // bytes 32..35, all four
     [[nodiscard]] std::string id() const;         // bytes 36..39, all four
     [[nodiscard]] std::string reserved1Text() const;
-    [[nodiscard]] int number() const { return header_[47]; }
+    [[nodiscard]] int number() const { return header_[tag_header::kNumber.offset]; }
     [[nodiscard]] std::string startAddressText() const;
     [[nodiscard]] std::string lengthText() const;
     [[nodiscard]] std::string reserved2Text() const;
@@ -48,23 +41,15 @@ public:
     // The object list's line: id, " : ", name (the id shown up to its first NUL).
     [[nodiscard]] std::string listLine() const;
 
-    // Loads (again) at most the first 2048 bytes of the tag's data; answers their hex text.
-    std::string loadData(File& file);
-    // The character rendering of the loaded data, or "ERROR" when nothing was loaded.
-    [[nodiscard]] std::string dataAsciiText() const;
-    [[nodiscard]] const TagData* data() const { return data_.get(); }
-
 private:
-    [[nodiscard]] std::string hexField(std::size_t offset, std::size_t width) const;
-    [[nodiscard]] std::string charField(std::size_t offset, std::size_t width) const;
+    [[nodiscard]] std::string hexField(TagField field) const;
 
     TagHeaderBytes header_{};
     std::uint64_t headerPosition_ = 0;
-    std::unique_ptr<TagData> data_;
 };
 
-[[nodiscard]] bool isSingleTagFile(File& file);
+[[nodiscard]] bool isSingleTagFile(const ByteSource& source);
 // The archive's directory offset (bytes 40..43); nothing when the file ends before byte 44.
-[[nodiscard]] std::optional<std::uint32_t> directoryOffset(File& file);
+[[nodiscard]] std::optional<std::uint32_t> directoryOffset(const ByteSource& source);
 
 }  // namespace tagwarden

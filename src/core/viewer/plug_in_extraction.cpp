@@ -8,7 +8,7 @@
 
 namespace tagwarden {
 
-ExtractedPlugIn extractPlugIn(File& source, const std::string& sourcePath, const TagEntry& entry,
+ExtractedPlugIn extractPlugIn(const ByteSource& source, const std::string& sourcePath, const TagEntry& entry,
                               const std::string& targetPath)
 {
     ScriptedPrompter prompter;
@@ -20,7 +20,7 @@ ExtractedPlugIn extractPlugIn(File& source, const std::string& sourcePath, const
     return result;
 }
 
-void extractGroup(File& source, const std::string& sourcePath, const TagDirectory& directory,
+void extractGroup(const ByteSource& source, const std::string& sourcePath, const TagDirectory& directory,
                   const TypeGroup& group, const std::string& folder,
                   const std::function<void(const ExtractedPlugIn&)>& report)
 {

@@ -6,7 +6,7 @@
 
 namespace tagwarden {
 
-class File;
+class ByteSource;
 class TagDirectory;
 class TagEntry;
 struct TypeGroup;
@@ -20,12 +20,12 @@ struct ExtractedPlugIn {
 
 // Writes `entry` to `targetPath` with the same writer as the viewer's "Create
 // Plug-In", its save dialog answered by the given path.
-[[nodiscard]] ExtractedPlugIn extractPlugIn(File& source, const std::string& sourcePath, const TagEntry& entry,
-                                            const std::string& targetPath);
+[[nodiscard]] ExtractedPlugIn extractPlugIn(const ByteSource& source, const std::string& sourcePath,
+                                            const TagEntry& entry, const std::string& targetPath);
 
 // Writes every member of `group` to folder/ID (the id made safe as a file name),
 // creating the folder when missing; `report` hears each member in member order.
-void extractGroup(File& source, const std::string& sourcePath, const TagDirectory& directory,
+void extractGroup(const ByteSource& source, const std::string& sourcePath, const TagDirectory& directory,
                   const TypeGroup& group, const std::string& folder,
                   const std::function<void(const ExtractedPlugIn&)>& report);
 

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/io/byte_order.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
 
@@ -55,7 +54,7 @@ std::string proposedPlugInName(const std::string& openFilePath, const TagEntry& 
     return plugInPath(proposedPlugInFolder(openFilePath, entry.type()), entry.id());
 }
 
-PlugInWriter::PlugInWriter(File& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter)
+PlugInWriter::PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter)
     : source_(source), entry_(entry), sourcePath_(std::move(sourcePath)), prompter_(prompter)
 {
 }
@@ -107,28 +106,28 @@ bool PlugInWriter::choosePlugInFile()
 void PlugInWriter::writeHeader()
 {
     TagHeaderBytes header{};
-    source_.seek(entry_.headerPosition());
-    readExactly(header.data(), header.size());
-    writeBigEndian32(header.data() + 48, static_cast<std::uint32_t>(kTagHeaderSize));
+    readExactly(entry_.headerPosition(), header.data(), header.size());
+    setFieldNumber(header, tag_header::kStartAddress, static_cast<std::uint32_t>(kTagHeaderSize));
     target_.write(header.data(), header.size());
 }
 
 void PlugInWriter::copyData()
 {
     std::uint8_t buffer[kCopyPiece];
-    source_.seek(entry_.startAddress());
+    std::uint64_t position = entry_.startAddress();
     for (std::uint64_t remaining = entry_.dataLength(); remaining > 0;) {
         const std::size_t piece = remaining < kCopyPiece ? static_cast<std::size_t>(remaining) : kCopyPiece;
-        readExactly(buffer, piece);
+        readExactly(position, buffer, piece);
         target_.write(buffer, piece);
+        position += piece;
         remaining -= piece;
     }
 }
 
 // A source that ends early would give a plug-in shorter than its header says.
-void PlugInWriter::readExactly(std::uint8_t* buffer, std::size_t size)
+void PlugInWriter::readExactly(std::uint64_t position, std::uint8_t* buffer, std::size_t size)
 {
-    if (source_.read(buffer, size) < size)
+    if (source_.readAt(position, buffer, size) < size)
         throw FileError(FileErrorCause::EndOfFile, sourcePath_);
 }
 

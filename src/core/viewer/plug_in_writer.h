@@ -37,7 +37,7 @@ inline constexpr const char* kPlugInFilter = "Vorn Tag Files (*.gor)|*.gor|Plug-
 // not left behind at all.
 class PlugInWriter {
 public:
-    PlugInWriter(File& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter);
+    PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter);
 
     // Asks for the target and writes it; true only when the complete plug-in was
     // written and closed. The caller shows "PlugIn created" or "ERROR PlugIn NOT created".
@@ -51,9 +51,9 @@ private:
     void copyData();
     void closePlugIn();
     void discardPlugIn();
-    void readExactly(std::uint8_t* buffer, std::size_t size);
+    void readExactly(std::uint64_t position, std::uint8_t* buffer, std::size_t size);
 
-    File& source_;
+    const ByteSource& source_;
     const TagEntry& entry_;
     std::string sourcePath_;
     Prompter& prompter_;

@@ -2,25 +2,35 @@
 
 #include <algorithm>
 
-#include "core/io/file.h"
+#include "core/io/byte_source.h"
 #include "core/tags/hex.h"
+#include "core/tags/tag_entry.h"
 
 namespace tagwarden {
 
-std::string TagData::load(File& file, std::uint32_t start, std::uint32_t length)
+std::string TagData::load(const ByteSource& source, std::uint32_t start, std::uint32_t length)
 {
-    // Read aside first, so a read error leaves no half-filled buffer behind.
+    // A load replaces what was loaded before, even when it fails; read aside, so
+    // that a read error leaves no half-filled buffer behind.
+    bytes_.clear();
+    loaded_ = true;
     std::vector<std::uint8_t> bytes(std::min(length, kMaxBytes));
-    file.seek(start);
-    bytes.resize(file.read(bytes.data(), bytes.size()));
+    bytes.resize(source.readAt(start, bytes.data(), bytes.size()));
     bytes_ = std::move(bytes);
     return hexText();
+}
+
+std::string TagData::load(const ByteSource& source, const TagEntry& entry)
+{
+    return load(source, entry.startAddress(), entry.dataLength());
 }
 
 std::string TagData::hexText() const { return hexDump(bytes_.data(), bytes_.size()); }
 
 std::string TagData::asciiText() const
 {
+    if (!loaded_)
+        return "ERROR";
     std::string text;
     text.reserve(bytes_.size());
     for (std::uint8_t byte : bytes_)

@@ -6,24 +6,31 @@
 
 namespace tagwarden {
 
-class File;
+class ByteSource;
+class TagEntry;
 
-// The loaded data of one entry: at most the first 2048 bytes of the tag.
+// The loaded data of one entry, as the data viewer keeps it: at most the first
+// 2048 bytes of the tag.
 class TagData {
 public:
     static constexpr std::uint32_t kMaxBytes = 2048;
 
-    // Reads min(length, 2048) bytes at `start`; keeps only the bytes that arrive
-    // when the file ends sooner. Answers the hex text ("4A 00 FF ").
-    std::string load(File& file, std::uint32_t start, std::uint32_t length);
+    // Reads min(length, 2048) bytes at `start`, replacing what was loaded before;
+    // keeps only the bytes that arrive when the file ends sooner. Answers the hex
+    // text ("4A 00 FF ").
+    std::string load(const ByteSource& source, std::uint32_t start, std::uint32_t length);
+    // The same for the entry's data: at its start address, as long as its header says.
+    std::string load(const ByteSource& source, const TagEntry& entry);
 
     [[nodiscard]] const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     [[nodiscard]] std::string hexText() const;
-    // One character per byte: 0x20..0x7E as themselves, every other byte as '.'.
+    // One character per byte: 0x20..0x7E as themselves, every other byte as '.';
+    // "ERROR" while nothing was loaded.
     [[nodiscard]] std::string asciiText() const;
 
 private:
     std::vector<std::uint8_t> bytes_;
+    bool loaded_ = false;
 };
 
 }  // namespace tagwarden

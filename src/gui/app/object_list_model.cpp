@@ -13,20 +13,20 @@ namespace {
 // An entry's list line, lower-cased, built straight from the header bytes without
 // allocating: the id up to its first NUL, " : ", the name up to its first NUL.
 struct LineKey {
-    std::array<unsigned char, 4 + 3 + 32> text{};
+    std::array<unsigned char, tag_header::kId.width + 3 + tag_header::kName.width> text{};
     std::size_t size = 0;
 
     explicit LineKey(const TagHeaderBytes& header)
     {
-        append(header.data() + 36, 4);
-        append(reinterpret_cast<const unsigned char*>(" : "), 3);
-        append(header.data(), 32);
+        append(fieldText(header, tag_header::kId));
+        append(" : ");
+        append(fieldText(header, tag_header::kName));
     }
 
-    void append(const unsigned char* field, std::size_t width)
+    void append(std::string_view field)
     {
-        for (std::size_t i = 0; i < width && field[i] != 0; ++i)
-            text[size++] = lower(field[i]);
+        for (std::size_t i = 0; i < field.size() && field[i] != 0; ++i)
+            text[size++] = lower(static_cast<unsigned char>(field[i]));
     }
 
     static unsigned char lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }

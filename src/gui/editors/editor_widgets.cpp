@@ -142,17 +142,19 @@ void focusRefused(QWidget& field)
     field.setFocus();
 }
 
-void setScrollingContent(QDialog& form, QWidget* content, QSize natural)
+void setScrollingContent(QDialog& form, QWidget* content, QSize natural, QWidget* fixedSide)
 {
     auto* area = new FormScrollArea(natural);
     area->setObjectName(QStringLiteral("formScrollArea"));
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
     area->setWidget(content);
-    auto* layout = new QVBoxLayout(&form);
+    auto* layout = new QHBoxLayout(&form);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(area);
-    form.resize(area->sizeHint().boundedTo(roomOnScreen(form)));
+    layout->addWidget(area, 1);
+    if (fixedSide)
+        layout->addWidget(fixedSide);
+    form.resize(form.sizeHint().boundedTo(roomOnScreen(form)));
 }
 
 QSize roomOnScreen(const QWidget& window)

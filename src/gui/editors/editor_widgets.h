@@ -40,8 +40,9 @@ void focusRefused(QWidget& field);
 // whose size hint is the form's natural size: the content's own size hint,
 // enlarged to `natural` where that is larger. The form gets that size as far
 // as roomOnScreen() allows: on a small or scaled-up screen it scrolls instead
-// of running off it.
-void setScrollingContent(QDialog& form, QWidget* content, QSize natural = {});
+// of running off it. A `fixedSide` (the form's buttons) stays beside the scroll
+// area, always within reach.
+void setScrollingContent(QDialog& form, QWidget* content, QSize natural = {}, QWidget* fixedSide = nullptr);
 // The largest size a window may take on its screen, its frame and title bar left out.
 [[nodiscard]] QSize roomOnScreen(const QWidget& window);
 

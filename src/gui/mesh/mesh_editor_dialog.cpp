@@ -72,7 +72,7 @@ MeshEditorDialog::MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget
     auto* layout = new QHBoxLayout(content);
     layout->addLayout(fields, 1);
     layout->addWidget(makeSide());
-    setScrollingContent(*this, content);
+    setScrollingContent(*this, content, {}, makeButtons());
 }
 
 QWidget* MeshEditorDialog::makeUpperBox()
@@ -171,6 +171,14 @@ QWidget* MeshEditorDialog::makeSide()
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(players);
     column->addWidget(games);
+    column->addStretch();
+    return side;
+}
+
+QWidget* MeshEditorDialog::makeButtons()
+{
+    auto* side = new QWidget;
+    auto* column = new QVBoxLayout(side);
     // Kept for the familiar layout; there is nothing behind them.
     for (const char* text : {"View Mesh", "View Scripting"}) {
         auto* unused = new QPushButton(QString::fromLatin1(text));

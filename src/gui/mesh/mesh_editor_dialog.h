@@ -49,6 +49,8 @@ private:
     QWidget* makeUpperBox();
     QWidget* makeLowerBox();
     QWidget* makeSide();
+    // View Items, OK and Cancel: outside the scrolling fields, always within reach.
+    QWidget* makeButtons();
     void addCodeRows(QFormLayout& form, std::initializer_list<CodeRow> rows);
     QLineEdit* addNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field);
     // The numbers in the order fromForm takes them; nothing when one is refused,

@@ -206,7 +206,7 @@ void ObjectViewerDialog::attach()
         shownPart_->show();
     }
     try {
-        hexText_ = entry_.loadData(openFile_);
+        hexText_ = data_.load(openFile_, entry_);
     } catch (const FileError& error) {
         prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
     }
@@ -216,7 +216,7 @@ void ObjectViewerDialog::onLoadObject()
 {
     const ViewerLayout layout = viewerLayoutFor(settings_.readInt(settings::kSection, settings::kAsciiDisplay));
     if (layout == ViewerLayout::Character)
-        characterText_ = entry_.dataAsciiText();
+        characterText_ = data_.asciiText();
     list_->clear();
     for (const std::string& line : viewerLines(hexText_, characterText_, entry_.startAddress(), layout))
         list_->addItem(latin1(line));

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/viewer/tag_data.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -42,6 +44,7 @@ private:
     SettingsStore& settings_;
     Prompter& prompter_;
 
+    TagData data_;
     std::string hexText_;
     std::string characterText_;
 

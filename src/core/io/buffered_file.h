@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ public:
     // Opens an existing file for reading and writing and fills the buffer;
     // throws FileError when it cannot be opened or read.
     BufferedFile(const std::string& path, std::size_t bufferSize, File::Share share = File::Share::None);
+    // Reads and writes `source`, which outlives this object, from its start.
+    BufferedFile(ByteSource& source, std::size_t bufferSize);
     // Writes out what is still buffered (a failure here can no longer be reported:
     // callers that care flush first) and closes the file.
     ~BufferedFile();
@@ -42,8 +45,8 @@ public:
     // Where the next read or write happens.
     [[nodiscard]] std::uint64_t position() const;
     // The length of the file on disk (bytes still buffered for writing not counted).
-    [[nodiscard]] std::uint64_t fileLength() const { return file_.length(); }
-    [[nodiscard]] const std::string& path() const { return file_.path(); }
+    [[nodiscard]] std::uint64_t fileLength() const { return source_.length(); }
+    [[nodiscard]] const std::string& path() const { return source_.path(); }
     [[nodiscard]] const std::optional<FileError>& lastError() const { return lastError_; }
 
 private:
@@ -56,7 +59,9 @@ private:
     [[nodiscard]] bool writeThrough(const void* source, std::size_t count);
     [[nodiscard]] bool fail(const FileError& error);
 
-    File file_;
+    std::unique_ptr<ByteSource> opened_;  // the file opened by path, if that is how it came
+    ByteSource& source_;
+    std::uint64_t sourcePosition_ = 0;
     std::vector<std::uint8_t> buffer_;
     std::size_t begin_ = 0;  // next unread byte (reading)
     std::size_t end_ = 0;    // end of the read-ahead, or of the bytes to write

@@ -1,15 +1,20 @@
-#include "core/mesh/buffered_file.h"
+#include "core/io/buffered_file.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace tagwarden {
 
-// In reading mode the file stands just behind the read-ahead; in writing mode
-// the buffered bytes belong at the file's position.
+// In reading mode the source position lies just behind the read-ahead; in
+// writing mode the buffered bytes belong at the source position.
 
 BufferedFile::BufferedFile(const std::string& path, std::size_t bufferSize, File::Share share)
-    : file_(path, File::Access::ReadWrite, share), buffer_(bufferSize)
+    : opened_(std::make_unique<File>(path, File::Access::ReadWrite, share)), source_(*opened_), buffer_(bufferSize)
+{
+    refill();
+}
+
+BufferedFile::BufferedFile(ByteSource& source, std::size_t bufferSize) : source_(source), buffer_(bufferSize)
 {
     refill();
 }
@@ -22,14 +27,15 @@ void BufferedFile::refill()
     end_ = unread();
     begin_ = 0;
     const std::size_t wanted = buffer_.size() - end_;
-    const std::size_t got = file_.read(buffer_.data() + end_, wanted);
+    const std::size_t got = source_.readAt(sourcePosition_, buffer_.data() + end_, wanted);
+    sourcePosition_ += got;
     end_ += got;
     endOfFile_ = got < wanted;
 }
 
 void BufferedFile::discardReadAhead()
 {
-    file_.seek(file_.position() - unread());
+    sourcePosition_ -= unread();
     begin_ = end_ = 0;
     endOfFile_ = false;
 }
@@ -48,7 +54,8 @@ std::size_t BufferedFile::read(void* destination, std::size_t count)
             std::memcpy(out, buffer_.data() + begin_, delivered);
         begin_ = end_ = 0;
         const std::size_t wanted = count - delivered;
-        const std::size_t got = file_.read(out + delivered, wanted);
+        const std::size_t got = source_.readAt(sourcePosition_, out + delivered, wanted);
+        sourcePosition_ += got;
         delivered += got;
         endOfFile_ = got < wanted;
     } else {
@@ -101,13 +108,13 @@ bool BufferedFile::seek(std::uint64_t position)
 {
     const bool flushed = flush();
     endOfFile_ = false;
-    file_.seek(position);
+    sourcePosition_ = position;
     return flushed;
 }
 
 std::uint64_t BufferedFile::position() const
 {
-    return mode_ == Mode::Writing ? file_.position() + end_ : file_.position() - unread();
+    return mode_ == Mode::Writing ? sourcePosition_ + end_ : sourcePosition_ - unread();
 }
 
 bool BufferedFile::writeOut()
@@ -120,7 +127,8 @@ bool BufferedFile::writeOut()
 bool BufferedFile::writeThrough(const void* source, std::size_t count)
 {
     try {
-        file_.write(source, count);
+        source_.writeAt(sourcePosition_, source, count);
+        sourcePosition_ += count;
         return true;
     } catch (const FileError& error) {
         return fail(error);

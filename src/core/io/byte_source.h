@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tagwarden {
+
+// Bytes that are read and written at given positions: a file on disk, or a buffer
+// in memory for tests and fuzzers. The readers and writers of tag files take one,
+// so they need no file system to run. Failures throw FileError naming path().
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+
+    [[nodiscard]] virtual std::uint64_t length() const = 0;
+    // Reads up to `size` bytes at `position`; answers how many arrived (fewer only at the end).
+    [[nodiscard]] virtual std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const = 0;
+    // Writes all `size` bytes at `position`; past the end the source grows, zero-filled.
+    virtual void writeAt(std::uint64_t position, const void* buffer, std::size_t size) = 0;
+    // The name that messages give it: the file's path.
+    [[nodiscard]] virtual const std::string& path() const = 0;
+};
+
+}  // namespace tagwarden

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tagwarden {
+
+// Which file an open handle refers to, whatever name it was opened by.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+enum class FileAccess {
+    Read,       // existing file, read only
+    ReadWrite,  // existing file, read and write, never truncated
+    Write,      // created when missing, never truncated
+};
+
+// The operating system's side of files: the one place that calls it. Everything
+// else about files (share modes, locks between processes) is built on these.
+// Failures throw FileError with the cause and the system's own words.
+namespace native {
+
+// A descriptor here; a pointer-sized handle elsewhere.
+using Handle = std::intptr_t;
+inline constexpr Handle kNoHandle = -1;
+
+struct OpenedFile {
+    Handle handle;
+    FileIdentity identity;
+};
+
+// Opens a regular file; anything else (a folder, a pipe, a device) is refused.
+[[nodiscard]] OpenedFile open(const std::string& path, FileAccess access);
+void close(Handle handle) noexcept;
+[[nodiscard]] std::uint64_t length(Handle handle, const std::string& path);
+[[nodiscard]] std::size_t readAt(Handle handle, std::uint64_t position, void* buffer, std::size_t size,
+                                 const std::string& path);
+void writeAt(Handle handle, std::uint64_t position, const void* buffer, std::size_t size, const std::string& path);
+
+// Advisory locks that other processes see. lock() takes a new lock of its own on
+// the file behind `handle` and answers its handle, or nothing when another
+// process holds a lock in the way. raiseLock() makes a shared lock exclusive,
+// false (still shared) when another process is in the way; lowerLock() makes it
+// shared again; unlock() gives it up.
+[[nodiscard]] std::optional<Handle> lock(Handle handle, bool exclusive, const std::string& path);
+[[nodiscard]] bool raiseLock(Handle lock, const std::string& path);
+void lowerLock(Handle lock) noexcept;
+void unlock(Handle lock) noexcept;
+
+}  // namespace native
+
+}  // namespace tagwarden

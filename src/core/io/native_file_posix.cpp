@@ -1,0 +1,155 @@
+// The POSIX side of files: descriptors, positioned reads and writes, flock().
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/io/file_error.h"
+#include "core/io/native_file.h"
+
+namespace tagwarden::native {
+
+namespace {
+
+FileErrorCause causeOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileErrorCause::NotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return FileErrorCause::AccessDenied;
+    case EWOULDBLOCK:
+        return FileErrorCause::SharingViolation;
+    case ENOSPC:
+    case EDQUOT:
+        return FileErrorCause::DiskFull;
+    default:
+        return FileErrorCause::Other;
+    }
+}
+
+[[noreturn]] void fail(int error, const std::string& path)
+{
+    throw FileError(causeOf(error), path, error == EWOULDBLOCK ? std::string{} : std::strerror(error));
+}
+
+int descriptor(Handle handle) { return static_cast<int>(handle); }
+
+int openFlags(FileAccess access)
+{
+    // O_NONBLOCK keeps a FIFO from hanging the open; it is refused below anyway.
+    const int flags = O_CLOEXEC | O_NONBLOCK;
+    switch (access) {
+    case FileAccess::Read:
+        return flags | O_RDONLY;
+    case FileAccess::ReadWrite:
+        return flags | O_RDWR;
+    case FileAccess::Write:
+        break;
+    }
+    return flags | O_WRONLY | O_CREAT;
+}
+
+}  // namespace
+
+OpenedFile open(const std::string& path, FileAccess access)
+{
+    const int fd = ::open(path.c_str(), openFlags(access), 0644);
+    if (fd < 0)
+        fail(errno, path);
+    struct stat status {};
+    int error = ::fstat(fd, &status) != 0 ? errno : 0;
+    if (error == 0 && !S_ISREG(status.st_mode))
+        error = S_ISDIR(status.st_mode) ? EISDIR : EACCES;
+    if (error != 0) {
+        ::close(fd);
+        fail(error, path);
+    }
+    return {fd, {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)}};
+}
+
+void close(Handle handle) noexcept { ::close(descriptor(handle)); }
+
+std::uint64_t length(Handle handle, const std::string& path)
+{
+    struct stat status {};
+    if (::fstat(descriptor(handle), &status) != 0)
+        fail(errno, path);
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::size_t readAt(Handle handle, std::uint64_t position, void* buffer, std::size_t size, const std::string& path)
+{
+    auto* out = static_cast<char*>(buffer);
+    std::size_t total = 0;
+    while (total < size) {
+        const auto at = static_cast<off_t>(position + total);
+        const ssize_t got = ::pread(descriptor(handle), out + total, size - total, at);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno, path);
+        }
+        if (got == 0)
+            break;
+        total += static_cast<std::size_t>(got);
+    }
+    return total;
+}
+
+void writeAt(Handle handle, std::uint64_t position, const void* buffer, std::size_t size, const std::string& path)
+{
+    const auto* in = static_cast<const char*>(buffer);
+    std::size_t total = 0;
+    while (total < size) {
+        const auto at = static_cast<off_t>(position + total);
+        const ssize_t put = ::pwrite(descriptor(handle), in + total, size - total, at);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno, path);
+        }
+        total += static_cast<std::size_t>(put);
+    }
+}
+
+// flock() locks belong to an open file description, so every lock gets a
+// duplicate descriptor of its own.
+std::optional<Handle> lock(Handle handle, bool exclusive, const std::string& path)
+{
+    const int lockFd = ::fcntl(descriptor(handle), F_DUPFD_CLOEXEC, 0);
+    if (lockFd < 0)
+        fail(errno, path);
+    if (::flock(lockFd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0)
+        return lockFd;
+    const int error = errno;
+    ::close(lockFd);
+    if (error == EWOULDBLOCK)
+        return std::nullopt;
+    fail(error, path);
+}
+
+bool raiseLock(Handle lock, const std::string& path)
+{
+    if (::flock(descriptor(lock), LOCK_EX | LOCK_NB) == 0)
+        return true;
+    const int error = errno;
+    // A refused conversion may drop the old lock; take the shared one back.
+    (void)::flock(descriptor(lock), LOCK_SH | LOCK_NB);
+    if (error == EWOULDBLOCK)
+        return false;
+    fail(error, path);
+}
+
+void lowerLock(Handle lock) noexcept { (void)::flock(descriptor(lock), LOCK_SH | LOCK_NB); }
+
+void unlock(Handle lock) noexcept { ::close(descriptor(lock)); }
+
+}  // namespace tagwarden::native
