@@ -12,9 +12,11 @@ namespace {
 // Records the owner's call-backs in order.
 class RecordingOwner : public DirectoryObserver {
 public:
-    void addListLine(const TagEntry& entry, std::size_t index) override
+    explicit RecordingOwner(const TagDirectory& directory) : directory_(directory) {}
+
+    void addListLine(std::size_t index) override
     {
-        lines.push_back(std::to_string(index) + " " + entry.listLine());
+        lines.push_back(std::to_string(index) + " " + directory_.entryAt(index).listLine());
     }
     void setStatus(const std::string& text) override { statuses.push_back(text); }
     void refillTypeFilter() override { ++refills; }
@@ -22,6 +24,9 @@ public:
     std::vector<std::string> lines;
     std::vector<std::string> statuses;
     int refills = 0;
+
+private:
+    const TagDirectory& directory_;
 };
 
 // Entries given as type and id (4 bytes each, NULs allowed); names are "n0", "n1", ...
@@ -36,7 +41,7 @@ void fill(TagDirectory& directory, const std::vector<std::pair<std::string, std:
 TEST(TagDirectory, EntriesKeepFileOrderAndReportTheirLines)
 {
     TagDirectory directory;
-    RecordingOwner owner;
+    RecordingOwner owner(directory);
     directory.setObserver(&owner);
     fill(directory, {{"mons", "abcd"}, {"stli", "wxyz"}, {"mons", "abcd"}});
     ASSERT_EQ(directory.entryCount(), 3u);
@@ -49,7 +54,7 @@ TEST(TagDirectory, EntriesKeepFileOrderAndReportTheirLines)
 TEST(TagDirectory, MappingGroupsByFirstAppearanceAndKeepsTheFirstOfEachId)
 {
     TagDirectory directory;
-    RecordingOwner owner;
+    RecordingOwner owner(directory);
     directory.setObserver(&owner);
     fill(directory, {{"mons", "abcd"}, {"stli", "wxyz"}, {"mons", "abcd"}, {"mons", "efgh"}, {"proj", "abcd"}});
     directory.mapTypes();
@@ -109,7 +114,7 @@ TEST(TagDirectory, LongDirectoriesMapLikeTheLinearWalk)
 TEST(TagDirectory, CodesCompareUpToTheirFirstNul)
 {
     TagDirectory directory;
-    RecordingOwner owner;
+    RecordingOwner owner(directory);
     directory.setObserver(&owner);
     fill(directory, {{std::string("ab\0x", 4), "id1"}, {std::string("ab\0y", 4), std::string("id1\0", 4)},
                      {"abc", "id2"}});
@@ -185,7 +190,7 @@ TEST(TagDirectory, AppendEntryFromFileReadsAtThePositionAndStopsAtTheEnd)
     const MemoryBytes file(content);
 
     TagDirectory directory;
-    RecordingOwner owner;
+    RecordingOwner owner(directory);
     directory.setObserver(&owner);
     EXPECT_TRUE(directory.appendEntry(file, 0));
     EXPECT_FALSE(directory.appendEntry(file, 64));

@@ -78,7 +78,7 @@ protected:
 private:
     void buildControls();
     void addAboutToSystemMenu();
-    void addListLine(const TagEntry& entry, std::size_t index) override;
+    void addListLine(std::size_t index) override;
     [[nodiscard]] bool clearWithNotice();
     void readOpenFile();
     void finishListing();
@@ -87,7 +87,7 @@ private:
     void onListSelectionChanged();
     void onFilterChanged();
     [[nodiscard]] std::optional<int> selectedRow() const;
-    [[nodiscard]] TagEntry& entryOfRow(int row);
+    [[nodiscard]] TagEntry entryOfRow(int row) const;
 
     SettingsStore& settings_;
     Prompter& prompter_;
