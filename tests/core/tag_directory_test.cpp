@@ -84,13 +84,15 @@ TEST(TagDirectory, LongDirectoriesMapLikeTheLinearWalk)
     std::vector<std::pair<std::string, std::string>> codes;
     for (int i = 0; i < 500; ++i)
         codes.emplace_back("t" + std::to_string(i * 7 % 5), "i" + std::to_string(i * 13 % 97));
+    for (int i = 0; i < 2; ++i)  // all bits set in type and id: the set keeps this pair apart
+        codes.emplace_back("\xFF\xFF\xFF\xFF", "\xFF\xFF\xFF\xFF");
     TagDirectory directory;
     fill(directory, codes);
     directory.mapTypes();
 
     // The index as the walk over groups and members builds it.
     std::vector<std::pair<std::string, std::vector<std::pair<std::string, int>>>> walk;
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < static_cast<int>(codes.size()); ++i) {
         const auto& [type, id] = codes[static_cast<std::size_t>(i)];
         auto group = std::find_if(walk.begin(), walk.end(), [&type](const auto& g) { return g.first == type; });
         if (group == walk.end())
