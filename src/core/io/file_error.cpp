@@ -32,6 +32,8 @@ std::string FileError::describe(FileErrorCause cause)
         return "ended before all expected bytes were read";
     case FileErrorCause::DiskFull:
         return "could not be written: the disk is full";
+    case FileErrorCause::AlreadyExists:
+        return "already exists";
     case FileErrorCause::Other:
         break;
     }

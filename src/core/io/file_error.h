@@ -6,7 +6,7 @@
 namespace tagwarden {
 
 // Why a file operation failed; the GUI and the CLI turn it into a sentence.
-enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, EndOfFile, DiskFull, Other };
+enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, EndOfFile, DiskFull, AlreadyExists, Other };
 
 class FileError : public std::runtime_error {
 public:
