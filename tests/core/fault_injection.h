@@ -3,6 +3,7 @@
 // Faults put between a save and the real file it writes: the save runs on disk as
 // always, and the chosen write or sync fails as a full disk would, or the process
 // dies right there.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>

@@ -33,4 +33,8 @@ public:
     virtual void replace(const Write& write) = 0;
 };
 
+// Copies the bytes begin..end of `from` to the same place in `to`; throws FileError,
+// also when `from` ends before `end`.
+void copyBytes(const ByteSource& from, ByteSource& to, std::uint64_t begin, std::uint64_t end);
+
 }  // namespace tagwarden
