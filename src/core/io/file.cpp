@@ -65,16 +65,21 @@ void File::sync()
 
 void File::replace(const Write& write, const Wrap& wrap)
 {
-    SafeWriter writer(path_, share_, wrap);
-    write(writer.bytes());
     try {
-        writer.commit();
-    } catch (const FileError&) {
-        if (writer.renamed())
-            *this = writer.take();
-        throw;
+        SafeWriter writer(path_, share_, wrap);
+        write(writer.bytes());
+        try {
+            writer.commit();
+        } catch (const FileError&) {
+            if (writer.renamed())
+                *this = writer.take();
+            throw;
+        }
+        *this = writer.take();
+    } catch (const FileError& error) {
+        // Named after the file being saved: the new file beside it is ours alone.
+        throw FileError(error.cause(), path_, error.detail());
     }
-    *this = writer.take();
 }
 
 void File::moveTo(const std::string& target)
