@@ -1,12 +1,12 @@
-// Measures the main window on a big archive: opening and listing it, switching
-// the type filter, showing the Dump Map text, and the peak memory, against the core reading the same file.
+// Measures the main window on a big archive (archive_bound_measure make writes
+// one): opening and listing it, switching the type filter, showing the Dump Map
+// text, and the peak memory, against the core reading the same file.
 //
-//   gui_main_window_measure make PATH [COUNT]   writes an archive of COUNT entries (1,000,000)
 //   gui_main_window_measure core PATH           reads it with the core alone
 //   gui_main_window_measure gui PATH            opens it in the main window (offscreen)
 //
 // Each measuring run prints its times and its peak resident memory; run them as
-// separate processes so that each peak is its own.
+// separate processes so that each peak is its own. bench/speed_goals.py runs it.
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -15,14 +15,11 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 
 #include "core/io/file.h"
 #include "core/prompt/scripted_prompter.h"
-#include "core/sample/archive_builder.h"
-#include "core/sample/sample_tags.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/directory_reader.h"
 #include "core/tags/tag_directory.h"
@@ -56,13 +53,6 @@ void reportMemory(long before)
     const long peak = peakKiB();
     std::printf("%-34s %8.1f MiB (%.1f MiB above the %.1f MiB at start)\n", "peak resident memory", mib(peak),
                 mib(peak - before), mib(before));
-}
-
-int make(const std::string& path, std::size_t count)
-{
-    writeBytes(path, buildArchive(syntheticTags(count)));
-    std::printf("wrote %zu entries to %s\n", count, path.c_str());
-    return 0;
 }
 
 int core(const std::string& path)
@@ -133,12 +123,10 @@ int gui(int argc, char* argv[], const std::string& path)
 
 int main(int argc, char* argv[])
 {
-    if (argc >= 3 && std::string(argv[1]) == "make")
-        return make(argv[2], argc >= 4 ? std::strtoull(argv[3], nullptr, 10) : 1'000'000);
     if (argc == 3 && std::string(argv[1]) == "core")
         return core(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "gui")
         return gui(argc, argv, argv[2]);
-    std::fprintf(stderr, "usage: %s make PATH [COUNT] | core PATH | gui PATH\n", argv[0]);
+    std::fprintf(stderr, "usage: %s core PATH | gui PATH\n", argv[0]);
     return 2;
 }

@@ -1,28 +1,49 @@
 #include "cli/cli_support.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 #include "core/tags/directory_reader.h"
+#include "core/tags/hex.h"
 #include "core/tags/tag_text.h"
 
 namespace tagwarden::cli {
 
+namespace {
+
+bool printsAsItself(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte <= 0x7E && c != '\\';
+}
+
+}  // namespace
+
+void appendPrintable(std::string& out, std::string_view field)
+{
+    field = upToNul(field);
+    while (!field.empty()) {
+        // Plain runs go in whole: a million listed names are mostly plain.
+        const auto run = static_cast<std::size_t>(std::find_if_not(field.begin(), field.end(), printsAsItself) -
+                                                  field.begin());
+        out.append(field.substr(0, run));
+        if (run == field.size())
+            return;
+        const auto byte = static_cast<std::uint8_t>(field[run]);
+        if (byte == '\\') {
+            out += "\\\\";
+        } else {
+            out += "\\x";
+            appendHexByte(out, byte);
+        }
+        field.remove_prefix(run + 1);
+    }
+}
+
 std::string printable(std::string_view field)
 {
     std::string text;
-    for (char c : upToNul(field)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            text += "\\\\";
-        } else if (byte >= 0x20 && byte <= 0x7E) {
-            text += c;
-        } else {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            text += escaped;
-        }
-    }
+    appendPrintable(text, field);
     return text;
 }
 

@@ -27,6 +27,8 @@ using Command = std::function<int()>;
 // A tag text for scripts: up to the first NUL, printable ASCII as itself except
 // "\" as "\\", every other byte as \xHH.
 [[nodiscard]] std::string printable(std::string_view field);
+// The same, appended to `out`.
+void appendPrintable(std::string& out, std::string_view field);
 
 // An archive or plug-in opened read-only and its directory read.
 class OpenedArchive {

@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     using namespace tagwarden;
     CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("tagwarden-cli ") + TAGWARDEN_VERSION);
     cli::Command command;
     cli::addBrowseCommands(app, command);
     cli::addSampleCommand(app, command);

@@ -53,6 +53,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     nameTheApplication();
     QApplication::setWindowIcon(tagwarden::programIcon());
+    // Lets the desktop tie the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.bramblewick.Tagwarden"));
     parser.process(application);
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

@@ -60,6 +60,7 @@ TEST_F(CliBrowse, ListOfATypePrintsItsGroupMembersOnly)
         const auto none = cli({"list", archive, "--type", unknown});
         EXPECT_EQ(none.exitCode, 0) << unknown;
         EXPECT_EQ(none.out, "") << unknown;
+        EXPECT_EQ(none.err, std::string("No objects of type ") + unknown + "\n") << "said, not only silent";
     }
 }
 
@@ -146,6 +147,13 @@ TEST_F(CliBrowse, BrokenOrMissingFilesFailWithExitOne)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find(missing), std::string::npos) << "the message names the file";
+}
+
+TEST(CliVersion, NamesTheProgramAndItsVersion)
+{
+    const auto result = cli({"--version"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, std::string("tagwarden-cli ") + TAGWARDEN_VERSION + "\n");
 }
 
 TEST_F(CliBrowse, UsageErrorsExitWithTwo)

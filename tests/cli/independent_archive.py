@@ -7,6 +7,7 @@ here from the documented formats, compared byte for byte.
 
 Usage: independent_archive.py PATH-TO-tagwarden-cli
 """
+import json
 import os
 import random
 import struct
@@ -114,6 +115,39 @@ def expected_header(h):
             b"Dump: " + b"".join(b"%02X " % byte for byte in h) + b"\n")
 
 
+def latin1(field):
+    """A text as --json carries it: the bytes up to the first NUL, each the character of its code."""
+    return cut(field).decode("latin-1")
+
+
+def list_json(index, h):
+    start, length = struct.unpack(">II", h[48:56])
+    return {"index": index, "type": latin1(h[32:36]), "id": latin1(h[36:40]), "start": start, "length": length,
+            "name": latin1(h[0:32])}
+
+
+def expected_list_json(headers, type_text=None):
+    if type_text is None:
+        return [list_json(i, h) for i, (_, h) in enumerate(headers)]
+    group = find_group(groups_of(headers), type_text)
+    return [list_json(i, headers[i][1]) for _, i in group[1]] if group else []
+
+
+def expected_dump_json(headers, type_text=None):
+    groups = groups_of(headers)
+    chosen = groups if type_text is None else [g for g in [find_group(groups, type_text)] if g]
+    return [{"type": latin1(g[0]), "pointer": groups.index(g) + 1, "entries": len(g[1]),
+             "objects": [{"id": latin1(id_), "index": index} for id_, index in g[1]]} for g in chosen]
+
+
+def expected_header_json(index, h):
+    return {"index": index, "description": latin1(h[0:32]), "type": latin1(h[32:36]), "id": latin1(h[36:40]),
+            "reserved1": h[40:47].hex().upper(), "number": h[47],
+            "start": struct.unpack(">I", h[48:52])[0], "length": struct.unpack(">I", h[52:56])[0],
+            "reserved2": h[56:60].hex().upper(), "signature": latin1(h[60:64]),
+            "dump": "".join("%02X " % byte for byte in h)}
+
+
 def selected(headers, selector):
     """The index a SEL names, or None."""
     if b":" not in selector:
@@ -201,6 +235,17 @@ def check(label, arguments, code, out, err=None):
             code, out[:300], err, got_code, got_out[:300], got_err[:300]))
 
 
+def check_json(label, arguments, expected):
+    """The command's --json output, parsed, against the value worked out here."""
+    got_code, got_out, _ = run(*arguments, "--json")
+    try:
+        got = json.loads(got_out.decode("utf-8"))
+    except ValueError as error:
+        got = "not JSON: %s" % error
+    if got_code != 0 or got != expected:
+        failures.append("%s: %r --json\n  expected %.300r\n  got %d %.300r" % (label, arguments[1:], expected, got_code, got))
+
+
 def argument_safe(text):
     return 0 < len(text) and b"\0" not in text and not text.startswith(b"-")
 
@@ -219,16 +264,20 @@ def try_file(label, path, content):
         return
     check(label, ["list", path], 0, expected_list(headers), b"")
     check(label, ["dump-map", path], 0, expected_dump(headers), b"")
+    check_json(label, ["list", path], expected_list_json(headers))
+    check_json(label, ["dump-map", path], expected_dump_json(headers))
     types = {cut(g[0]) for g in groups_of(headers)} | {b"none", b"monsters", b"mon"}
     for type_text in sorted(t for t in types if argument_safe(t)):
         check(label, ["list", path, "--type", type_text], 0, expected_list(headers, type_text))
         check(label, ["dump-map", path, "--type", type_text], 0, expected_dump(headers, type_text))
+        check_json(label, ["list", path, "--type", type_text], expected_list_json(headers, type_text))
     for selector in selectors_for(headers):
         index = selected(headers, selector)
         if index is None:
             check(label, ["header", path, selector], 1, b"")
         else:
             check(label, ["header", path, selector], 0, expected_header(headers[index][1]), b"")
+            check_json(label, ["header", path, selector], expected_header_json(index, headers[index][1]))
 
 
 def main():

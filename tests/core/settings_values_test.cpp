@@ -78,6 +78,8 @@ TEST(TagsLocator, FolderOfAChosenNameHasNoTrailingSeparator)
     EXPECT_EQ(tags_locator::folderOf("/games/vorn/tags.gor"), "/games/vorn");
     EXPECT_EQ(tags_locator::folderOf("/games/vorn/Find the Tags .gor"), "/games/vorn");
     EXPECT_EQ(tags_locator::backupFolder("/games/vorn"), "/games/vorn/Backup");
+    EXPECT_EQ(tags_locator::folderOf("/tags.gor"), "/");  // the root stays the root
+    EXPECT_EQ(tags_locator::backupFolder("/"), "/Backup");
 }
 
 TEST(TagsLocator, FindsTagsGorOnlyAsAFileInThatFolder)

@@ -36,7 +36,7 @@ struct OpenArchive {
         if (readDirectory(directory, file, nullptr) == ReadOutcome::NoDirectory)
             throw std::runtime_error("fixture without directory");
     }
-    [[nodiscard]] const TagEntry& entry(std::size_t index) const { return directory.entryAt(index); }
+    [[nodiscard]] TagEntry entry(std::size_t index) const { return directory.entryAt(index); }
 
     // Runs the writer with the save dialog answering `target` (or cancelled).
     bool write(std::size_t index, std::optional<std::string> target)

@@ -216,10 +216,44 @@ class Widget:
         return Widget(self.session, acc)
 
     def click(self, button=1, times=1):
+        self.scroll_into_view()
         x, y = self.centre()
         self.session.bring_forward(self.top_level(), x, y)
         self.session.x.click(x, y, button, times)
         return self
+
+    def scroll_into_view(self):
+        """Turns the mouse wheel over the scroll bars of the scroll area that hides this
+        widget's centre until it shows, as a person would."""
+        for _ in range(60):
+            clip = self._clipping_ancestor()
+            if clip is None:
+                return
+            x, y = self.centre()
+            left, top, width, height = clip.extents()
+            # The scroll area's bars sit beside its viewport (each in a holder of its own).
+            siblings = [Widget(self.session, a) for a in Widget._children_reversed(clip.acc.parent)]
+            viewport = clip.acc.getIndexInParent()
+            bars = [bar for sibling in siblings if sibling.acc.getIndexInParent() != viewport
+                    for bar in [sibling] + sibling.find_all("scroll bar") if bar.role == "scroll bar"]
+            vertical = not top <= y < top + height
+            bar = next((b for b in bars if b.showing and (b.extents()[3] > b.extents()[2]) == vertical), None)
+            expect(bar is not None, "%r is hidden in %r, which has no scroll bar to bring it out" % (self, clip))
+            wheel = (5 if y >= top + height else 4) if vertical else (7 if x >= left + width else 6)
+            self.session.x.click(*bar.centre(), wheel)
+        raise JourneyFailed("%r stays hidden after 60 turns of the mouse wheel" % self)
+
+    def _clipping_ancestor(self):
+        """The nearest ancestor (a scroll area's viewport) that does not show this widget's centre, or None."""
+        x, y = self.centre()
+        acc = self.acc.parent
+        # A combo box's list is a popup window of its own, outside the box.
+        while acc is not None and acc.getRoleName() not in ("application", "combo box"):
+            left, top, width, height = Widget(self.session, acc).extents()
+            if not (left <= x < left + width and top <= y < top + height):
+                return Widget(self.session, acc)
+            acc = acc.parent
+        return None
 
     def double_click(self):
         return self.click(times=2)

@@ -7,19 +7,8 @@ import steps
 PLUG_INS = [("mons", "local/mons/msab"), ("stli", "local/stli/stab"), ("mesh", "local/mesh/mpaa")]
 
 
-def misfit(window):
-    """How `window` leaves the screen, or None when it fits."""
-    x, y, width, height = window.extents()
-    screen_width, screen_height = harness.SCREEN
-    if x >= 0 and y >= 0 and x + width <= screen_width and y + height <= screen_height:
-        return None
-    return "%r spans %d..%d x %d..%d" % (window, x, x + width, y, y + height)
-
-
-def expect_all_fit(s, windows):
-    misfits = [m for m in map(misfit, windows) if m]
-    if misfits:
-        s.screenshot("misfit")
+def expect_all_fit(misfits):
+    misfits = [m for m in misfits if m]
     harness.expect(not misfits, "on a %d x %d screen at scale 2: %s" % (*harness.SCREEN, "; ".join(misfits)))
 
 
@@ -27,20 +16,19 @@ def journey(s):
     s.scale_by(2)
     sample, main = steps.start_on_sample(s)
     forms = [steps.open_editor(s, main, kind, sample + plug_in) for kind, plug_in in PLUG_INS]
-    expect_all_fit(s, [main] + forms)
+    expect_all_fit(map(steps.misfit, [main] + forms))
 
     forms[-1].find("push button", "View Items").click()
     items = s.window("Tagwarden - MESH Item editor")
-    expect_all_fit(s, [items])
+    expect_all_fit([steps.misfit(items)])
     records = []
     for group, title in (("Item Types", "Tagwarden - Item Type Editor"), ("Items", "Tagwarden - Mesh Item Editor")):
         items.find("panel", group).find("push button", "Edit").click()  # the selected line: the last one listed
         record = s.window(title, role="dialog")
-        records.append(misfit(record))
+        records.append(steps.misfit(record))
         record.find("push button", "Cancel").click()
         record.wait_gone()
-    harness.expect(not any(records), "on a %d x %d screen at scale 2: %s"
-                   % (*harness.SCREEN, "; ".join(m for m in records if m)))
+    expect_all_fit(records)
     steps.exit_program(s, main)
 
 

@@ -44,3 +44,12 @@ def set_checked(button):
 def exit_program(s, main):
     main.find("push button", "Exit").click()
     s.expect_exit()
+
+
+def misfit(window):
+    """How `window` leaves the screen, or None when it fits."""
+    x, y, width, height = window.extents()
+    screen_width, screen_height = harness.SCREEN
+    if x >= 0 and y >= 0 and x + width <= screen_width and y + height <= screen_height:
+        return None
+    return "%r spans %d..%d x %d..%d" % (window, x, x + width, y, y + height)

@@ -273,7 +273,7 @@ void MeshEditorTest::everyControlIsNamedAfterItsLabelAndTheFormFits()
                          "Captions STLI", "Narration Sound", "Width",           "Height",         "Mesh Offset",
                          "Max Teams",     "Max Teams Up",    "Max Teams Down",  "Next Level",     "Single",
                          "Multi",         "None",            "View Mesh",       "View Scripting", "View Items",
-                         "OK",            "Cancel"};
+                         "Item Map",      "OK",            "Cancel"};
     for (const char* game : MeshEditorDialog::kGameTypeNames)
         expected << game;
     expected.sort();

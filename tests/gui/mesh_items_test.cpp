@@ -1,11 +1,14 @@
 // The item editor and its two record forms driven as a user would: list, add,
 // edit and delete item types and placed items, save, and load the map again.
 #include <QCheckBox>
+#include <QImage>
 #include <QListWidget>
 
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_model.h"
+#include "gui/mesh/item_map_dialog.h"
+#include "gui/mesh/item_map_view.h"
 #include "gui/mesh/item_type_dialog.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_form_fields.h"
@@ -75,6 +78,7 @@ private slots:
     void itemTypeFormStoresTheChosenValues();
     void itemFormShowsPositionAndAngleAndStoresItsFields();
     void everyControlIsNamedAfterItsLabelAndEachFormFits();
+    void itemMapDrawsEveryItemAndKeepsInStepWithTheList();
 };
 
 void MeshItemsTest::listsShowEveryRecordSortedWithTheCounters()
@@ -370,7 +374,7 @@ void MeshItemsTest::everyControlIsNamedAfterItsLabelAndEachFormFits()
 {
     ItemsSetup setup;
     QVERIFY(setup.items);
-    QStringList itemsForm{"OK", "Cancel"};
+    QStringList itemsForm{"OK", "Cancel", "Item Map"};
     for (const char* table : {"Item Types ", "Items "}) {
         for (const char* field : {"Count", "Offset", "Length"})
             itemsForm << QString::fromLatin1(table) + field;
@@ -407,6 +411,41 @@ void MeshItemsTest::everyControlIsNamedAfterItsLabelAndEachFormFits()
         const QString problem = fitProblem(*form);
         QVERIFY2(problem.isEmpty(), qPrintable(problem + " in " + form->objectName()));
     }
+}
+
+// Marks stand for the model's items; a click on one selects its line, a line
+// selected highlights its mark, a deletion redraws, the image is a PNG.
+void MeshItemsTest::itemMapDrawsEveryItemAndKeepsInStepWithTheList()
+{
+    ItemsSetup setup;
+    click(*setup.items, "itemMapButton");
+    ItemMapDialog* map = setup.items->itemMap();
+    QVERIFY(map && QTest::qWaitForWindowExposed(map));
+    ItemMapView& view = *map->view();
+    const auto& marks = view.marks();
+    QCOMPARE(marks.size(), setup.model().items().size());
+    auto item = setup.model().items().begin();
+    for (const ItemMapView::Mark& mark : marks) {
+        QCOMPARE(mark.position, QPointF(positionValue(item->x()), positionValue(item->y())));
+        QCOMPARE(mark.category, item->category());
+        QVERIFY(view.rect().contains(view.toScreen(mark.position).toPoint()));  // all shown at first
+        ++item;
+    }
+
+    QListWidget& items = *list(*setup.items, "itemList");
+    const int last = static_cast<int>(marks.size()) - 1;
+    QTest::mouseClick(&view, Qt::LeftButton, {}, view.toScreen(marks[static_cast<std::size_t>(last)].position).toPoint());
+    QCOMPARE(recordOf(*items.currentItem()), static_cast<void*>(&setup.model().items().back()));
+    selectRow(items, 0);
+    QCOMPARE(marks[static_cast<std::size_t>(view.selected())].position,
+             QPointF(positionValue(static_cast<MeshItem*>(recordOf(*items.item(0)))->x()),
+                     positionValue(static_cast<MeshItem*>(recordOf(*items.item(0)))->y())));
+
+    click(*setup.items, "itemDelete");  // confirmed by the scripted OK
+    QCOMPARE(view.marks().size(), setup.model().items().size());
+    const std::string image = setup.dir.file("map.png");
+    QVERIFY(map->saveImage(image));
+    QCOMPARE(QImage(QString::fromStdString(image)).size(), view.size());
 }
 
 }  // namespace tagwarden

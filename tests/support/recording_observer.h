@@ -10,7 +10,7 @@ namespace tagwarden::test {
 // A directory owner that records which entries were listed and every status text.
 class RecordingObserver : public DirectoryObserver {
 public:
-    void addListLine(const TagEntry&, std::size_t index) override { indexes.push_back(index); }
+    void addListLine(std::size_t index) override { indexes.push_back(index); }
     void setStatus(const std::string& text) override { statuses.push_back(text); }
     void refillTypeFilter() override {}
 

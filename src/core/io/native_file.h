@@ -65,6 +65,12 @@ void copyPermissions(const std::string& model, Handle handle, const std::string&
 void lowerLock(Handle lock) noexcept;
 void unlock(Handle lock) noexcept;
 
+// Memory for a large block that a read fills whole (an archive's directory). The
+// system may back it with large pages, which it hands out many times faster.
+// Throws std::bad_alloc; give it back with releaseBlock.
+[[nodiscard]] void* allocateBlock(std::size_t bytes);
+void releaseBlock(void* block) noexcept;
+
 }  // namespace native
 
 }  // namespace tagwarden

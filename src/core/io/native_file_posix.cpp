@@ -1,11 +1,16 @@
 // The POSIX side of files: descriptors, positioned reads and writes, flock().
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "core/io/file_error.h"
 #include "core/io/native_file.h"
@@ -191,5 +196,23 @@ bool raiseLock(Handle lock, const std::string& path)
 void lowerLock(Handle lock) noexcept { (void)::flock(descriptor(lock), LOCK_SH | LOCK_NB); }
 
 void unlock(Handle lock) noexcept { ::close(descriptor(lock)); }
+
+void* allocateBlock(std::size_t bytes)
+{
+    constexpr std::size_t kLargePage = std::size_t{2} << 20;
+    const bool large = bytes >= kLargePage;
+    const std::size_t alignment = large ? kLargePage : alignof(std::max_align_t);
+    const std::size_t size = (std::max<std::size_t>(bytes, 1) + alignment - 1) / alignment * alignment;
+    void* block = std::aligned_alloc(alignment, size);
+    if (block == nullptr)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    if (large)
+        (void)::madvise(block, size, MADV_HUGEPAGE);  // a hint; small pages serve as well
+#endif
+    return block;
+}
+
+void releaseBlock(void* block) noexcept { std::free(block); }
 
 }  // namespace tagwarden::native

@@ -15,11 +15,11 @@ std::string initialName(std::string editText)
 std::string folderOf(const std::string& chosenName)
 {
     std::error_code error;
-    std::string full = std::filesystem::absolute(chosenName, error).string();
+    std::filesystem::path full = std::filesystem::absolute(chosenName, error);
     if (error)
         full = chosenName;
-    const auto cut = full.find_last_of(kPathSeparator);
-    return cut == std::string::npos ? std::string{} : full.substr(0, cut);
+    // The root keeps its separator: "/tags.gor" lies in "/", not in "".
+    return full.parent_path().string();
 }
 
 bool holdsTagsGor(const std::string& folder)
@@ -36,7 +36,8 @@ std::string missingText(const std::string& folder)
 
 std::string backupFolder(const std::string& folder)
 {
-    return folder + kPathSeparator + "Backup";
+    const bool separated = !folder.empty() && folder.back() == kPathSeparator;
+    return folder + (separated ? "" : std::string(1, kPathSeparator)) + "Backup";
 }
 
 }  // namespace tagwarden::tags_locator

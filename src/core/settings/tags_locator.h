@@ -15,7 +15,8 @@ inline constexpr const char* kMissingCaption = "ERROR - 'tags.gor' File Not Foun
 
 // The file dialog's initial name: the edit box's text, a separator, the placeholder.
 [[nodiscard]] std::string initialName(std::string editText);
-// The folder of a chosen name (made absolute), without a trailing separator.
+// The folder of a chosen name (made absolute), without a trailing separator
+// except at the root.
 [[nodiscard]] std::string folderOf(const std::string& chosenName);
 [[nodiscard]] bool holdsTagsGor(const std::string& folder);
 // The text of the box that asks whether to take a folder without tags.gor.

@@ -1,7 +1,7 @@
 #include "core/tags/directory_reader.h"
 
 #include <algorithm>
-#include <vector>
+#include <string>
 
 #include "core/io/byte_source.h"
 #include "core/tags/tag_directory.h"
@@ -11,8 +11,9 @@ namespace tagwarden {
 
 namespace {
 
-// Headers are read in blocks rather than one by one: same bytes, far fewer calls.
-constexpr std::size_t kHeadersPerBlock = 1024;
+// Headers are read straight into the directory in blocks rather than one by one:
+// same bytes, far fewer calls.
+constexpr std::size_t kHeadersPerBlock = 4096;
 constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 22;
 
 // Drives the progress observer: about a hundred updates per reading.
@@ -32,12 +33,14 @@ public:
             interval_ = 2;
             progress_->setRange(0, static_cast<int>(expected));
         }
+        next_ = interval_;
     }
 
-    void entryRead(std::uint64_t count)
+    // `count` entries were read so far: one update for every multiple of the interval.
+    void entriesRead(std::uint64_t count)
     {
-        if (progress_ && count % interval_ == 0) {
-            progress_->setText(std::to_string(count) + " Directory Entries Read");
+        for (; progress_ && next_ <= count; next_ += interval_) {
+            progress_->setText(std::to_string(next_) + " Directory Entries Read");
             progress_->stepIt();
         }
     }
@@ -60,23 +63,24 @@ public:
 private:
     ProgressObserver* progress_;
     std::uint64_t interval_ = 2;
+    std::uint64_t next_ = 2;
 };
 
+// Reads until a header is cut short or the file ends; asks for no more headers
+// than the file's length promises (it is taken again as the reading goes on), so
+// the directory never makes room for headers that are not there.
 void readArchiveHeaders(TagDirectory& directory, const ByteSource& source, std::uint64_t offset, ProgressPacer& pacer)
 {
-    std::vector<std::uint8_t> block(kHeadersPerBlock * kTagHeaderSize);
-    std::uint64_t count = 0;
-    for (std::uint64_t blockStart = offset;; blockStart += block.size()) {
-        const std::size_t got = source.readAt(blockStart, block.data(), block.size());
-        const std::size_t headers = got / kTagHeaderSize;
-        for (std::size_t h = 0; h < headers; ++h) {
-            TagHeaderBytes header;
-            std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(h * kTagHeaderSize), kTagHeaderSize,
-                        header.begin());
-            directory.appendEntry(header, blockStart + h * kTagHeaderSize);
-            pacer.entryRead(++count);
-        }
-        if (got < block.size())
+    for (;;) {
+        const std::uint64_t length = source.length();
+        const std::uint64_t promised = length > offset ? (length - offset) / kTagHeaderSize : 0;
+        const std::uint64_t read = directory.entryCount();
+        if (read >= promised)
+            return;
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kHeadersPerBlock, promised - read));
+        const std::size_t whole = directory.readEntries(source, offset + read * kTagHeaderSize, wanted);
+        pacer.entriesRead(directory.entryCount());
+        if (whole < wanted)
             return;
     }
 }
@@ -85,6 +89,7 @@ void readArchiveHeaders(TagDirectory& directory, const ByteSource& source, std::
 
 ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, ProgressObserver* progress)
 {
+    directory.clearAll();  // a directory holds the entries of one file
     if (isSingleTagFile(source)) {
         directory.appendEntry(source, 0);
         directory.mapTypes();
@@ -101,7 +106,7 @@ ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, Pro
 
     // The count comes from the file's real length; the cap only keeps a huge sparse
     // file from claiming all memory before a single header is read.
-    directory.reserve(directory.entryCount() + static_cast<std::size_t>(std::min(expected, kMostReserved)));
+    directory.reserve(static_cast<std::size_t>(std::min(expected, kMostReserved)));
     ProgressPacer pacer(progress, expected);
     readArchiveHeaders(directory, source, *offset, pacer);
     pacer.finishing();

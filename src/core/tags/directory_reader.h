@@ -29,7 +29,7 @@ enum class ReadOutcome {
 
 inline constexpr const char* kNoDirectoryMessage = "ERROR - No Directory Found";
 
-// Fills `directory` from `source` and maps its types. File errors propagate as
+// Fills `directory` (emptied first) from `source` and maps its types. File errors propagate as
 // FileError; the entries read before the error stay in the directory.
 ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, ProgressObserver* progress);
 

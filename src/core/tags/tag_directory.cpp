@@ -2,37 +2,45 @@
 
 #include <algorithm>
 #include <bit>
-#include <unordered_map>
+#include <stdexcept>
+#include <utility>
 
+#include "core/io/byte_source.h"
+#include "core/io/native_file.h"
 #include "core/tags/tag_text.h"
 
 namespace tagwarden {
 
 namespace {
 
+// Most reads ask for this many headers at a time; fewer are needed only at the end.
+constexpr std::size_t kFirstCapacity = 16;
+
+// An entry's type and id as one key, each compared up to its first NUL.
+std::uint64_t pairKey(const TagHeaderBytes& header)
+{
+    return std::uint64_t{codeKey(header.data() + tag_header::kType.offset)} << 32 |
+           codeKey(header.data() + tag_header::kId.offset);
+}
+
 // A set of 64-bit keys with open addressing: one flat table instead of a node per
-// entry, which keeps mapping a million entries fast and small. Keys never have all
-// bits set (a group's position stays far below 2^32 - 1).
+// entry, which keeps mapping a million entries fast and small. It is at most two
+// thirds full, and grows when more keys come than it was made for.
 class PairSet {
 public:
-    explicit PairSet(std::size_t expected)
-        : slots_(std::bit_ceil(std::max<std::size_t>(16, 2 * expected)), kEmpty),
-          shift_(64 - std::countr_zero(slots_.size()))
-    {
-    }
+    explicit PairSet(std::size_t expected) { allocate(std::max<std::size_t>(16, expected + expected / 2)); }
 
     // False when the key was there already.
     bool insert(std::uint64_t key)
     {
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = slotOf(key);; i = (i + 1) & mask) {
-            if (slots_[i] == key)
-                return false;
-            if (slots_[i] == kEmpty) {
-                slots_[i] = key;
-                return true;
-            }
-        }
+        if (key == kEmpty)  // the one key that marks free slots is kept apart
+            return !std::exchange(holdsEmptyKey_, true);
+        if (3 * (used_ + 1) > 2 * size_)
+            grow();
+        if (!place(key))
+            return false;
+        ++used_;
+        return true;
     }
 
     // Asks for the key's slot to be brought into the cache ahead of `insert`.
@@ -48,70 +56,234 @@ public:
 private:
     [[nodiscard]] std::size_t slotOf(std::uint64_t key) const { return (key * 0x9E3779B97F4A7C15u) >> shift_; }
 
+    void allocate(std::size_t wanted)
+    {
+        size_ = std::bit_ceil(wanted);
+        slots_.reset(static_cast<std::uint64_t*>(native::allocateBlock(size_ * sizeof(std::uint64_t))));
+        std::fill_n(slots_.get(), size_, kEmpty);
+        shift_ = 64 - std::countr_zero(size_);
+    }
+
+    // False when the key is in the table already.
+    bool place(std::uint64_t key)
+    {
+        for (std::size_t i = slotOf(key);; i = (i + 1) & (size_ - 1)) {
+            if (slots_[i] == key)
+                return false;
+            if (slots_[i] == kEmpty) {
+                slots_[i] = key;
+                return true;
+            }
+        }
+    }
+
+    void grow()
+    {
+        const std::size_t oldSize = size_;
+        const auto old = std::move(slots_);
+        allocate(2 * oldSize);
+        for (std::size_t i = 0; i < oldSize; ++i)
+            if (old[i] != kEmpty)
+                place(old[i]);
+    }
+
+    struct Release {
+        void operator()(std::uint64_t* slots) const noexcept { native::releaseBlock(slots); }
+    };
+
     static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
-    std::vector<std::uint64_t> slots_;
-    int shift_;
+    std::size_t size_ = 0;
+    std::size_t used_ = 0;
+    // A table of a million keys is hit at random: large pages spare the address lookups.
+    std::unique_ptr<std::uint64_t[], Release> slots_;
+    int shift_ = 0;
+    bool holdsEmptyKey_ = false;
+};
+
+// The group of each type met so far, looked up once per entry: a small flat table.
+class GroupsByType {
+public:
+    [[nodiscard]] std::optional<std::size_t> find(std::uint32_t type) const
+    {
+        for (std::size_t i = slotOf(type);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i].groupPlusOne == 0)
+                return std::nullopt;
+            if (slots_[i].type == type)
+                return slots_[i].groupPlusOne - 1;
+        }
+    }
+
+    void add(std::uint32_t type, std::size_t group)
+    {
+        if (2 * (used_ + 1) > slots_.size())
+            grow();
+        place({type, static_cast<std::uint32_t>(group + 1)});
+        ++used_;
+    }
+
+private:
+    struct Slot {
+        std::uint32_t type = 0;
+        std::uint32_t groupPlusOne = 0;  // 0: a free slot
+    };
+
+    [[nodiscard]] std::size_t slotOf(std::uint32_t type) const
+    {
+        return static_cast<std::size_t>((type * 0x9E3779B97F4A7C15u) >> 32) & (slots_.size() - 1);
+    }
+
+    void place(const Slot& slot)
+    {
+        std::size_t i = slotOf(slot.type);
+        while (slots_[i].groupPlusOne != 0)
+            i = (i + 1) & (slots_.size() - 1);
+        slots_[i] = slot;
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old(2 * slots_.size());
+        old.swap(slots_);
+        for (const Slot& slot : old)
+            if (slot.groupPlusOne != 0)
+                place(slot);
+    }
+
+    std::vector<Slot> slots_ = std::vector<Slot>(16);
+    std::size_t used_ = 0;
 };
 
 }  // namespace
 
-void TagDirectory::reserve(std::size_t entries) { entries_.reserve(entries); }
+// The index of ids by type as it grows: the reader adds each block of headers just
+// read, while its bytes are still in the cache, and mapTypes hands it over. A flat
+// table of types and one flat set of (type, id) pairs stand in for the linear walks
+// of groups and members; the order and the results are the same. A type's first
+// entry is always a new pair, so the groups come in order of first appearance.
+class TagDirectory::TypeIndex {
+public:
+    explicit TypeIndex(std::size_t expected) : seen_(expected) {}
+
+    [[nodiscard]] std::size_t covered() const { return covered_; }
+
+    // Adds the entries from the first one not covered yet up to `count`.
+    void add(const TagHeaderBytes* headers, std::size_t count)
+    {
+        // The set's slots are fetched a few entries ahead, so that a million
+        // entries do not wait on one memory access after another.
+        constexpr std::size_t kAhead = 16;
+        for (; covered_ < count; ++covered_) {
+            if (covered_ + kAhead < count)
+                seen_.prefetch(pairKey(headers[covered_ + kAhead]));
+            const std::uint64_t key = pairKey(headers[covered_]);
+            if (seen_.insert(key))
+                addMember(headers[covered_], static_cast<std::uint32_t>(key >> 32));
+        }
+    }
+
+    [[nodiscard]] std::vector<TypeGroup> takeGroups() { return std::move(groups_); }
+
+private:
+    void addMember(const TagHeaderBytes& header, std::uint32_t type)
+    {
+        std::optional<std::size_t> group = groupOf_.find(type);
+        if (!group) {
+            group = groups_.size();
+            groupOf_.add(type, *group);
+            groups_.push_back({std::string(fieldText(header, tag_header::kType)), {}});
+        }
+        GroupMember member;
+        const std::string_view id = fieldText(header, tag_header::kId);
+        std::copy(id.begin(), id.end(), member.id.begin());
+        member.index = static_cast<std::int32_t>(covered_);
+        groups_[*group].members.push_back(member);
+    }
+
+    PairSet seen_;
+    GroupsByType groupOf_;
+    std::vector<TypeGroup> groups_;
+    std::size_t covered_ = 0;
+};
+
+TagDirectory::TagDirectory() = default;
+TagDirectory::~TagDirectory() = default;
+
+void TagDirectory::BlockRelease::operator()(TagHeaderBytes* headers) const noexcept { native::releaseBlock(headers); }
+
+void TagDirectory::reserve(std::size_t entries)
+{
+    if (!index_)
+        index_ = std::make_unique<TypeIndex>(entries);
+    if (entries <= capacity_)
+        return;
+    std::unique_ptr<TagHeaderBytes[], BlockRelease> grown(
+        static_cast<TagHeaderBytes*>(native::allocateBlock(entries * kTagHeaderSize)));
+    std::copy_n(headers_.get(), count_, grown.get());
+    headers_ = std::move(grown);
+    capacity_ = entries;
+}
+
+TagHeaderBytes* TagDirectory::roomFor(std::uint64_t position, std::size_t more)
+{
+    if (count_ == 0)
+        firstPosition_ = position;
+    else if (position != firstPosition_ + count_ * kTagHeaderSize)
+        throw std::invalid_argument("a directory's headers lie back to back");
+    if (capacity_ - count_ < more)
+        reserve(std::max({count_ + more, 2 * capacity_, kFirstCapacity}));
+    return headers_.get() + count_;
+}
+
+void TagDirectory::listUpTo(std::size_t count)
+{
+    while (count_ < count) {
+        ++count_;
+        if (observer_)
+            observer_->addListLine(count_ - 1);
+    }
+    if (!index_)
+        index_ = std::make_unique<TypeIndex>(count_);
+    index_->add(headers_.get(), count_);
+}
+
+std::size_t TagDirectory::readEntries(const ByteSource& source, std::uint64_t position, std::size_t count)
+{
+    TagHeaderBytes* room = roomFor(position, count);
+    const std::size_t whole = source.readAt(position, room, count * kTagHeaderSize) / kTagHeaderSize;
+    listUpTo(count_ + whole);
+    return whole;
+}
 
 bool TagDirectory::appendEntry(const ByteSource& source, std::uint64_t position)
 {
-    TagEntry entry;
-    if (!entry.readFrom(source, position))
-        return false;
-    appendEntry(entry.header(), entry.headerPosition());
-    return true;
+    return readEntries(source, position, 1) == 1;
 }
 
 void TagDirectory::appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition)
 {
-    entries_.emplace_back(header, headerPosition);
-    if (observer_)
-        observer_->addListLine(entries_.back(), entries_.size() - 1);
+    *roomFor(headerPosition, 1) = header;
+    listUpTo(count_ + 1);
+}
+
+TagEntry TagDirectory::entryAt(std::size_t index) const
+{
+    if (index >= count_)
+        throw std::out_of_range("no directory entry " + std::to_string(index));
+    return {headers_[index], firstPosition_ + index * kTagHeaderSize};
 }
 
 void TagDirectory::mapTypes()
 {
-    groups_.clear();
-    // A hash of types and one flat set of (group, id) pairs stand in for the linear
-    // walks of groups and members; the order and the results are the same. The set's
-    // slots are fetched a few entries ahead, so that a million entries do not wait on
-    // one memory access after another.
-    std::unordered_map<std::uint32_t, std::size_t> groupOfType;
-    std::vector<std::uint64_t> keys(entries_.size());
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        keys[i] = (std::uint64_t{groupFor(groupOfType, entries_[i])} << 32) | entries_[i].idKey();
-    PairSet seen(entries_.size());
-    constexpr std::size_t kAhead = 32;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (i + kAhead < keys.size())
-            seen.prefetch(keys[i + kAhead]);
-        if (seen.insert(keys[i]))
-            addMember(static_cast<std::size_t>(keys[i] >> 32), i);
+    // Mapping again, or after entries came some other way, starts afresh.
+    if (!index_ || index_->covered() != count_) {
+        index_ = std::make_unique<TypeIndex>(count_);
+        index_->add(headers_.get(), count_);
     }
-}
-
-std::size_t TagDirectory::groupFor(std::unordered_map<std::uint32_t, std::size_t>& groupOfType, const TagEntry& entry)
-{
-    const auto [found, isNew] = groupOfType.try_emplace(entry.typeKey(), groups_.size());
-    if (isNew) {
-        groups_.push_back({entry.type(), {}});
+    groups_ = index_->takeGroups();
+    index_.reset();
+    for (const TypeGroup& group : groups_)
         if (observer_)
-            observer_->setStatus("Added New Object Type - " + std::string(upToNul(groups_.back().type)));
-    }
-    return found->second;
-}
-
-void TagDirectory::addMember(std::size_t group, std::size_t index)
-{
-    GroupMember member;
-    const std::string_view id = fieldText(entries_[index].header(), tag_header::kId);
-    std::copy(id.begin(), id.end(), member.id.begin());
-    member.index = static_cast<std::int32_t>(index);
-    groups_[group].members.push_back(member);
+            observer_->setStatus("Added New Object Type - " + std::string(upToNul(group.type)));
 }
 
 std::optional<std::size_t> TagDirectory::findGroup(std::string_view type) const
@@ -139,8 +311,9 @@ std::string TagDirectory::idsOfType(const std::string& type) const
 
 void TagDirectory::clearAll()
 {
-    entries_.clear();
-    entries_.shrink_to_fit();
+    headers_.reset();
+    index_.reset();
+    count_ = capacity_ = 0;
     groups_.clear();
     groups_.shrink_to_fit();
 }

@@ -3,10 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/tags/tag_entry.h"
@@ -20,7 +20,8 @@ class ByteSource;
 class DirectoryObserver {
 public:
     virtual ~DirectoryObserver() = default;
-    virtual void addListLine(const TagEntry& entry, std::size_t index) = 0;
+    // The entry at `index` was just read: its line belongs in the list.
+    virtual void addListLine(std::size_t index) = 0;
     virtual void setStatus(const std::string& text) = 0;
     virtual void refillTypeFilter() = 0;
 };
@@ -39,22 +40,37 @@ struct TypeGroup {
     [[nodiscard]] std::int32_t memberCount() const { return static_cast<std::int32_t>(members.size()); }
 };
 
-// The entries of the open file in file order and the index of ids by type.
+// The entries of the open file in file order and the index of ids by type. The
+// entries are the headers of one directory, back to back in the file: they are
+// kept as read, in one block, and each entry's texts are made when asked for.
 class TagDirectory {
 public:
+    TagDirectory();
+    ~TagDirectory();
+    TagDirectory(const TagDirectory&) = delete;
+    TagDirectory& operator=(const TagDirectory&) = delete;
+
     void setObserver(DirectoryObserver* observer) { observer_ = observer; }
 
+    // Reads up to `count` headers lying back to back from `position` on as new
+    // entries, each listed as it is added; answers how many were whole (fewer only
+    // where the source ends). The first entry fixes where the directory starts;
+    // later ones must follow the last entry.
+    std::size_t readEntries(const ByteSource& source, std::uint64_t position, std::size_t count);
     // Reads one header at `position`; false (and nothing kept) when it is not all there.
     bool appendEntry(const ByteSource& source, std::uint64_t position);
-    // Adds an entry already read (the directory reader reads headers in blocks).
+    // Adds a header read at `headerPosition`, right behind the last entry.
     void appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition);
 
-    // Makes room for this many entries in all (the reader knows how many headers follow).
+    // Makes room for this many entries in all, and sizes the index of ids by type
+    // for them (the reader knows how many headers follow).
     void reserve(std::size_t entries);
 
-    [[nodiscard]] std::size_t entryCount() const { return entries_.size(); }
-    [[nodiscard]] const TagEntry& entryAt(std::size_t index) const { return entries_.at(index); }
-    [[nodiscard]] TagEntry& entryAt(std::size_t index) { return entries_.at(index); }
+    [[nodiscard]] std::size_t entryCount() const { return count_; }
+    // The entry at `index`; std::out_of_range past the last one.
+    [[nodiscard]] TagEntry entryAt(std::size_t index) const;
+    // Its 64 header bytes as read, without a copy (`index` below entryCount()).
+    [[nodiscard]] const TagHeaderBytes& headerAt(std::size_t index) const { return headers_[index]; }
     [[nodiscard]] const std::vector<TypeGroup>& typeGroups() const { return groups_; }
 
     // Groups the entries by type: one group per type in order of first appearance,
@@ -78,13 +94,24 @@ public:
     void setDirectoryOffset(std::uint32_t offset) { directoryOffset_ = offset; }
 
 private:
+    // Room for `more` headers behind the last entry; they count once listed.
+    [[nodiscard]] TagHeaderBytes* roomFor(std::uint64_t position, std::size_t more);
+    // Lists the entries read up to `count` and adds them to the growing index.
+    void listUpTo(std::size_t count);
     void appendGroupText(std::string& text, std::size_t groupIndex) const;
-    // The position of the entry's type group, created (and reported) when new.
-    std::size_t groupFor(std::unordered_map<std::uint32_t, std::size_t>& groupOfType, const TagEntry& entry);
-    void addMember(std::size_t group, std::size_t index);
+
+    class TypeIndex;
+    struct BlockRelease {
+        void operator()(TagHeaderBytes* headers) const noexcept;
+    };
 
     DirectoryObserver* observer_ = nullptr;
-    std::vector<TagEntry> entries_;
+    // Filled by reads straight from the file, so never zeroed first.
+    std::unique_ptr<TagHeaderBytes[], BlockRelease> headers_;
+    std::size_t count_ = 0;
+    std::size_t capacity_ = 0;
+    std::uint64_t firstPosition_ = 0;
+    std::unique_ptr<TypeIndex> index_;
     std::vector<TypeGroup> groups_;
     std::uint32_t directoryOffset_ = 0;
 };

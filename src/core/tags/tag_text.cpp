@@ -8,17 +8,6 @@ std::string_view upToNul(std::string_view field)
     return end == std::string_view::npos ? field : field.substr(0, end);
 }
 
-std::uint32_t codeKey(const std::uint8_t* code)
-{
-    std::uint32_t key = 0;
-    bool ended = false;
-    for (int i = 0; i < 4; ++i) {
-        ended = ended || code[i] == 0;
-        key = (key << 8) | (ended ? 0u : code[i]);
-    }
-    return key;
-}
-
 std::uint32_t codeKey(std::string_view code)
 {
     std::uint8_t bytes[4] = {};

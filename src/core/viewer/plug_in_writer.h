@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "core/io/file.h"
+#include "core/tags/tag_entry.h"
 
 namespace tagwarden {
 
 class Prompter;
-class TagEntry;
 
 inline constexpr const char* kPlugInCreatedMessage = "PlugIn created";
 inline constexpr const char* kPlugInNotCreatedMessage = "ERROR PlugIn NOT created";
@@ -54,7 +54,7 @@ private:
     void readExactly(std::uint64_t position, std::uint8_t* buffer, std::size_t size);
 
     const ByteSource& source_;
-    const TagEntry& entry_;
+    const TagEntry entry_;
     std::string sourcePath_;
     Prompter& prompter_;
     File target_;

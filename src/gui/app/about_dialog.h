@@ -9,7 +9,7 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr const char* kVersion = "0.8";
+    static constexpr const char* kVersion = TAGWARDEN_VERSION;
 
     explicit AboutDialog(QWidget* parent = nullptr);
 };

@@ -345,7 +345,7 @@ void BrowserDialog::clearDirectory()
     directory_.clearAll();
 }
 
-void BrowserDialog::addListLine(const TagEntry& /*entry*/, std::size_t index)
+void BrowserDialog::addListLine(std::size_t index)
 {
     pendingLines_.push_back(static_cast<std::uint32_t>(index));
 }
@@ -476,7 +476,7 @@ std::optional<int> BrowserDialog::selectedRow() const
     return rows.constFirst().row();
 }
 
-TagEntry& BrowserDialog::entryOfRow(int row) { return directory_.entryAt(model_->entryIndexAt(row)); }
+TagEntry BrowserDialog::entryOfRow(int row) const { return directory_.entryAt(model_->entryIndexAt(row)); }
 
 void BrowserDialog::onObjectHeader()
 {

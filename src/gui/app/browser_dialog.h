@@ -98,7 +98,7 @@ private:
     void showFileInTitle();
     void restoreWindowGeometry();
     void addAboutToSystemMenu();
-    void addListLine(const TagEntry& entry, std::size_t index) override;
+    void addListLine(std::size_t index) override;
     [[nodiscard]] bool clearWithNotice();
     void readOpenFile();
     void finishListing();
@@ -110,7 +110,7 @@ private:
     void onListSelectionChanged();
     void onFilterChanged();
     [[nodiscard]] std::optional<int> selectedRow() const;
-    [[nodiscard]] TagEntry& entryOfRow(int row);
+    [[nodiscard]] TagEntry entryOfRow(int row) const;
 
     SettingsStore& settings_;
     Prompter& prompter_;

@@ -35,9 +35,6 @@ public:
     [[nodiscard]] std::uint32_t entryIndexAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
     [[nodiscard]] const std::vector<std::uint32_t>& lines() const { return rows_; }
 
-    // True when entry `a`'s line sorts before entry `b`'s (file order breaks ties).
-    [[nodiscard]] bool lineBefore(std::uint32_t a, std::uint32_t b) const;
-
 private:
     const TagDirectory& directory_;
     std::vector<std::uint32_t> rows_;

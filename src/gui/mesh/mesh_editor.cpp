@@ -50,6 +50,11 @@ bool MeshEditor::start()
         return true;
     form_ = std::make_unique<MeshEditorDialog>(*model_, prompter_);
     connect(form_.get(), &MeshEditorDialog::viewItemsRequested, this, &MeshEditor::showItems);
+    connect(form_.get(), &MeshEditorDialog::itemMapRequested, this, [this] {
+        // The map picks items in the item editor's list, so that comes too.
+        showItems();
+        itemsForm_->showItemMap();
+    });
     form_->show();
     return true;
 }

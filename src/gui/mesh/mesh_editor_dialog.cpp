@@ -190,6 +190,12 @@ QWidget* MeshEditorDialog::makeButtons()
     viewItems->setAutoDefault(false);
     connect(viewItems, &QPushButton::clicked, this, &MeshEditorDialog::viewItemsRequested);
     column->addWidget(viewItems);
+    auto* itemMap = new QPushButton(QStringLiteral("Item Map"));
+    itemMap->setObjectName(QStringLiteral("itemMap"));
+    itemMap->setAutoDefault(false);
+    itemMap->setToolTip(QStringLiteral("Show where the placed items stand"));
+    connect(itemMap, &QPushButton::clicked, this, &MeshEditorDialog::itemMapRequested);
+    column->addWidget(itemMap);
     column->addStretch();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical);
     connect(buttons, &QDialogButtonBox::accepted, this, &MeshEditorDialog::accept);

@@ -43,6 +43,7 @@ public:
 
 signals:
     void viewItemsRequested();
+    void itemMapRequested();
 
 private:
     struct CodeRow;

@@ -13,7 +13,9 @@
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/prompter.h"
+#include "gui/app/dialog_controls.h"
 #include "gui/editors/editor_widgets.h"
+#include "gui/mesh/item_map_dialog.h"
 #include "gui/mesh/item_type_dialog.h"
 #include "gui/mesh/mesh_form_fields.h"
 #include "gui/mesh/mesh_item_dialog.h"
@@ -67,6 +69,11 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
     layout->addWidget(makeGroup(types, types_, typeCounters_), 1);
     layout->addWidget(makeGroup(items, items_, itemCounters_), 2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QPushButton* mapButton = buttons->addButton(QStringLiteral("Item Map"), QDialogButtonBox::ActionRole);
+    mapButton->setObjectName(QStringLiteral("itemMapButton"));
+    mapButton->setAutoDefault(false);
+    mapButton->setToolTip(QStringLiteral("Show where the placed items stand"));
+    connect(mapButton, &QPushButton::clicked, this, &MeshItemsDialog::showItemMap);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -77,6 +84,10 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
         items_->setCurrentItem(insertSortedLine(*items_, itemLine(item), &item));
     connect(types_, &QListWidget::itemDoubleClicked, this, &MeshItemsDialog::editType);
     connect(items_, &QListWidget::itemDoubleClicked, this, &MeshItemsDialog::editItem);
+    connect(items_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* line) {
+        if (map_)
+            map_->selectItem(line ? static_cast<const MeshItem*>(recordOf(*line)) : nullptr);
+    });
 
     // Wide enough for a whole item line in the fixed-pitch font.
     const int charWidth = items_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
@@ -129,13 +140,13 @@ void MeshItemsDialog::replaceLine(QListWidget& list, QListWidgetItem* line, cons
 void MeshItemsDialog::editItemType(ItemType& type)
 {
     ItemTypeDialog form(type, model_.items(), prompter_, this);
-    form.exec();
+    execWindowModal(form);
 }
 
 void MeshItemsDialog::editMeshItem(MeshItem& item)
 {
     MeshItemDialog form(item, prompter_, this);
-    form.exec();
+    execWindowModal(form);
 }
 
 void MeshItemsDialog::addType()
@@ -179,6 +190,7 @@ void MeshItemsDialog::addItem()
     // The new line is not selected, and no further edit follows on the old selection.
     insertSortedLine(*items_, itemLine(item), &item);
     itemCounters_.change(1);
+    itemsChanged();
 }
 
 void MeshItemsDialog::editItem()
@@ -191,6 +203,7 @@ void MeshItemsDialog::editItem()
     auto& item = *static_cast<MeshItem*>(recordOf(*line));
     editMeshItem(item);
     replaceLine(*items_, line, itemLine(item), &item);
+    itemsChanged();
 }
 
 void MeshItemsDialog::deleteItem()
@@ -208,6 +221,40 @@ void MeshItemsDialog::deleteItem()
     items_->clearSelection();
     model_.removeItem(*item);
     itemCounters_.change(-1);
+    itemsChanged();
+}
+
+void MeshItemsDialog::showItemMap()
+{
+    if (!map_) {
+        map_ = new ItemMapDialog(model_, prompter_, this);
+        map_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(map_, &ItemMapDialog::itemClicked, this, &MeshItemsDialog::selectItemLine);
+        if (QListWidgetItem* line = items_->currentItem())
+            map_->selectItem(static_cast<const MeshItem*>(recordOf(*line)));
+    }
+    map_->show();
+    map_->raise();
+    map_->activateWindow();
+}
+
+ItemMapDialog* MeshItemsDialog::itemMap() const { return map_; }
+
+void MeshItemsDialog::itemsChanged()
+{
+    if (map_)
+        map_->refresh();
+}
+
+void MeshItemsDialog::selectItemLine(const MeshItem* item)
+{
+    for (int row = 0; row < items_->count(); ++row) {
+        if (recordOf(*items_->item(row)) == item) {
+            items_->setCurrentRow(row);
+            items_->scrollToItem(items_->item(row));
+            return;
+        }
+    }
 }
 
 }  // namespace tagwarden

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <string>
 
 class QLineEdit;
@@ -10,6 +11,7 @@ class QPushButton;
 
 namespace tagwarden {
 
+class ItemMapDialog;
 class ItemType;
 class MeshItem;
 class MeshModel;
@@ -29,6 +31,9 @@ public:
     void addItem();
     void editItem();
     void deleteItem();
+    // "Item Map": where the items stand, its selection kept in step with the list.
+    void showItemMap();
+    [[nodiscard]] ItemMapDialog* itemMap() const;
 
 private:
     // "Count", "Offset" and "Length" of one table: the form's own copies, which
@@ -50,6 +55,9 @@ private:
     void editMeshItem(MeshItem& item);
     // Puts the record's current line in place of `line` and selects it.
     static void replaceLine(QListWidget& list, QListWidgetItem* line, const std::string& text, void* record);
+    // Redraws the item map, if shown, after the items changed.
+    void itemsChanged();
+    void selectItemLine(const MeshItem* item);
 
     MeshModel& model_;
     Prompter& prompter_;
@@ -57,6 +65,7 @@ private:
     QListWidget* items_ = nullptr;
     Counters typeCounters_;
     Counters itemCounters_;
+    QPointer<ItemMapDialog> map_;
 };
 
 }  // namespace tagwarden

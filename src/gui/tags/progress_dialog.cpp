@@ -35,8 +35,11 @@ ProgressDialog::ProgressDialog(QWidget* parent)
 
 void ProgressDialog::begin()
 {
-    // Painted by the first text, which the reader sets at once.
     show();
+    // One pass of the window system's own events, so that the window comes up:
+    // no input, no timers and no sockets run in the middle of a reading.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers |
+                                    QEventLoop::X11ExcludeTimers);
 }
 
 void ProgressDialog::setRange(int minimum, int maximum)
@@ -78,8 +81,9 @@ void ProgressDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void ProgressDialog::repaintNow()
 {
-    // Paint and other pending non-input events only: the user cannot act while reading.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Painted at once, without running the event loop: nothing else happens while reading.
+    if (isVisible())
+        repaint();
 }
 
 }  // namespace tagwarden

@@ -37,7 +37,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    static void repaintNow();
+    void repaintNow();
 
     QLabel* text_;
     QProgressBar* bar_;

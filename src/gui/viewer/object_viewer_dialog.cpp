@@ -96,7 +96,7 @@ QLineEdit* readOnlyNumber(const QString& name)
 
 }  // namespace
 
-ObjectViewerDialog::ObjectViewerDialog(TagEntry& entry, File& openFile, const std::string& openFilePath,
+ObjectViewerDialog::ObjectViewerDialog(const TagEntry& entry, File& openFile, const std::string& openFilePath,
                                        SettingsStore& settings, Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       entry_(entry),

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/tags/tag_entry.h"
 #include "core/viewer/tag_data.h"
 
 class QLabel;
@@ -16,7 +17,6 @@ namespace tagwarden {
 class File;
 class Prompter;
 class SettingsStore;
-class TagEntry;
 
 // "Vorn Object Viewer": one tag's data as hex lines, optionally with a character
 // column, and the place from which the tag is written out as a plug-in. Opening
@@ -25,7 +25,7 @@ class ObjectViewerDialog : public QDialog {
     Q_OBJECT
 
 public:
-    ObjectViewerDialog(TagEntry& entry, File& openFile, const std::string& openFilePath, SettingsStore& settings,
+    ObjectViewerDialog(const TagEntry& entry, File& openFile, const std::string& openFilePath, SettingsStore& settings,
                        Prompter& prompter, QWidget* parent = nullptr);
 
 private slots:
@@ -38,7 +38,7 @@ private:
     void buildControls();
     void attach();
 
-    TagEntry& entry_;
+    const TagEntry entry_;
     File& openFile_;
     std::string openFilePath_;
     SettingsStore& settings_;
