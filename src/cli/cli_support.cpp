@@ -61,9 +61,9 @@ std::size_t OpenedArchive::select(const std::string& selector) const
         const auto* end = selector.data() + selector.size();
         const auto [ptr, ec] = std::from_chars(selector.data(), end, index);
         if (selector.empty() || ec != std::errc() || ptr != end)
-            throw CommandError("ERROR - \"" + selector + "\" is neither an entry index nor TYPE:ID");
+            throw CommandError("ERROR - \"" + printable(selector) + "\" is neither an entry index nor TYPE:ID");
         if (index >= directory_.entryCount())
-            throw CommandError("ERROR - No entry with index " + selector + " (the file has " +
+            throw CommandError("ERROR - No entry with index " + printable(selector) + " (the file has " +
                                std::to_string(directory_.entryCount()) + " entries)");
         return index;
     }
@@ -75,7 +75,7 @@ std::size_t OpenedArchive::select(const std::string& selector) const
     for (std::size_t i = 0; fitsCode(typeText) && fitsCode(idText) && i < directory_.entryCount(); ++i)
         if (directory_.entryAt(i).typeKey() == type && directory_.entryAt(i).idKey() == id)
             return i;
-    throw CommandError("ERROR - No entry " + selector + " in the file");
+    throw CommandError("ERROR - No entry " + printable(selector) + " in the file");
 }
 
 }  // namespace tagwarden::cli

@@ -1,8 +1,11 @@
 // tagwarden-cli: the browser's features for scripts. Exit 0 on success, 1 on an
 // error (message on stderr), 2 on a usage error.
 #include <CLI/CLI.hpp>
+#include <csignal>
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 
 #include "cli/cli_support.h"
 
@@ -24,14 +27,21 @@ int main(int argc, char** argv)
         return code == 0 ? 0 : 2;
     }
 
+    // Past the file-size limit a write fails as an error, so the writers clean up,
+    // instead of the process being killed mid-write.
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         return command();
     } catch (const cli::CommandError& e) {
         std::cerr << e.what() << '\n';
     } catch (const FileError& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << e.textWithPath(cli::printable(e.path())) << '\n';
     } catch (const std::filesystem::filesystem_error& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << cli::printable(e.what()) << '\n';
+    } catch (const std::bad_alloc&) {
+        std::cerr << "ERROR - Not enough memory for this file\n";
+    } catch (const std::exception& e) {
+        std::cerr << "ERROR - " << cli::printable(e.what()) << '\n';
     }
     return 1;
 }

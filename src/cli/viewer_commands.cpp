@@ -20,6 +20,7 @@ struct ViewerOptions {
     std::string output;
     std::string type;
     bool all = false;
+    bool force = false;
     std::string folder;
 };
 
@@ -33,7 +34,17 @@ int runView(const ViewerOptions& options)
     const std::string characterText = layout == ViewerLayout::Character ? data.asciiText() : std::string{};
     for (const std::string& line : viewerLines(hexText, characterText, entry.startAddress(), layout))
         std::cout << line << '\n';
-    return 0;
+    if (!data.shortRead())
+        return 0;
+    std::cout.flush();
+    std::cerr << "WARNING - only " << data.bytes().size() << " of " << data.expectedBytes()
+              << " bytes could be read: the file ends before the tag's data does\n";
+    return 1;
+}
+
+PlugInWriter::Existing existingFor(const ViewerOptions& options)
+{
+    return options.force ? PlugInWriter::Existing::Replace : PlugInWriter::Existing::FillEmpty;
 }
 
 // One plug-in's outcome as the viewer's message boxes would tell it; in a batch
@@ -46,7 +57,7 @@ bool printOutcome(const ExtractedPlugIn& outcome, bool namePath)
         return true;
     }
     for (const std::string& message : outcome.messages)
-        std::cerr << prefix << message << '\n';
+        std::cerr << prefix << printable(message) << '\n';
     std::cerr << prefix << kPlugInNotCreatedMessage << '\n';
     return false;
 }
@@ -56,7 +67,8 @@ int runExtractOne(const ViewerOptions& options)
     OpenedArchive archive(options.path);
     const TagEntry& entry = archive.directory().entryAt(archive.select(options.selector));
     const std::string target = options.output.empty() ? proposedPlugInName(options.path, entry) : options.output;
-    return printOutcome(extractPlugIn(archive.file(), options.path, entry, target), false) ? 0 : 1;
+    return printOutcome(extractPlugIn(archive.file(), options.path, entry, target, existingFor(options)), false) ? 0
+                                                                                                        : 1;
 }
 
 int runExtractAll(const ViewerOptions& options)
@@ -70,7 +82,8 @@ int runExtractAll(const ViewerOptions& options)
     const std::string folder = options.folder.empty() ? proposedPlugInFolder(options.path, group.type) : options.folder;
     bool allCreated = true;
     extractGroup(archive.file(), options.path, directory, group, folder,
-                 [&allCreated](const ExtractedPlugIn& outcome) { allCreated = printOutcome(outcome, true) && allCreated; });
+                 [&allCreated](const ExtractedPlugIn& outcome) { allCreated = printOutcome(outcome, true) && allCreated; },
+                 existingFor(options));
     return allCreated ? 0 : 1;
 }
 
@@ -100,6 +113,7 @@ void addViewerCommands(CLI::App& app, Command& command)
     extract->add_option("-o", options->output, "plug-in to write (default: local/TYPE/ID beside FILE)");
     extract->add_option("--type", options->type, "with --all: the type whose members are written");
     extract->add_flag("--all", options->all, "write every member of --type's group");
+    extract->add_flag("--force", options->force, "replace a plug-in that exists and is not empty");
     extract->add_option("-d", options->folder, "with --all: folder for the plug-ins (created when missing)");
     extract->callback([&command, options] {
         checkExtractOptions(*options);

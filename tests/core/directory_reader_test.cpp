@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/io/byte_order.h"
+#include "core/io/file_error.h"
 #include "core/io/memory_bytes.h"
 #include "core/sample/archive_builder.h"
 #include "core/sample/sample_tags.h"
@@ -203,6 +204,56 @@ TEST(DirectoryReader, ReadsLongDirectoriesWholeInFileOrder)
     EXPECT_EQ(owner.indexes.size(), count);
     EXPECT_EQ(owner.statuses.size(), directory.typeGroups().size()) << "each new type reported once";
     EXPECT_FALSE(directory.typeGroups().empty()) << "mapped at the end";
+}
+
+// An archive in memory whose reads fail from `failAt` on, as a bad sector does, and
+// whose length may be claimed larger than its bytes, as a sparse file's is.
+class DamagedBytes : public MemoryBytes {
+public:
+    DamagedBytes(Bytes bytes, std::uint64_t failAt, std::uint64_t claimedLength = 0)
+        : MemoryBytes(std::move(bytes)), failAt_(failAt), claimed_(claimedLength)
+    {
+    }
+    [[nodiscard]] std::uint64_t length() const override { return claimed_ ? claimed_ : MemoryBytes::length(); }
+    [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override
+    {
+        if (position + size > failAt_)
+            throw FileError(FileErrorCause::Other, path(), "Input/output error");
+        return MemoryBytes::readAt(position, buffer, size);
+    }
+
+private:
+    std::uint64_t failAt_;
+    std::uint64_t claimed_;
+};
+
+TEST(DirectoryReader, EntriesBeforeAReadErrorStayListed)
+{
+    constexpr std::size_t kEntries = 5000;
+    const Bytes archive = archiveOf(kEntries);
+    const std::uint64_t directoryStart = archive.size() - kEntries * kTagHeaderSize;
+    // Failing in the first block, in the middle of a later one, and at the last header.
+    for (const std::size_t firstBad : {std::size_t{0}, std::size_t{1}, std::size_t{4100}, kEntries - 1}) {
+        const DamagedBytes file(archive, directoryStart + firstBad * kTagHeaderSize + 3);
+        TagDirectory directory;
+        EXPECT_THROW((void)readDirectory(directory, file, nullptr), FileError);
+        EXPECT_EQ(directory.entryCount(), firstBad) << "failing at header " << firstBad;
+    }
+}
+
+TEST(DirectoryReader, DirectoryTooLargeForMemoryIsRefusedBeforeReading)
+{
+    // 8 GiB claimed, as a sparse file: 134 million headers of zeros.
+    const DamagedBytes sparse(archiveOf(3), std::uint64_t{1} << 62, std::uint64_t{8} << 30);
+    TagDirectory directory;
+    try {
+        (void)readDirectory(directory, sparse, nullptr);
+        FAIL() << "read a directory of 8 GiB";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.cause(), FileErrorCause::TooLarge);
+        EXPECT_NE(std::string(e.what()).find("at most 16777216"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(directory.entryCount(), 0u);
 }
 
 }  // namespace

@@ -80,10 +80,10 @@ TEST(File, OpenFailuresCarryCauseAndPath)
     EXPECT_EQ(openFails(missing, Access::ReadWrite, Share::None), FileErrorCause::NotFound);
     EXPECT_FALSE(std::filesystem::exists(missing)) << "only Write may create a file";
     EXPECT_EQ(openFails(dir.file("no/such/folder"), Access::Write, Share::None), FileErrorCause::NotFound);
-    EXPECT_EQ(openFails(dir.path().string(), Access::Read, Share::None), FileErrorCause::AccessDenied);
+    EXPECT_EQ(openFails(dir.path().string(), Access::Read, Share::None), FileErrorCause::Folder);
     const std::string fifo = dir.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(openFails(fifo, Access::Read, Share::None), FileErrorCause::AccessDenied) << "refused, not waited on";
+    EXPECT_EQ(openFails(fifo, Access::Read, Share::None), FileErrorCause::SpecialFile) << "refused, not waited on";
 
     try {
         File file(missing, Access::Read, Share::None);
@@ -99,7 +99,9 @@ TEST(File, DescribesEveryCauseDifferently)
 {
     const FileErrorCause causes[] = {FileErrorCause::NotFound,  FileErrorCause::AccessDenied,
                                      FileErrorCause::SharingViolation, FileErrorCause::EndOfFile,
-                                     FileErrorCause::DiskFull, FileErrorCause::Other};
+                                     FileErrorCause::DiskFull, FileErrorCause::AlreadyExists,
+                                     FileErrorCause::Folder,   FileErrorCause::SpecialFile,
+                                     FileErrorCause::TooLarge, FileErrorCause::Other};
     for (FileErrorCause a : causes) {
         for (FileErrorCause b : causes) {
             if (a != b) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <filesystem>
 #include <set>
 
@@ -11,6 +13,7 @@
 #include "core/tags/tag_directory.h"
 #include "core/tags/tag_text.h"
 #include "core/viewer/tag_data.h"
+#include "fault_injection.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -115,19 +118,37 @@ TEST(SampleDirectory, HoldsAnArchiveOfManyTypesAndPlugInsForTheEditors)
     EXPECT_GT(map->directory.entryAt(0).dataLength(), 51200u);
 }
 
-TEST(SampleDirectory, RefusesAFolderThatHoldsAnArchive)
+TEST(SampleDirectory, RefusesAnythingButANewOrEmptyFolder)
+{
+    const std::vector<std::pair<const char*, std::function<std::string(test::TempDir&)>>> cases{
+        {"archive", [](test::TempDir& d) { d.write("tags.gor", Bytes{1, 2, 3}); return d.path().string(); }},
+        {"plug-in only", [](test::TempDir& d) { fs::create_directories(d.file("local/mons"));
+                                                d.write("local/mons/msaa", Bytes{1, 2, 3}); return d.path().string(); }},
+        {"dangling tags.gor link",
+         [](test::TempDir& d) { fs::create_symlink(d.file("elsewhere"), d.file("tags.gor")); return d.path().string(); }},
+        {"a file", [](test::TempDir& d) { return d.write("plain", Bytes{1, 2, 3}); }},
+    };
+    for (const auto& [what, plant] : cases) {
+        test::TempDir dir;
+        const std::string target = plant(dir);
+        const auto before = test::namesIn(dir.path());
+        try {
+            writeSampleDirectory(target);
+            ADD_FAILURE() << what << ": written";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.cause(), FileErrorCause::AlreadyExists) << what;
+            EXPECT_EQ(e.path(), target) << what;
+        }
+        EXPECT_EQ(test::namesIn(dir.path()), before) << what;
+    }
+}
+
+TEST(SampleDirectory, FillsAnEmptyFolder)
 {
     test::TempDir dir;
-    const std::string existing = dir.write("tags.gor", Bytes{1, 2, 3});
-    try {
-        writeSampleDirectory(dir.path().string());
-        FAIL() << "wrote over an existing archive";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.cause(), FileErrorCause::AccessDenied);
-        EXPECT_EQ(e.path(), existing);
-    }
-    EXPECT_EQ(test::readAll(existing), (Bytes{1, 2, 3}));
-    EXPECT_FALSE(fs::exists(dir.file("local"))) << "nothing written beside it";
+    writeSampleDirectory(dir.path().string());
+    EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"local", "tags.gor"}));
+    EXPECT_EQ(test::namesIn(dir.path() / "local" / "mons").size(), 3u);
 }
 
 TEST(SampleTags, MeshSectionsLieBackToBackAfterTheItems)

@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 
 #include "core/io/file.h"
+#include "core/io/memory_bytes.h"
 #include "core/prompt/scripted_prompter.h"
 #include "core/sample/archive_builder.h"
 #include "core/tags/directory_reader.h"
 #include "core/tags/tag_directory.h"
 #include "core/viewer/plug_in_extraction.h"
 #include "core/viewer/plug_in_writer.h"
+#include "fault_injection.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -131,8 +135,12 @@ TEST(PlugInWriter, TargetThatCannotBeOpenedIsReportedAndNoFolderIsMade)
     const Bytes before = test::readAll(archive.path);
     EXPECT_FALSE(archive.write(0, archive.dir.file("missing/abcd")));
     EXPECT_FALSE(archive.write(0, archive.path));  // the open archive itself is not shared
-    EXPECT_EQ(archive.shownTexts(), (std::vector<std::string>{"ERROR - Plugin File Couldn't be created",
-                                                              "ERROR - Plugin File Couldn't be created"}));
+    const std::string prefix = "ERROR - Plugin File Couldn't be created: ";
+    EXPECT_EQ(archive.shownTexts(),
+              (std::vector<std::string>{prefix + FileError(FileErrorCause::NotFound, archive.dir.file("missing/abcd"),
+                                                           "No such file or directory")
+                                                     .what(),
+                                        prefix + FileError(FileErrorCause::SharingViolation, archive.path).what()}));
     EXPECT_FALSE(fs::exists(archive.dir.file("missing")));
     EXPECT_EQ(test::readAll(archive.path), before);
 }
@@ -225,6 +233,141 @@ TEST(PlugInExtraction, GroupGoesIntoItsFolderWhateverTheIds)
     for (const auto& item : fs::recursive_directory_iterator(archive.dir.path()))
         files += item.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1u + 3u);  // the archive and the three plug-ins
+}
+
+// Targets that are not a free name or an empty file: never written, never through.
+TEST(PlugInWriter, TargetsThatAreNotFreeOrEmptyFilesAreLeftAsTheyAre)
+{
+    struct Case {
+        const char* what;
+        std::function<std::string(test::TempDir&)> plant;  // answers the target
+        std::string shown;                                 // the notice, up to the cause's detail
+    };
+    const std::string notCreated = "ERROR - Plugin File Couldn't be created: The file \"";
+    const std::vector<Case> cases{
+        {"dangling link", [](test::TempDir& d) { fs::create_symlink(d.file("outside"), d.file("t")); return d.file("t"); },
+         "ERROR - Plugin Already Exists"},
+        {"link to an empty file",
+         [](test::TempDir& d) { d.write("outside", {}); fs::create_symlink(d.file("outside"), d.file("t")); return d.file("t"); },
+         "ERROR - Plugin Already Exists"},
+        {"folder", [](test::TempDir& d) { fs::create_directory(d.file("t")); return d.file("t"); },
+         "is a folder, not a file."},
+        {"FIFO", [](test::TempDir& d) { (void)::mkfifo(d.file("t").c_str(), 0600); return d.file("t"); },
+         "is not a regular file. (a pipe (FIFO))"},
+    };
+    for (const Case& c : cases) {
+        OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+        const std::string target = c.plant(archive.dir);
+        const auto before = fs::symlink_status(target).type();
+        EXPECT_FALSE(archive.write(0, target)) << c.what;
+        ASSERT_EQ(archive.shownTexts().size(), 1u) << c.what;
+        const std::string shown = archive.shownTexts()[0];
+        if (c.shown.starts_with("ERROR"))
+            EXPECT_EQ(shown, c.shown) << c.what;
+        else
+            EXPECT_EQ(shown, notCreated + target + "\" " + c.shown) << c.what;
+        EXPECT_EQ(fs::symlink_status(target).type(), before) << c.what;
+        EXPECT_FALSE(fs::exists(archive.dir.file("outside")) && fs::file_size(archive.dir.file("outside")) != 0)
+            << c.what << ": written through the link";
+        EXPECT_EQ(test::namesIn(archive.dir.path()).size(), 2u + (fs::exists(archive.dir.file("outside")) ? 1 : 0))
+            << c.what << ": only the archive, the target and what it points at";
+    }
+}
+
+// The source as the writer reads it, with another writer taking the target while
+// the copy is under way (as a second process would) or the process dying there.
+class InterruptedSource : public MemoryBytes {
+public:
+    InterruptedSource(const std::string& archive, std::function<void()> meanwhile, std::uint64_t cut = 0)
+        : MemoryBytes(test::readAll(archive), archive), meanwhile_(std::move(meanwhile)), cut_(cut)
+    {
+    }
+    [[nodiscard]] std::uint64_t length() const override { return cut_ ? cut_ : MemoryBytes::length(); }
+    [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override
+    {
+        if (position >= kTagHeaderSize && meanwhile_)
+            std::exchange(meanwhile_, nullptr)();
+        const std::uint64_t end = cut_ ? cut_ : MemoryBytes::length();
+        return position >= end ? 0 : MemoryBytes::readAt(position, buffer, std::min<std::uint64_t>(size, end - position));
+    }
+
+private:
+    mutable std::function<void()> meanwhile_;
+    std::uint64_t cut_;
+};
+
+TEST(PlugInWriter, AnotherWritersFileIsNeverOverwrittenNorRemoved)
+{
+    for (const bool sourceEndsEarly : {false, true}) {
+        OpenArchive archive({{"Archer", "mons", "abcd", 0, patterned(3000)}});
+        const std::string target = archive.dir.file("abcd");
+        const InterruptedSource source(
+            archive.path, [&target] { std::ofstream(target, std::ios::binary) << "theirs"; },
+            sourceEndsEarly ? archive.entry(0).startAddress() + 1500 : 0);
+        archive.prompter.queueFile(target);
+        EXPECT_FALSE(PlugInWriter(source, archive.entry(0), archive.path, archive.prompter).writePlugIn());
+        EXPECT_EQ(test::readAll(target), (Bytes{'t', 'h', 'e', 'i', 'r', 's'})) << sourceEndsEarly;
+        EXPECT_EQ(test::namesIn(archive.dir.path()), (std::vector<std::string>{"abcd", "tags.gor"}));
+    }
+}
+
+TEST(PlugInWriter, KilledMidCopyLeavesNoPlugInAndTheNextRunSucceeds)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, patterned(5000)}});
+    const std::string target = archive.dir.file("abcd");
+    const InterruptedSource dying(archive.path, [] { std::_Exit(test::FaultPlan::kKilledExitCode); });
+    EXPECT_EXIT(
+        {
+            ScriptedPrompter prompter;
+            prompter.queueFile(target);
+            (void)PlugInWriter(dying, archive.entry(0), archive.path, prompter).writePlugIn();
+        },
+        testing::ExitedWithCode(test::FaultPlan::kKilledExitCode), "");
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_TRUE(archive.write(0, target));
+    EXPECT_EQ(test::readAll(target).size(), 5064u);
+}
+
+TEST(PlugInWriter, FailedWriteOrSyncLeavesNoPlugIn)
+{
+    // The steps: the header's write, the data's write, the sync before the rename.
+    for (const int failAt : {1, 2, 3}) {
+        OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+        test::FaultPlan plan(failAt);
+        archive.prompter.queueFile(archive.dir.file("abcd"));
+        PlugInWriter writer(archive.file, archive.entry(0), archive.path, archive.prompter,
+                            PlugInWriter::Existing::FillEmpty,
+                            [&plan](ByteSource& file) { return std::make_unique<test::FaultyBytes>(file, plan); });
+        EXPECT_FALSE(writer.writePlugIn()) << failAt;
+        EXPECT_EQ(plan.steps.size(), static_cast<std::size_t>(failAt));
+        EXPECT_EQ(test::namesIn(archive.dir.path()), std::vector<std::string>{"tags.gor"}) << failAt;
+    }
+}
+
+TEST(PlugInWriter, ReplacesAFileHoldingDataOnlyWhenAsked)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+    const std::string taken = archive.dir.write("taken", {0x2A});
+    archive.prompter.queueFile(taken);
+    EXPECT_TRUE(PlugInWriter(archive.file, archive.entry(0), archive.path, archive.prompter,
+                             PlugInWriter::Existing::Replace)
+                    .writePlugIn());
+    EXPECT_EQ(test::readAll(taken).size(), 74u);
+}
+
+TEST(PlugInExtraction, APlantedLinkNeverTakesAPlugInOutOfItsFolder)
+{
+    OpenArchive archive({{"One", "mons", "abcd", 0, Bytes(4, 1)}, {"Two", "mons", "efgh", 0, Bytes(4, 2)}});
+    const std::string folder = archive.dir.file("out");
+    fs::create_directory(folder);
+    fs::create_symlink(archive.dir.file("escaped"), folder + "/abcd");
+    std::vector<ExtractedPlugIn> outcomes;
+    extractGroup(archive.file, archive.path, archive.directory, archive.directory.typeGroups()[0], folder,
+                 [&outcomes](const ExtractedPlugIn& outcome) { outcomes.push_back(outcome); });
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_FALSE(outcomes[0].created);
+    EXPECT_TRUE(outcomes[1].created);
+    EXPECT_FALSE(fs::exists(archive.dir.file("escaped")));
 }
 
 }  // namespace

@@ -82,9 +82,12 @@ void File::replace(const Write& write, const Wrap& wrap)
     }
 }
 
-void File::moveTo(const std::string& target)
+void File::moveTo(const std::string& target, Place place)
 {
-    native::rename(path_, target);
+    if (place == Place::Replace)
+        native::rename(path_, target);
+    else
+        native::renameNoReplace(path_, target);
     path_ = target;
 }
 

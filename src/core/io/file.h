@@ -48,8 +48,10 @@ public:
     // Should only making the rename last fail, the new file is held all the same.
     void replace(const Write& write) override { replace(write, {}); }
     void replace(const Write& write, const Wrap& wrap);
-    // Gives the file the name `target` in one step, replacing what had it.
-    void moveTo(const std::string& target);
+    // Gives the file the name `target` in one step, replacing what had it, or
+    // only when nothing has it (AlreadyExists otherwise).
+    enum class Place { Replace, OnlyIfFree };
+    void moveTo(const std::string& target, Place place = Place::Replace);
     // Gives the file the permissions of the file `model`, when there is one.
     void takePermissionsOf(const std::string& model);
 

@@ -22,6 +22,11 @@ FileError::FileError(FileErrorCause cause, std::string path, std::string detail)
 {
 }
 
+std::string FileError::textWithPath(const std::string& shownPath) const
+{
+    return sentence(cause_, shownPath, detail_);
+}
+
 std::string FileError::describe(FileErrorCause cause)
 {
     switch (cause) {
@@ -37,6 +42,12 @@ std::string FileError::describe(FileErrorCause cause)
         return "could not be written: the disk is full";
     case FileErrorCause::AlreadyExists:
         return "already exists";
+    case FileErrorCause::Folder:
+        return "is a folder, not a file";
+    case FileErrorCause::SpecialFile:
+        return "is not a regular file";
+    case FileErrorCause::TooLarge:
+        return "is too large to be read";
     case FileErrorCause::Other:
         break;
     }

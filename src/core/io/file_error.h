@@ -6,7 +6,18 @@
 namespace tagwarden {
 
 // Why a file operation failed; the GUI and the CLI turn it into a sentence.
-enum class FileErrorCause { NotFound, AccessDenied, SharingViolation, EndOfFile, DiskFull, AlreadyExists, Other };
+enum class FileErrorCause {
+    NotFound,
+    AccessDenied,
+    SharingViolation,
+    EndOfFile,
+    DiskFull,
+    AlreadyExists,
+    Folder,       // a folder where a file was wanted
+    SpecialFile,  // a pipe, device or socket; the detail says which
+    TooLarge,     // more than the program takes on (an archive's directory)
+    Other
+};
 
 class FileError : public std::runtime_error {
 public:
@@ -16,6 +27,10 @@ public:
     [[nodiscard]] const std::string& path() const { return path_; }
     // The system's own words, if any.
     [[nodiscard]] const std::string& detail() const { return detail_; }
+
+    // The sentence for this error with `shownPath` in place of the path (the CLI
+    // shows it escaped).
+    [[nodiscard]] std::string textWithPath(const std::string& shownPath) const;
 
     // "could not be found", "is in use by another program", ...
     [[nodiscard]] static std::string describe(FileErrorCause cause);

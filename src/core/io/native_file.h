@@ -50,6 +50,8 @@ void syncFolder(const std::string& folder);
 // Gives the file `from` the name `to` in one step, in place of whatever had it (a
 // link is replaced itself, its target is never touched).
 void rename(const std::string& from, const std::string& to);
+// The same, but only where no name (nor link) is yet: AlreadyExists otherwise.
+void renameNoReplace(const std::string& from, const std::string& to);
 // Takes the name away; for cleaning up after a failure, so it reports nothing.
 void remove(const std::string& path) noexcept;
 // Gives the file behind `handle` the permissions of the file `model`, if there is one.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -28,8 +29,9 @@ FileErrorCause causeOf(int error)
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
         return FileErrorCause::AccessDenied;
+    case EISDIR:
+        return FileErrorCause::Folder;
     case EWOULDBLOCK:
         return FileErrorCause::SharingViolation;
     case ENOSPC:
@@ -42,9 +44,25 @@ FileErrorCause causeOf(int error)
     }
 }
 
+// What a name that is not a regular file names, in the user's words.
+const char* kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return "a pipe (FIFO)";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
 [[noreturn]] void fail(int error, const std::string& path)
 {
-    throw FileError(causeOf(error), path, error == EWOULDBLOCK ? std::string{} : std::strerror(error));
+    // A sharing clash and a folder say all in their cause; the system's words would repeat it.
+    const bool plain = error == EWOULDBLOCK || error == EISDIR;
+    throw FileError(causeOf(error), path, plain ? std::string{} : std::strerror(error));
 }
 
 int descriptor(Handle handle) { return static_cast<int>(handle); }
@@ -75,13 +93,15 @@ OpenedFile open(const std::string& path, FileAccess access)
     if (fd < 0)
         fail(errno, path);
     struct stat status {};
-    int error = ::fstat(fd, &status) != 0 ? errno : 0;
-    if (error == 0 && !S_ISREG(status.st_mode))
-        error = S_ISDIR(status.st_mode) ? EISDIR : EACCES;
-    if (error != 0) {
+    const int error = ::fstat(fd, &status) != 0 ? errno : 0;
+    if (error != 0 || !S_ISREG(status.st_mode))
         ::close(fd);
+    if (error != 0)
         fail(error, path);
-    }
+    if (S_ISDIR(status.st_mode))
+        fail(EISDIR, path);
+    if (!S_ISREG(status.st_mode))
+        throw FileError(FileErrorCause::SpecialFile, path, kindOf(status.st_mode));
     return {fd, {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)}};
 }
 
@@ -152,6 +172,18 @@ void rename(const std::string& from, const std::string& to)
 {
     if (::rename(from.c_str(), to.c_str()) != 0)
         fail(errno, to);
+}
+
+void renameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EINVAL && errno != ENOSYS)
+        fail(errno, to);
+    // A file system without the flag: a hard link is refused on a taken name too.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        fail(errno, to);
+    (void)::unlink(from.c_str());
 }
 
 void remove(const std::string& path) noexcept { (void)::unlink(path.c_str()); }

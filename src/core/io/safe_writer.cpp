@@ -59,10 +59,10 @@ SafeWriter::~SafeWriter()
     native::remove(path);
 }
 
-void SafeWriter::commit()
+void SafeWriter::commit(File::Place place)
 {
     bytes().sync();
-    file_.moveTo(target_);
+    file_.moveTo(target_, place);
     renamed_ = true;
     bytes().sync();
 }

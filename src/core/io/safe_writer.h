@@ -28,8 +28,9 @@ public:
     [[nodiscard]] ByteSource& bytes() { return wrapped_ ? *wrapped_ : file_; }
     // Syncs the new file, renames it over the target and syncs it again, now under
     // the target's name. Throws FileError: the target is then as it was, unless
-    // renamed() says that only the last sync failed.
-    void commit();
+    // renamed() says that only the last sync failed. With OnlyIfFree the target
+    // must not exist yet (AlreadyExists otherwise): what appeared meanwhile stays.
+    void commit(File::Place place = File::Place::Replace);
     [[nodiscard]] bool renamed() const { return renamed_; }
     // The new file, open under the target's name once renamed.
     [[nodiscard]] File take();

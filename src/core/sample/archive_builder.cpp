@@ -6,6 +6,7 @@
 
 #include "core/io/byte_order.h"
 #include "core/io/file.h"
+#include "core/io/safe_writer.h"
 
 namespace tagwarden {
 
@@ -68,6 +69,13 @@ void writeBytes(const std::string& path, const Bytes& bytes)
     }
     // The file layer never truncates; a fixture rewritten shorter must not keep an old tail.
     std::filesystem::resize_file(path, bytes.size());
+}
+
+void writeNewFile(const std::string& path, const Bytes& bytes)
+{
+    SafeWriter writer(path, File::Share::DenyWrite);
+    writer.bytes().writeAt(0, bytes.data(), bytes.size());
+    writer.commit(File::Place::OnlyIfFree);
 }
 
 }  // namespace tagwarden

@@ -32,5 +32,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Writes `bytes` as the whole content of `path` (test fixtures and samples).
 void writeBytes(const std::string& path, const Bytes& bytes);
+// Creates `path` with `bytes`, written beside it first: no partial file is left
+// and nothing already there (a file, a link) is replaced (AlreadyExists).
+void writeNewFile(const std::string& path, const Bytes& bytes);
 
 }  // namespace tagwarden

@@ -239,21 +239,22 @@ void writeSampleDirectory(const std::string& dir)
 {
     namespace fs = std::filesystem;
     const fs::path root(dir);
-    if (fs::exists(root / "tags.gor"))
-        throw FileError(FileErrorCause::AccessDenied, (root / "tags.gor").string(),
-                        "a sample is only written into a folder without tags.gor");
+    // Only a folder of its own: a sample never mixes with, nor writes over, anything.
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(root, error)) && !(fs::is_directory(root, error) && fs::is_empty(root, error)))
+        throw FileError(FileErrorCause::AlreadyExists, dir, "a sample is only written into a new or empty folder");
     for (const char* type : {"mons", "stli", "mesh"})
         fs::create_directories(root / "local" / type);
 
-    writeBytes((root / "tags.gor").string(), buildArchive(sampleArchiveTags()));
+    writeNewFile((root / "tags.gor").string(), buildArchive(sampleArchiveTags()));
     for (unsigned i = 0; i < 3; ++i)
-        writeBytes((root / "local" / "mons" / idFor("ms", i)).string(),
+        writeNewFile((root / "local" / "mons" / idFor("ms", i)).string(),
                    buildPlugIn({kUnitNames[i], "mons", idFor("ms", i), 0, sampleMonsBlock(i)}));
-    writeBytes((root / "local" / "stli" / "stab").string(),
+    writeNewFile((root / "local" / "stli" / "stab").string(),
                buildPlugIn({"Sample captions", "stli", "stab", 0,
                             sampleStliData({"Welcome to the marsh.", "Hold the bridge until dawn.",
                                             "Reinforcements are coming.", "", "Victory!"})}));
-    writeBytes((root / "local" / "mesh" / "mpaa").string(),
+    writeNewFile((root / "local" / "mesh" / "mpaa").string(),
                buildPlugIn({"Sample Map 1", "mesh", "mpaa", 0, sampleMeshData({})}));
 }
 

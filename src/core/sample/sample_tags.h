@@ -33,7 +33,8 @@ struct MeshLayout {
 [[nodiscard]] std::vector<SampleTag> syntheticTags(std::size_t count);
 
 // Writes DIR/tags.gor and DIR/local/{mons,stli,mesh}/ plug-ins; creates DIR when
-// missing. Refuses (FileError, access denied) to write over an existing tags.gor.
+// missing. Refuses (FileError, already exists) a DIR that exists and is not an
+// empty folder; each file is created whole, where no name was.
 void writeSampleDirectory(const std::string& dir);
 
 }  // namespace tagwarden

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/io/byte_source.h"
+#include "core/io/file_error.h"
 #include "core/tags/tag_directory.h"
 #include "core/tags/tag_entry.h"
 
@@ -15,6 +16,11 @@ namespace {
 // same bytes, far fewer calls.
 constexpr std::size_t kHeadersPerBlock = 4096;
 constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 22;
+// The most entries a directory may list: 16,777,216 headers are 1 GiB in memory,
+// and the list, its index and the type map need about as much again. A directory
+// past that (a huge or sparse file, not a real archive) is refused before any of
+// it is read rather than failing for memory halfway.
+constexpr std::uint64_t kMostEntries = std::uint64_t{1} << 24;
 
 // Drives the progress observer: about a hundred updates per reading.
 class ProgressPacer {
@@ -66,6 +72,22 @@ private:
     std::uint64_t next_ = 2;
 };
 
+// Reads one block; when the read fails partway, reads it again header by header,
+// so that every header before the failing one is kept before the error goes on.
+std::size_t readBlock(TagDirectory& directory, const ByteSource& source, std::uint64_t position, std::size_t count)
+{
+    try {
+        return directory.readEntries(source, position, count);
+    } catch (const FileError&) {
+        if (count == 1)
+            throw;
+    }
+    std::size_t whole = 0;
+    while (whole < count && directory.readEntries(source, position + whole * kTagHeaderSize, 1) == 1)
+        ++whole;
+    return whole;
+}
+
 // Reads until a header is cut short or the file ends; asks for no more headers
 // than the file's length promises (it is taken again as the reading goes on), so
 // the directory never makes room for headers that are not there.
@@ -78,7 +100,7 @@ void readArchiveHeaders(TagDirectory& directory, const ByteSource& source, std::
         if (read >= promised)
             return;
         const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kHeadersPerBlock, promised - read));
-        const std::size_t whole = directory.readEntries(source, offset + read * kTagHeaderSize, wanted);
+        const std::size_t whole = readBlock(directory, source, offset + read * kTagHeaderSize, wanted);
         pacer.entriesRead(directory.entryCount());
         if (whole < wanted)
             return;
@@ -103,6 +125,10 @@ ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, Pro
 
     directory.setDirectoryOffset(*offset);
     const std::uint64_t expected = (length - *offset) / kTagHeaderSize;
+    if (expected > kMostEntries)
+        throw FileError(FileErrorCause::TooLarge, source.path(),
+                        "its directory lists " + std::to_string(expected) + " entries; at most " +
+                            std::to_string(kMostEntries) + " are read");
 
     // The count comes from the file's real length; the cap only keeps a huge sparse
     // file from claiming all memory before a single header is read.

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/viewer/plug_in_writer.h"
+
 namespace tagwarden {
 
 class ByteSource;
@@ -21,12 +23,14 @@ struct ExtractedPlugIn {
 // Writes `entry` to `targetPath` with the same writer as the viewer's "Create
 // Plug-In", its save dialog answered by the given path.
 [[nodiscard]] ExtractedPlugIn extractPlugIn(const ByteSource& source, const std::string& sourcePath,
-                                            const TagEntry& entry, const std::string& targetPath);
+                                            const TagEntry& entry, const std::string& targetPath,
+                                            PlugInWriter::Existing existing = PlugInWriter::Existing::FillEmpty);
 
 // Writes every member of `group` to folder/ID (the id made safe as a file name),
 // creating the folder when missing; `report` hears each member in member order.
 void extractGroup(const ByteSource& source, const std::string& sourcePath, const TagDirectory& directory,
                   const TypeGroup& group, const std::string& folder,
-                  const std::function<void(const ExtractedPlugIn&)>& report);
+                  const std::function<void(const ExtractedPlugIn&)>& report,
+                  PlugInWriter::Existing existing = PlugInWriter::Existing::FillEmpty);
 
 }  // namespace tagwarden

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
+#include "core/io/safe_writer.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
 
@@ -54,23 +56,37 @@ std::string proposedPlugInName(const std::string& openFilePath, const TagEntry& 
     return plugInPath(proposedPlugInFolder(openFilePath, entry.type()), entry.id());
 }
 
-PlugInWriter::PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter)
-    : source_(source), entry_(entry), sourcePath_(std::move(sourcePath)), prompter_(prompter)
+PlugInWriter::PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter,
+                           Existing existing, File::Wrap wrap)
+    : source_(source),
+      entry_(entry),
+      sourcePath_(std::move(sourcePath)),
+      prompter_(prompter),
+      existing_(existing),
+      wrap_(std::move(wrap))
 {
 }
 
 bool PlugInWriter::writePlugIn()
 {
-    if (!choosePlugInFile())
+    if (!choosePlugInFile() || !claimTarget())
         return false;
+    std::unique_ptr<SafeWriter> writer;
     try {
-        writeHeader();
-        copyData();
-        closePlugIn();
+        writer = std::make_unique<SafeWriter>(targetPath_, File::Share::DenyWrite, wrap_);
+    } catch (const FileError& error) {
+        // Named after the target: the new file beside it is the writer's own business.
+        couldNotCreate(FileError(error.cause(), targetPath_, error.detail()));
+        return false;
+    }
+    try {
+        write(*writer);
         return true;
     } catch (const FileError& error) {
-        discardPlugIn();
-        prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
+        if (error.cause() == FileErrorCause::AlreadyExists && error.path() == targetPath_)
+            alreadyExists();  // the name was taken while the plug-in was written
+        else
+            prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
         return false;
     }
 }
@@ -83,44 +99,65 @@ bool PlugInWriter::choosePlugInFile()
     request.filter = kPlugInFilter;
     request.mustExist = false;
     const auto chosen = prompter_.chooseFile(request);
-    if (!chosen)
-        return false;
-
-    std::error_code ignored;
-    targetExisted_ = std::filesystem::exists(*chosen, ignored);
-    try {
-        target_ = File(*chosen, File::Access::Write, File::Share::DenyWrite);
+    if (chosen)
         targetPath_ = *chosen;
-        if (target_.length() == 0)
-            return true;
-    } catch (const FileError&) {
-        target_.close();
-        prompter_.message(kPlugInNotOpenedMessage, Prompter::Buttons::OkCancel);
+    return chosen.has_value();
+}
+
+// Decides what the target may be: a free name, an empty file (or any regular file
+// when replacing), which is then held until its replacement is in place.
+bool PlugInWriter::claimTarget()
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(targetPath_, error);
+    if (status.type() == fs::file_type::not_found)
+        return true;
+    try {
+        if (error)
+            throw FileError(FileErrorCause::Other, targetPath_, error.message());
+        if (status.type() == fs::file_type::symlink) {
+            alreadyExists();  // a link is never written through
+            return false;
+        }
+        replaced_ = File(targetPath_, File::Access::ReadWrite, File::Share::DenyWrite);
+    } catch (const FileError& failure) {
+        couldNotCreate(failure);
         return false;
     }
-    target_.close();
-    prompter_.message(kPlugInExistsMessage, Prompter::Buttons::OkCancel);
+    if (replaced_.length() == 0 || existing_ == Existing::Replace)
+        return true;
+    replaced_.close();
+    alreadyExists();
     return false;
 }
 
-void PlugInWriter::writeHeader()
+void PlugInWriter::write(SafeWriter& writer)
+{
+    writeHeader(writer.bytes());
+    copyData(writer.bytes());
+    writer.commit(replaced_.isOpen() ? File::Place::Replace : File::Place::OnlyIfFree);
+    replaced_.close();
+}
+
+void PlugInWriter::writeHeader(ByteSource& plugIn)
 {
     TagHeaderBytes header{};
     readExactly(entry_.headerPosition(), header.data(), header.size());
     setFieldNumber(header, tag_header::kStartAddress, static_cast<std::uint32_t>(kTagHeaderSize));
-    target_.write(header.data(), header.size());
+    plugIn.writeAt(0, header.data(), header.size());
 }
 
-void PlugInWriter::copyData()
+void PlugInWriter::copyData(ByteSource& plugIn)
 {
     std::uint8_t buffer[kCopyPiece];
     std::uint64_t position = entry_.startAddress();
-    for (std::uint64_t remaining = entry_.dataLength(); remaining > 0;) {
+    for (std::uint64_t done = 0; done < entry_.dataLength();) {
+        const std::uint64_t remaining = entry_.dataLength() - done;
         const std::size_t piece = remaining < kCopyPiece ? static_cast<std::size_t>(remaining) : kCopyPiece;
-        readExactly(position, buffer, piece);
-        target_.write(buffer, piece);
-        position += piece;
-        remaining -= piece;
+        readExactly(position + done, buffer, piece);
+        plugIn.writeAt(kTagHeaderSize + done, buffer, piece);
+        done += piece;
     }
 }
 
@@ -131,17 +168,11 @@ void PlugInWriter::readExactly(std::uint64_t position, std::uint8_t* buffer, std
         throw FileError(FileErrorCause::EndOfFile, sourcePath_);
 }
 
-void PlugInWriter::closePlugIn() { target_.close(); }
-
-// The target was new or empty when it was chosen: put it back that way.
-void PlugInWriter::discardPlugIn()
+void PlugInWriter::couldNotCreate(const FileError& error)
 {
-    target_.close();
-    std::error_code ignored;
-    if (targetExisted_)
-        std::filesystem::resize_file(targetPath_, 0, ignored);
-    else
-        std::filesystem::remove(targetPath_, ignored);
+    prompter_.message(std::string(kPlugInNotOpenedMessage) + ": " + error.what(), Prompter::Buttons::OkCancel);
 }
+
+void PlugInWriter::alreadyExists() { prompter_.message(kPlugInExistsMessage, Prompter::Buttons::OkCancel); }
 
 }  // namespace tagwarden

@@ -10,6 +10,7 @@
 namespace tagwarden {
 
 class Prompter;
+class SafeWriter;
 
 inline constexpr const char* kPlugInCreatedMessage = "PlugIn created";
 inline constexpr const char* kPlugInNotCreatedMessage = "ERROR PlugIn NOT created";
@@ -34,10 +35,16 @@ inline constexpr const char* kPlugInFilter = "Vorn Tag Files (*.gor)|*.gor|Plug-
 // Writes one entry of the open file out as a plug-in: its 64-byte header, made to
 // point at offset 64, then its whole data. The target is asked for through the
 // Prompter; every notice goes through it too. A plug-in is either written whole or
-// not left behind at all.
+// not left behind at all: it is written beside the target and renamed into place,
+// onto a name nothing has, or over the empty file that was chosen (or, when asked,
+// any regular file), never through a link.
 class PlugInWriter {
 public:
-    PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter);
+    enum class Existing { FillEmpty, Replace };
+
+    // `wrap` stands between the writer and the new file (tests fail its writes and syncs).
+    PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter,
+                 Existing existing = Existing::FillEmpty, File::Wrap wrap = {});
 
     // Asks for the target and writes it; true only when the complete plug-in was
     // written and closed. The caller shows "PlugIn created" or "ERROR PlugIn NOT created".
@@ -47,19 +54,23 @@ private:
     static constexpr std::size_t kCopyPiece = 1024;
 
     [[nodiscard]] bool choosePlugInFile();
-    void writeHeader();
-    void copyData();
-    void closePlugIn();
-    void discardPlugIn();
+    [[nodiscard]] bool claimTarget();
+    void write(SafeWriter& writer);
+    void writeHeader(ByteSource& plugIn);
+    void copyData(ByteSource& plugIn);
     void readExactly(std::uint64_t position, std::uint8_t* buffer, std::size_t size);
+    void couldNotCreate(const FileError& error);
+    void alreadyExists();
 
     const ByteSource& source_;
     const TagEntry entry_;
     std::string sourcePath_;
     Prompter& prompter_;
-    File target_;
+    Existing existing_;
+    File::Wrap wrap_;
     std::string targetPath_;
-    bool targetExisted_ = false;
+    // The existing file being replaced, held so that no other writer fills it meanwhile.
+    File replaced_;
 };
 
 }  // namespace tagwarden

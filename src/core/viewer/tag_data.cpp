@@ -14,7 +14,8 @@ std::string TagData::load(const ByteSource& source, std::uint32_t start, std::ui
     // that a read error leaves no half-filled buffer behind.
     bytes_.clear();
     loaded_ = true;
-    std::vector<std::uint8_t> bytes(std::min(length, kMaxBytes));
+    expected_ = std::min(length, kMaxBytes);
+    std::vector<std::uint8_t> bytes(expected_);
     bytes.resize(source.readAt(start, bytes.data(), bytes.size()));
     bytes_ = std::move(bytes);
     return hexText();

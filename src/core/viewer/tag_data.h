@@ -23,6 +23,9 @@ public:
     std::string load(const ByteSource& source, const TagEntry& entry);
 
     [[nodiscard]] const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    // How many bytes the last load asked for; fewer arrived when the file ended first.
+    [[nodiscard]] std::uint32_t expectedBytes() const { return expected_; }
+    [[nodiscard]] bool shortRead() const { return bytes_.size() < expected_; }
     [[nodiscard]] std::string hexText() const;
     // One character per byte: 0x20..0x7E as themselves, every other byte as '.';
     // "ERROR" while nothing was loaded.
@@ -30,6 +33,7 @@ public:
 
 private:
     std::vector<std::uint8_t> bytes_;
+    std::uint32_t expected_ = 0;
     bool loaded_ = false;
 };
 
