@@ -54,7 +54,8 @@ TEST(CliExtract, MissingFolderIsNotCreatedForOneEntry)
     const std::string path = dir.write("tags.gor", buildArchive({{"Archer", "mons", "abcd", 0, {1, 2}}}));
     const auto result = cli({"extract", path, "0", "-o", dir.file("nowhere/abcd")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "ERROR - Plugin File Couldn't be created\nERROR PlugIn NOT created\n");
+    EXPECT_EQ(result.err, "ERROR - Plugin File Couldn't be created: The file \"" + dir.file("nowhere/abcd") +
+                              "\" could not be found. (No such file or directory)\nERROR PlugIn NOT created\n");
     EXPECT_FALSE(fs::exists(dir.file("nowhere")));
 }
 
@@ -96,6 +97,52 @@ TEST(CliExtract, MixedUpOptionsAreUsageErrors)
     EXPECT_EQ(cli({"extract", path, "--all"}).exitCode, 2);
     EXPECT_EQ(cli({"extract", path, "0", "--type", "mons", "--all"}).exitCode, 2);
     EXPECT_EQ(cli({"extract", path, "0", "-d", dir.file("x")}).exitCode, 2);
+}
+
+TEST(CliView, DataCutShortIsPrintedAsReadAndSaidOnStderr)
+{
+    test::TempDir dir;
+    const Bytes plugIn = buildPlugIn({"Cut", "mons", "abcd", 0, Bytes(100, 0x41)});
+    // Kept bytes of the data, and the hex lines they make.
+    for (const auto& [kept, lines] : std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {40, 2}}) {
+        const std::string path = dir.write("cut", Bytes(plugIn.begin(), plugIn.begin() + 64 + static_cast<long>(kept)));
+        const auto result = cli({"view", path, "0"});
+        EXPECT_EQ(result.exitCode, 1) << kept;
+        EXPECT_EQ(lineCount(result.out), lines) << kept;
+        EXPECT_EQ(result.err, "WARNING - only " + std::to_string(kept) +
+                                  " of 100 bytes could be read: the file ends before the tag's data does\n");
+    }
+}
+
+TEST(CliExtract, ForceReplacesAPlugInThatHoldsData)
+{
+    test::TempDir dir;
+    const SampleTag tag{"Archer", "mons", "abcd", 3, Bytes(20, 7)};
+    const std::string path = dir.write("tags.gor", buildArchive({tag}));
+    const std::string target = dir.write("old", Bytes{1, 2, 3});
+    EXPECT_EQ(cli({"extract", path, "0", "-o", target}).exitCode, 1);
+    EXPECT_EQ(test::readAll(target), (Bytes{1, 2, 3}));
+    const auto forced = cli({"extract", path, "0", "-o", target, "--force"});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_EQ(test::readAll(target), buildPlugIn(tag));
+}
+
+TEST(CliMessages, PathsAndSelectorsAreEscaped)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("tags.gor", buildArchive({{"One", "mons", "aaaa", 0, {1}}}));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"extract", path, "0", "-o", dir.file("no\x1b[2Jwhere/x")}, "no\\x1B[2Jwhere/x"},
+        {{"view", path, "\x07zz\n"}, "\"\\x07zz\\x0A\""},
+        {{"list", dir.file("gone\r")}, "gone\\x0D\""},
+    };
+    for (const auto& [arguments, shown] : cases) {
+        const auto result = cli(arguments);
+        EXPECT_EQ(result.exitCode, 1) << shown;
+        EXPECT_NE(result.err.find(shown), std::string::npos) << result.err;
+        EXPECT_EQ(std::count_if(result.err.begin(), result.err.end(), [](char c) { return c != '\n' && c < 0x20; }), 0)
+            << result.err;
+    }
 }
 
 }  // namespace
