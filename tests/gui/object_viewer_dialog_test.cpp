@@ -173,9 +173,11 @@ private slots:
                                                           QStringLiteral("ERROR PlugIn NOT created")}));
         QVERIFY(test::readAll(taken) == Bytes{1});
 
-        QCOMPARE(viewer.createPlugIn(viewer.dir.file("no/such/folder")),
-                 (QStringList{QStringLiteral("ERROR - Plugin File Couldn't be created"),
-                              QStringLiteral("ERROR PlugIn NOT created")}));
+        const QStringList missing = viewer.createPlugIn(viewer.dir.file("no/such/folder"));
+        QCOMPARE(missing.size(), 2);
+        QVERIFY(missing[0].startsWith(QStringLiteral("ERROR - Plugin File Couldn't be created: The file \"")));
+        QVERIFY(missing[0].endsWith(QStringLiteral("\" could not be found. (No such file or directory)")));
+        QCOMPARE(missing[1], QStringLiteral("ERROR PlugIn NOT created"));
     }
 
     void readErrorsAreToldAndNothingIsListed()
@@ -194,6 +196,19 @@ private slots:
         QCOMPARE(texts.size(), 2);
         QCOMPARE(texts.back(), QStringLiteral("ERROR PlugIn NOT created"));
         QVERIFY(!QFile::exists(QString::fromStdString(viewer.dir.file("abcd"))));
+    }
+
+    void dataCutShortByTheFileIsSaid()
+    {
+        Viewer viewer(0);
+        TagHeaderBytes header = makeHeader(kSmall, 0);
+        const auto length = static_cast<std::uint32_t>(viewer.file.length());
+        setFieldNumber(header, tag_header::kStartAddress, length - 10);
+        setFieldNumber(header, tag_header::kDataLength, std::uint32_t{100});
+        viewer.dialog = std::make_unique<ObjectViewerDialog>(TagEntry(header, 0), viewer.file, viewer.path,
+                                                             viewer.settings, viewer.prompter);
+        QCOMPARE(child<QLabel>(*viewer.dialog, "shownPart")->text(),
+                 QStringLiteral("Only 10 of 100 bytes could be read: the file ends before the tag's data does."));
     }
 
     void okAndCancelCloseTheViewer()

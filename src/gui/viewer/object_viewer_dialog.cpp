@@ -210,6 +210,13 @@ void ObjectViewerDialog::attach()
     } catch (const FileError& error) {
         prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
     }
+    // A tag cut short by the end of the file must not pass for a short or empty tag.
+    if (data_.shortRead()) {
+        shownPart_->setText(QStringLiteral("Only %1 of %2 bytes could be read: the file ends before the tag's data does.")
+                                .arg(data_.bytes().size())
+                                .arg(data_.expectedBytes()));
+        shownPart_->show();
+    }
 }
 
 void ObjectViewerDialog::onLoadObject()
