@@ -8,6 +8,7 @@
 #include <new>
 
 #include "cli/cli_support.h"
+#include "core/io/native_file.h"
 
 int main(int argc, char** argv)
 {
@@ -30,6 +31,8 @@ int main(int argc, char** argv)
     // Past the file-size limit a write fails as an error, so the writers clean up,
     // instead of the process being killed mid-write.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Interrupted, a command leaves no half-written file beside its target.
+    native::removeUnfinishedOnInterrupt();
     try {
         return command();
     } catch (const cli::CommandError& e) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -147,6 +149,23 @@ TEST(SafeWriter, ALinkIsReplacedNeverWrittenThroughAndAnUncommittedFileIsRemoved
     writer.commit();
     writer.take().close();
     EXPECT_EQ(readAll(dir.file("fresh")), kNew);
+}
+
+TEST(SafeWriter, InterruptedReplacementLeavesNothingBeside)
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        test::TempDir dir;
+        const std::string target = dir.file("plug-in");
+        EXPECT_EXIT(
+            {
+                native::removeUnfinishedOnInterrupt();
+                SafeWriter writer(target, File::Share::DenyWrite);
+                writer.bytes().writeAt(0, "half", 4);
+                std::raise(signal);
+            },
+            testing::KilledBySignal(signal), "");
+        EXPECT_TRUE(test::namesIn(dir.path()).empty()) << signal;
+    }
 }
 
 }  // namespace

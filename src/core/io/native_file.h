@@ -54,6 +54,12 @@ void rename(const std::string& from, const std::string& to);
 void renameNoReplace(const std::string& from, const std::string& to);
 // Takes the name away; for cleaning up after a failure, so it reports nothing.
 void remove(const std::string& path) noexcept;
+// The half-written new file of a replacement under way, removed should the process
+// be interrupted (Ctrl+C, SIGTERM, SIGHUP) once removeUnfinishedOnInterrupt() was
+// called; one at a time, as the command-line tool writes.
+void rememberUnfinished(const std::string& path) noexcept;
+void forgetUnfinished() noexcept;
+void removeUnfinishedOnInterrupt();
 // Gives the file behind `handle` the permissions of the file `model`, if there is one.
 void copyPermissions(const std::string& model, Handle handle, const std::string& path);
 

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cerrno>
 #include <cstdio>
 #include <cstddef>
@@ -187,6 +189,38 @@ void renameNoReplace(const std::string& from, const std::string& to)
 }
 
 void remove(const std::string& path) noexcept { (void)::unlink(path.c_str()); }
+
+namespace {
+
+char unfinished[4096];
+std::atomic<bool> unfinishedKept{false};
+
+extern "C" void removeUnfinishedAndDie(int signal)
+{
+    if (unfinishedKept.load())
+        (void)::unlink(unfinished);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+}  // namespace
+
+void rememberUnfinished(const std::string& path) noexcept
+{
+    unfinishedKept = false;
+    if (path.size() >= sizeof unfinished)
+        return;  // too long to keep: at worst a hidden file stays after an interrupt
+    std::memcpy(unfinished, path.c_str(), path.size() + 1);
+    unfinishedKept = true;
+}
+
+void forgetUnfinished() noexcept { unfinishedKept = false; }
+
+void removeUnfinishedOnInterrupt()
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, removeUnfinishedAndDie);
+}
 
 void copyPermissions(const std::string& model, Handle handle, const std::string& path)
 {

@@ -37,6 +37,7 @@ File createBeside(const std::string& target, File::Share share)
 SafeWriter::SafeWriter(std::string target, File::Share share, const File::Wrap& wrap)
     : target_(std::move(target)), file_(createBeside(target_, share))
 {
+    native::rememberUnfinished(file_.path());
     try {
         file_.takePermissionsOf(target_);
         if (wrap)
@@ -45,6 +46,7 @@ SafeWriter::SafeWriter(std::string target, File::Share share, const File::Wrap& 
         const std::string path = file_.path();
         file_.close();
         native::remove(path);
+        native::forgetUnfinished();
         throw;
     }
 }
@@ -52,6 +54,7 @@ SafeWriter::SafeWriter(std::string target, File::Share share, const File::Wrap& 
 SafeWriter::~SafeWriter()
 {
     wrapped_.reset();
+    native::forgetUnfinished();
     if (renamed_ || !file_.isOpen())
         return;
     const std::string path = file_.path();
@@ -64,6 +67,7 @@ void SafeWriter::commit(File::Place place)
     bytes().sync();
     file_.moveTo(target_, place);
     renamed_ = true;
+    native::forgetUnfinished();
     bytes().sync();
 }
 
