@@ -21,9 +21,10 @@ enum class FileAccess {
     Write,      // created when missing, never truncated
 };
 
-// The operating system's side of files: the one place that calls it. Everything
-// else about files (share modes, locks between processes) is built on these.
-// Failures throw FileError with the cause and the system's own words.
+// The operating system's side of files, and of the large blocks read from them:
+// the one place that calls it. Everything else about files (share modes, locks
+// between processes) is built on these. Failures throw FileError with the cause
+// and the system's own words.
 namespace native {
 
 // A descriptor here; a pointer-sized handle elsewhere.
