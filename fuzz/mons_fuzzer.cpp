@@ -46,6 +46,7 @@ public:
         bytes_.writeAt(position, buffer, size);
     }
     [[nodiscard]] const std::string& path() const override { return bytes_.path(); }
+    void replace(const Write& write) override { bytes_.replace(write); }
 
 private:
     ByteSource& bytes_;
@@ -95,11 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     checkBlock(*block);
 
-    // Save as the unchanged form would: codes and texts as shown, up to a zero byte.
+    // Save as the unchanged form would: codes as shown, up to a zero byte.
     MonsBlock shown = MonsBlock::decode(MonsBlock::ConstData(block->data(), MonsBlock::kSize));
     for (std::string* code :
          {&shown.coreCode, &shown.objeCode, &shown.primaryProjCode, &shown.secondaryProjCode, &shown.prgrCode})
-        *code = std::string(upToNul(*code));
+        *code = MonsBlock::editedCode(*code, std::string(upToNul(*code)));
     Bytes saved = *block;
     shown.encodeInto(MonsBlock::Data(saved.data(), MonsBlock::kSize));
     check(saved == normalised(*block), "codes shown up to a zero byte changed the block");

@@ -7,6 +7,7 @@
 #include "core/io/file.h"
 #include "core/prompt/scripted_prompter.h"
 #include "core/settings/settings_store.h"
+#include "fault_injection.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -16,7 +17,11 @@ using test::readAll;
 
 class EditorTagFileTest : public ::testing::Test {
 protected:
-    EditorTagFileTest() { settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string()); }
+    EditorTagFileTest()
+    {
+        settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string());
+        settings.writeString(settings::kSection, settings::kBackupDirectory, dir.file("Backup"));
+    }
 
     // A plug-in whose opaque header bytes are all set, so that keeping them shows.
     std::string writePlugIn(const std::string& name, const std::string& type, std::size_t dataSize)
@@ -96,7 +101,40 @@ TEST_F(EditorTagFileTest, SavingRewritesNameIdAndLengthZeroFilledAndKeepsEveryOt
     writeBigEndian32(expected.data() + 52, 12);
     std::fill(expected.begin() + 64, expected.begin() + 76, 0x5A);  // the old data's last 8 bytes stay behind
     EXPECT_EQ(readAll(path), expected);
-    EXPECT_TRUE(prompter.shown().empty());
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].text, "The file as it was before this save is backed up as:\n" +
+                                            dir.file("Backup/local/stli/orid"));
+    EXPECT_EQ(readAll(dir.file("Backup/local/stli/orid")), before);
+}
+
+TEST_F(EditorTagFileTest, AFailedWriteOrSyncLeavesThePlugInAsItWasOrAsSavedAndStillHeld)
+{
+    const Bytes before = readAll(writePlugIn("orid", "mons", 512));
+    Bytes saved = before;
+    std::fill(saved.begin() + 64, saved.end(), 0x77);
+    std::vector<std::string> steps;
+    for (int step = 1; steps.empty(); ++step) {
+        const std::string path = dir.write("local/mons/orid", before);
+        test::FaultPlan plan(step);
+        EditorTagFile faulty(settings, prompter, [&plan](const std::string& chosen) {
+            return std::make_unique<test::FaultyFile>(chosen, File::Share::DenyWrite, plan);
+        });
+        prompter.queueFile(path);
+        ASSERT_EQ(faulty.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+        faulty.storeHeaderFields();
+        const bool written = faulty.writeTag(Bytes(saved.begin() + 64, saved.end()));
+        const Bytes after = readAll(path);
+        EXPECT_TRUE(after == before || after == saved) << "step " << step;
+        EXPECT_EQ(written, static_cast<int>(plan.steps.size()) < step) << "step " << step;
+        if (written) {
+            steps = plan.steps;
+            continue;
+        }
+        EXPECT_NE(lastMessage().find("injected"), std::string::npos) << "step " << step;
+        EXPECT_THROW(File(path, File::Access::ReadWrite, File::Share::All), FileError) << "released at step " << step;
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{"write", "write", "sync", "sync"}));  // header, data
+    EXPECT_EQ(readAll(dir.file("local/mons/orid")), saved);
 }
 
 TEST_F(EditorTagFileTest, NameAndIdLongerThanTheirFieldsAreCut)

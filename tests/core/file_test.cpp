@@ -99,7 +99,8 @@ TEST(File, DescribesEveryCauseDifferently)
 {
     const FileErrorCause causes[] = {FileErrorCause::NotFound,  FileErrorCause::AccessDenied,
                                      FileErrorCause::SharingViolation, FileErrorCause::EndOfFile,
-                                     FileErrorCause::DiskFull, FileErrorCause::Other};
+                                     FileErrorCause::DiskFull, FileErrorCause::AlreadyExists,
+                                     FileErrorCause::Other};
     for (FileErrorCause a : causes) {
         for (FileErrorCause b : causes) {
             if (a != b) {

@@ -5,6 +5,7 @@
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/scripted_prompter.h"
+#include "fault_injection.h"
 #include "mesh_test_fixtures.h"
 
 namespace tagwarden {
@@ -28,10 +29,27 @@ std::unique_ptr<MeshModel> loadModel(ByteSource& map)
 
 std::int32_t number(const MeshModel& model, MeshNumber field) { return model.header().number(field); }
 
-// The map data of a plug-in with one header number changed.
+// A plug-in with one number of its map header changed.
 Bytes withNumber32(Bytes plugIn, std::size_t headerOffset, std::int64_t value)
 {
     writeBigEndian32(plugIn.data() + kTagData + headerOffset, static_cast<std::uint32_t>(value));
+    return plugIn;
+}
+
+// A plug-in with one number of its map header moved by `amount`.
+Bytes withNumberMoved(Bytes plugIn, std::size_t headerOffset, std::int64_t amount)
+{
+    const std::int64_t value = static_cast<std::int32_t>(readBigEndian32(plugIn.data() + kTagData + headerOffset));
+    return withNumber32(std::move(plugIn), headerOffset, value + amount);
+}
+
+// A plug-in with bytes behind its map: `inTag` of them counted in the tag's length
+// of data, `beyond` more behind the tag.
+Bytes withTail(Bytes plugIn, std::size_t inTag, std::size_t beyond)
+{
+    writeBigEndian32(plugIn.data() + 52, readBigEndian32(plugIn.data() + 52) + static_cast<std::uint32_t>(inTag));
+    for (std::size_t i = 0; i < inTag + beyond; ++i)
+        plugIn.push_back(static_cast<std::uint8_t>(0xA0 + i));
     return plugIn;
 }
 
@@ -67,16 +85,38 @@ TEST(MeshModel, AGridOfFourByFourBlocksHas4096CellsRightBehindTheHeader)
 
 TEST(MeshModel, SavedWithoutChangeTheFileIsByteIdentical)
 {
-    for (const MeshLayout& layout : {MeshLayout{}, MeshLayout{1, 3, 0, 0, 0, 0, 0}, MeshLayout{3, 1, 2, 70, 51200, 1, 0}}) {
-        MemoryBytes map(test::meshPlugIn(layout));
-        const Bytes before = map.bytes();
+    for (const Bytes& plugIn : {test::meshPlugIn(), test::meshPlugIn({1, 3, 0, 0, 0, 0, 0}),
+                                test::meshPlugIn({3, 1, 2, 70, 51200, 1, 0}), withTail(test::meshPlugIn(), 37, 0),
+                                withTail(test::meshPlugIn({1, 1, 1, 1, 0, 0, 0}), 5, 11)}) {
+        MemoryBytes map(plugIn);
         auto model = loadModel(map);
         ScriptedPrompter prompter;
         EXPECT_TRUE(model->writeMap(prompter));
         ASSERT_EQ(prompter.shown().size(), 1u);
         EXPECT_EQ(prompter.shown()[0].text, "Mesh File Successfully written!");
-        EXPECT_EQ(map.bytes(), before);  // already flushed, before the file closes
+        EXPECT_EQ(map.bytes(), plugIn);
     }
+}
+
+TEST(MeshModel, BytesBehindTheLastSectionStayBehindTheEditedMapAndInItsTag)
+{
+    const Bytes plugIn = withTail(test::meshPlugIn({1, 1, 2, 2, 10, 0, 3}), 6, 4);
+    MemoryBytes map(plugIn);
+    auto model = loadModel(map);
+    const Bytes tail(plugIn.end() - 10, plugIn.end());
+    EXPECT_EQ(model->tail(), tail);
+    model->addItem().setX(99);
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(model->writeMap(prompter));
+    const Bytes& saved = map.bytes();
+    ASSERT_EQ(saved.size(), plugIn.size() + 64);
+    EXPECT_TRUE(std::equal(tail.begin(), tail.end(), saved.end() - 10));
+    EXPECT_EQ(readBigEndian32(saved.data() + 52), readBigEndian32(plugIn.data() + 52) + 64);
+
+    model.reset();
+    auto reloaded = loadModel(map);
+    EXPECT_EQ(reloaded->tail(), tail);
+    EXPECT_EQ(reloaded->items().back().x(), 99);
 }
 
 TEST(MeshModel, LayoutOffsetsLaysTablesOutBackToBackFromTypesBase)
@@ -95,7 +135,7 @@ TEST(MeshModel, LayoutOffsetsLaysTablesOutBackToBackFromTypesBase)
     EXPECT_EQ(number(*model, MeshNumber::dataEnd), 33430);
 }
 
-TEST(MeshModel, DeletingTwoOfFiveItemsWritesThreeAndLeavesTheOldTailBehind)
+TEST(MeshModel, DeletingTwoOfFiveItemsWritesThreeAndTheFileEndsWithTheMap)
 {
     MemoryBytes map(test::meshPlugIn({2, 2, 5, 5, 500, 0, 0}));
     const Bytes before = map.bytes();
@@ -110,9 +150,8 @@ TEST(MeshModel, DeletingTwoOfFiveItemsWritesThreeAndLeavesTheOldTailBehind)
     EXPECT_EQ(number(*model, MeshNumber::section1Offset), number(*model, MeshNumber::itemOffset) + 192);
 
     const Bytes after = map.bytes();
-    ASSERT_EQ(after.size(), before.size());  // the file is not shortened
-    EXPECT_TRUE(std::equal(before.end() - 128, before.end(), after.end() - 128));
-    EXPECT_EQ(readBigEndian32(after.data() + 52), before.size() - kTagData - 128);
+    ASSERT_EQ(after.size(), before.size() - 128);  // nothing of the old map stays behind the new one
+    EXPECT_EQ(readBigEndian32(after.data() + 52), after.size() - kTagData);
 
     model.reset();
     auto reloaded = loadModel(map);
@@ -180,28 +219,49 @@ TEST(MeshModel, EditingAfterASaveWorksOnTheListsAsTheyAre)
     EXPECT_EQ(number(*reloaded, MeshNumber::itemOffset), number(*reloaded, MeshNumber::typesBase));
 }
 
-TEST(MeshModel, AMapThatDoesNotFitItsFileIsRefusedBeforeAnythingIsRead)
+TEST(MeshModel, AMapNotLaidOutBackToBackInsideItsTagAndFileIsRefusedBeforeAnythingIsRead)
 {
     const Bytes good = buildPlugIn({"m", "mesh", "m", 0, sampleMeshData({1, 1, 2, 2, 100, 10, 10})});
-    const std::int64_t meshOffset = 1024;
-    const std::int64_t end = static_cast<std::int64_t>(good.size() - kTagData) - meshOffset;  // end of the data area
+    const std::size_t tagLength = good.size() - kTagData;
+    const auto number = [&good](std::size_t offset, std::int64_t value) { return withNumber32(good, offset, value); };
+    const auto moved = [&good](std::size_t offset, std::int64_t amount) { return withNumberMoved(good, offset, amount); };
     struct Case {
         const char* what;
         Bytes plugIn;
-        const char* message;
+        std::string message;
     };
+    Bytes stli = buildPlugIn({"list", "stli", "st", 0, Bytes(2000)});
+    Bytes gap = moved(40, 16);
+    writeBigEndian32(gap.data() + kTagData + 16, 2048 + 16);
     const Case cases[] = {
+        {"another type", stli, "This Editor cannot currently edit stli type objects"},
         {"short file", Bytes(good.begin(), good.begin() + 1087), "ERROR - The file is too short to hold a map."},
-        {"negative width", withNumber32(good, 8, 0xFFFF0001), "ERROR - The map's width or height is negative."},
-        {"huge grid", withNumber32(good, 8, 0x7FFF7FFF), "ERROR - The map's cell grid reaches beyond the end of the file."},
-        {"types past the end", withNumber32(good, 40, end - 63), "ERROR - The map's item-type table lies outside the file."},
-        {"types before the data", withNumber32(good, 40, -1100), "ERROR - The map's item-type table lies outside the file."},
-        {"huge type count", withNumber32(good, 36, 0x7FFFFFFF), "ERROR - The map's item-type table lies outside the file."},
-        {"offset wraps", withNumber32(good, 56, 0x7FFFFFFF), "ERROR - The map's item table lies outside the file."},
-        {"huge item count", withNumber32(good, 52, 0x7FFFFFFF), "ERROR - The map's item table lies outside the file."},
-        {"section 1 too long", withNumber32(good, 136, 0x7FFFFFFF), "ERROR - Section 1 of the map lies outside the file."},
-        {"section 3 past the end", withNumber32(good, 204, end - 9), "ERROR - Section 3 of the map lies outside the file."},
-        {"mesh offset far off", withNumber32(good, 24, 0x80000000), "ERROR - The map's item-type table lies outside the file."},
+        {"negative width", number(8, 0xFFFF0001), "ERROR - The map's width is negative (-1)."},
+        {"negative count", number(52, -1), "ERROR - The map's item count is negative (-1)."},
+        {"negative section", number(196, -5), "ERROR - The map's section 2 length is negative (-5)."},
+        {"type length", number(44, 40),
+         "ERROR - The map's item-type table length (40) is not 32 times its item-type count (2)."},
+        {"item length", number(60, 100),
+         "ERROR - The map's item table length (100) is not 64 times its item count (2)."},
+        {"huge type count", number(36, 0x7FFFFFFF),
+         "ERROR - The map's item-type table length (64) is not 32 times its item-type count (2147483647)."},
+        {"type offset", moved(40, 1), "ERROR - The map's item-type table offset (2049) differs from its item-type base (2048)."},
+        {"gap after the grid", gap,
+         "ERROR - The map's item-type table does not follow its cell grid: 16 bytes lie between them."},
+        {"types in the grid", moved(24, -8), "ERROR - The map's item-type table overlaps its cell grid."},
+        {"gap before the items", moved(56, 8),
+         "ERROR - The map's item table does not follow its item-type table: 8 bytes lie between them."},
+        {"sections overlap", moved(192, -1), "ERROR - The map's section 2 overlaps its section 1."},
+        {"section past the file", moved(208, 1), "ERROR - The map's section 3 runs past the end of the file."},
+        {"huge grid", number(8, 0x7FFF7FFF), "ERROR - The map's cell grid runs past the end of the file."},
+        {"data end", moved(28, 1), "ERROR - The map's end of data (" + std::to_string(tagLength + 1) +
+                                       ") is not the end of its section 3 (" + std::to_string(tagLength) + ")."},
+        {"tag shorter than the map", withNumberMoved(good, 52 - kTagData, -1),
+         "ERROR - The map runs past the end of its tag: the tag header gives " + std::to_string(tagLength - 1) +
+             " bytes of data, the map needs " + std::to_string(tagLength) + "."},
+        {"tag longer than the file", withNumberMoved(good, 52 - kTagData, 1),
+         "ERROR - The tag runs past the end of the file: the tag header gives " + std::to_string(tagLength + 1) +
+             " bytes of data, the file holds " + std::to_string(tagLength) + " behind the header."},
     };
     for (const Case& c : cases) {
         MemoryBytes map(c.plugIn);
@@ -210,41 +270,63 @@ TEST(MeshModel, AMapThatDoesNotFitItsFileIsRefusedBeforeAnythingIsRead)
         ASSERT_TRUE(problem.has_value()) << c.what;
         EXPECT_EQ(*problem, c.message) << c.what;
         EXPECT_TRUE(model->cells().empty() && model->itemTypes().empty() && model->items().empty()) << c.what;
+        EXPECT_EQ(map.bytes(), c.plugIn) << c.what;
     }
-    // The last byte of every part inside the file is fine.
-    MemoryBytes last(withNumber32(good, 204, end - 10));
-    EXPECT_FALSE(openModel(last)->load().has_value());
 }
 
-TEST(MeshModel, NoTablesAreReadForCountsOfZeroOrLess)
+// Loads the map from disk through faults, adds an item, and saves: the step
+// `step` of the save fails, or ends the process.
+bool saveWithFault(const std::string& path, test::FaultPlan& plan, ScriptedPrompter& prompter)
 {
-    Bytes plugIn = buildPlugIn({"m", "mesh", "m", 0, sampleMeshData({1, 1, 2, 2, 0, 0, 0})});
-    MemoryBytes map(withNumber32(withNumber32(plugIn, 36, -3), 40, -5000));  // nowhere, but never read
-    auto model = loadModel(map);
-    EXPECT_TRUE(model->itemTypes().empty());
-    EXPECT_EQ(model->items().size(), 2u);
-    EXPECT_FALSE(model->section(1).has_value());
-}
-
-TEST(MeshModel, AFailedSaveIsReportedAndNeverCalledASuccess)
-{
-    // On disk: the file system refuses the write.
-    test::TempDir dir;
-    const Bytes plugIn = test::meshPlugIn({1, 1, 1, 1, 100, 0, 0});
-    File file(dir.write("map", plugIn), File::Access::ReadWrite, File::Share::None);
+    test::FaultyFile file(path, File::Share::None, plan);
     auto model = loadModel(file);
-    model->addItem();  // the file has to grow, which the limit forbids
+    model->addItem().setY(7);
+    return model->writeMap(prompter);
+}
+
+void saveKilledAt(const std::string& path, int step)
+{
+    test::FaultPlan plan(step, test::FaultPlan::Fault::Kill);
     ScriptedPrompter prompter;
+    (void)saveWithFault(path, plan, prompter);
+}
+
+TEST(MeshModelDeathTest, ASaveFailedOrKilledAtAnyWriteOrSyncLeavesTheMapAsItWasOrAsSaved)
+{
+    const Bytes before = withTail(test::meshPlugIn(), 3, 2);
+    test::FaultPlan clean;
+    Bytes saved;
     {
-        test::FileSizeLimit limit(plugIn.size());
-        EXPECT_FALSE(model->writeMap(prompter));
+        test::TempDir dir;
+        const std::string path = dir.write("map", before);
+        ScriptedPrompter quiet;
+        ASSERT_TRUE(saveWithFault(path, clean, quiet));
+        saved = test::readAll(path);
     }
-    ASSERT_EQ(prompter.shown().size(), 2u);
-    EXPECT_EQ(prompter.shown()[0].text, "unexplained file exception: " +
-                                            std::to_string(static_cast<int>(model->file().lastError()->cause())));
-    EXPECT_EQ(prompter.shown()[1].text.rfind("ERROR - The map was not written completely.", 0), 0u);
-    for (const auto& shown : prompter.shown())
-        EXPECT_NE(shown.text, "Mesh File Successfully written!");
+    ASSERT_NE(saved, before);
+    // Every step but the last two writes the new file; the syncs come before and after the rename.
+    ASSERT_GE(clean.steps.size(), 4u);
+    EXPECT_EQ(std::count(clean.steps.begin(), clean.steps.end(), "write"), std::ptrdiff_t(clean.steps.size()) - 2);
+    EXPECT_EQ(std::vector<std::string>(clean.steps.end() - 2, clean.steps.end()),
+              (std::vector<std::string>{"sync", "sync"}));
+
+    const int steps = static_cast<int>(clean.steps.size());
+    for (int step = 1; step <= steps; ++step) {
+        const Bytes& expected = step == steps ? saved : before;  // only the sync after the rename leaves the new map
+        test::TempDir dir;
+        const std::string path = dir.write("map", before);
+        test::FaultPlan plan(step);
+        ScriptedPrompter prompter;
+        EXPECT_FALSE(saveWithFault(path, plan, prompter)) << step;
+        EXPECT_EQ(test::readAll(path), expected) << "error at step " << step;
+        ASSERT_EQ(prompter.shown().size(), 2u) << step;
+        EXPECT_EQ(prompter.shown()[1].text.rfind("ERROR - The map could not be saved.\n", 0), 0u) << step;
+        EXPECT_EQ(test::namesIn(dir.path()), std::vector<std::string>{"map"}) << step;
+
+        (void)dir.write("map", before);
+        EXPECT_EXIT(saveKilledAt(path, step), ::testing::ExitedWithCode(test::FaultPlan::kKilledExitCode), "");
+        EXPECT_EQ(test::readAll(path), expected) << "killed at step " << step;
+    }
 }
 
 TEST(MeshModel, AMissingFileIsReportedAsNotFound)

@@ -147,20 +147,28 @@ TEST(MonsBlock, HealChoiceAndShownOnlyFieldsAreNeverWritten)
     EXPECT_EQ(Bytes(saved.begin() + 169, saved.begin() + 172), Bytes(data.begin() + 169, data.begin() + 172));
 }
 
-TEST(MonsBlock, CodesAreWrittenOnlyAsFarAsTheirTextReaches)
+TEST(MonsBlock, AnEditedCodeIsStoredAsFourBytesAndAnUnchangedOneKeepsItsBytes)
 {
+    const struct {
+        std::string stored;
+        std::string text;
+        std::string saved;
+    } cases[] = {
+        {"wxyz", "ab", std::string("ab\0\0", 4)},         // not "abyz", which may name nothing
+        {"cor1", "cor1", "cor1"},
+        {std::string("pj\0x", 4), "pj", std::string("pj\0x", 4)},  // as shown: the zero and the x survive
+        {"obj1", "longer than four", "long"},
+        {"pg\xE9\x80", "", std::string(4, '\0')},
+        {"\xFF\xFF\xFF\xFF", "\xFF\xFF\xFF\xFF", "\xFF\xFF\xFF\xFF"},
+    };
     const Bytes data = knownBlock();
-    MonsBlock block = decode(data);
-    block.coreCode = "zz";                 // over "cor1": only the first two bytes
-    block.primaryProjCode = "pj";          // the shown text of "pj\0x": the zero and the x survive
-    block.objeCode = "longer than four";  // at most four bytes
-    block.prgrCode = "";
-    const Bytes saved = encoded(block, data);
-    EXPECT_EQ(std::string(saved.begin() + 4, saved.begin() + 8), "zzr1");
-    EXPECT_EQ(std::string(saved.begin() + 156, saved.begin() + 160), std::string("pj\0x", 4));
-    EXPECT_EQ(std::string(saved.begin() + 144, saved.begin() + 148), "long");
-    EXPECT_EQ(saved[148], data[148]);
-    EXPECT_EQ(std::string(saved.begin() + 292, saved.begin() + 296), "pg\xE9\x80");
+    for (const auto& c : cases) {
+        MonsBlock block = decode(data);
+        block.coreCode = MonsBlock::editedCode(c.stored, c.text);
+        const Bytes saved = encoded(block, data);
+        EXPECT_EQ(std::string(saved.begin() + 4, saved.begin() + 8), c.saved) << c.text;
+        EXPECT_EQ(saved[8], data[8]);
+    }
 }
 
 TEST(MonsBlock, DecodeThenEncodeGivesBackTheSameBytes)

@@ -83,5 +83,27 @@ TEST(StliText, SampleListsKeepTheirLines)
     EXPECT_EQ(rebuildStli(stliLoadText(data)).bytes, data);
 }
 
+TEST(StliText, AnEditDropsEveryZeroByteAndLineFeedAndSaysHowMany)
+{
+    const struct {
+        Bytes data;
+        StliDrops drops;
+        const char* text;
+    } cases[] = {
+        {{'A', 0, '\r', '\n', 'B', 0}, {2, 1}, "2 zero bytes and 1 line feed"},
+        {{0, 'A'}, {1, 0}, "1 zero byte"},
+        {{'\n', '\n', '\n'}, {0, 3}, "3 line feeds"},
+        {{'A', '\r', 'B'}, {0, 0}, "0 line feeds"},
+    };
+    for (const auto& c : cases) {
+        const StliDrops drops = stliEditDrops(c.data);
+        EXPECT_EQ(drops, c.drops) << c.text;
+        EXPECT_EQ(drops.any(), c.drops.zeroBytes + c.drops.lineFeeds > 0) << c.text;
+        EXPECT_EQ(dropsText(drops), c.text);
+        // What the edit keeps is all but those bytes.
+        EXPECT_EQ(rebuildStli(stliLoadText(c.data)).bytes.size(), c.data.size() - drops.zeroBytes - drops.lineFeeds);
+    }
+}
+
 }  // namespace
 }  // namespace tagwarden

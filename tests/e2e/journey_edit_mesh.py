@@ -16,7 +16,7 @@ def journey(s):
     form.find("text", "Map Name").replace_text("mpzz").wait_text("mpzz")
     steps.set_checked(form.find("radio button", "Multi"))
     s.screenshot("mesh-edited")
-    steps.save_map(s, form)
+    steps.save_map(s, form, sample, PLUG_IN, before)
     harness.expect_bytes(path, before, {ID: b"mpzz", PLAYER_FLAGS_LOW: b"\x00"}, "after the map form's OK")
     steps.exit_program(s, main)
 

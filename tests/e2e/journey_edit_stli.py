@@ -23,6 +23,7 @@ def journey(s):
                  lambda: form.find("text", "Hex View").text.startswith("48 69 20 57 65 "))
     s.screenshot("stli-edited")
     form.find("push button", "OK").click()
+    steps.backed_up(s, sample, PLUG_IN, before)
     form.wait_gone()
     harness.expect_bytes(path, before, {52: struct.pack(">I", len(data) + 3), 64: b"Hi " + data}, "after OK")
 

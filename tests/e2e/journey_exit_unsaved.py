@@ -46,6 +46,7 @@ def journey(s):
     main.find("list", "Object List").click()
     s.key("Escape")
     question(s, path).find("push button", "Save").click()
+    steps.backed_up(s, sample, PLUG_IN, before)
     s.expect_exit()
     harness.expect_bytes(path, before, {HEALTH: bytes([77])}, "after Save in the question")
 

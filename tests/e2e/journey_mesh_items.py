@@ -61,7 +61,7 @@ def journey(s):
     s.screenshot("items-edited")
     items.find("push button", "OK").click()
     items.wait_gone()
-    steps.save_map(s, form)
+    steps.save_map(s, form, sample, PLUG_IN, before)
 
     old = [before[ITEMS_AT + ITEM * i:ITEMS_AT + ITEM * (i + 1)] for i in range(ITEMS)]
     old[2] = old[2][:62] + struct.pack(">h", 999)

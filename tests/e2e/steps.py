@@ -22,13 +22,25 @@ def open_editor(s, main, kind, path):
     return s.window(title, role="dialog")
 
 
-def save_map(s, form):
-    """The map form's OK, its confirmation and its report."""
+def backed_up(s, sample, plug_in, original):
+    """The notice of an editor's first save: it names the copy of the plug-in at its path below the
+    backup directory, which holds the plug-in as it was. Answered OK."""
+    backup = sample + "Backup/" + plug_in
+    notice = s.message_box("backed up as")
+    harness.expect(backup in notice.label_text(), "the backup notice names %s: %r" % (backup, notice.label_text()))
+    notice.find("push button", "OK").click()
+    notice.wait_gone()
+    harness.expect(harness.read_bytes(backup) == original, "%s holds the plug-in as it was" % backup)
+
+
+def save_map(s, form, sample, plug_in, original):
+    """The map form's OK, its confirmation, the backup notice of the editor's first save and the report."""
     form.find("push button", "OK").click()
     confirm = s.window("Confirm Save", role="alert")
     harness.expect("You are about to write changes to disk" in confirm.label_text(),
                    "the confirmation says %r" % confirm.label_text())
     confirm.find("push button", "OK").click()
+    backed_up(s, sample, plug_in, original)
     written = s.message_box("Mesh File Successfully written!")
     written.find("push button", "OK").click()
     form.wait_gone()

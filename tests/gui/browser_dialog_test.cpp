@@ -603,6 +603,7 @@ void BrowserDialogTest::unsavedEditorWorkIsSettledFirst()
         for (const Prompter::Answer answer :
              {Prompter::Answer::Cancel, Prompter::Answer::Discard, Prompter::Answer::Save}) {
             Window w;
+            w.settings->writeString(settings::kSection, settings::kBackupDirectory, sample.file("Backup"));
             w.dialog.show();
             w.prompter.queueFile(unit);
             w.click("edit_mons_button");
@@ -614,7 +615,9 @@ void BrowserDialogTest::unsavedEditorWorkIsSettledFirst()
 
             w.prompter.queueAnswer(answer);
             w.click(trigger);  // a second editor start is cancelled: nothing queued
-            const ScriptedPrompter::Shown& asked = w.prompter.shown().back();
+            // Saving tells where the backup went, after the question.
+            const auto& shown = w.prompter.shown();
+            const ScriptedPrompter::Shown& asked = shown[shown.size() - (answer == Prompter::Answer::Save ? 2 : 1)];
             QVERIFY(asked.buttons == Prompter::Buttons::SaveDiscardCancel);
             QVERIFY(asked.text.find(unit) != std::string::npos);
             const bool kept = answer == Prompter::Answer::Cancel;

@@ -90,6 +90,8 @@ void MeshEditorTest::theSampleMapShowsItsFieldsAndSavesByteForByte()
     QCOMPARE(fieldText(*form, "narrationSound"), QStringLiteral("nars"));
     QCOMPARE(fieldText(*form, "width"), QStringLiteral("2"));
     QCOMPARE(fieldText(*form, "meshOffset"), QStringLiteral("1024"));
+    for (const char* shownOnly : {"width", "height", "meshOffset"})
+        QVERIFY(child<QLineEdit>(*form, shownOnly)->isReadOnly());
     QCOMPARE(fieldText(*form, "maxTeams"), QStringLiteral("2"));
     QVERIFY(child<QRadioButton>(*form, "single")->isChecked());
     QVERIFY(gameType(*form, 0)->isChecked() && !gameType(*form, 1)->isChecked() && gameType(*form, 2)->isChecked());
@@ -98,11 +100,15 @@ void MeshEditorTest::theSampleMapShowsItsFieldsAndSavesByteForByte()
 
     setup.prompter.clearRecord();
     clickStandard(*form, QDialogButtonBox::Ok);
-    QCOMPARE(setup.prompter.shown().size(), std::size_t(2));
+    QCOMPARE(setup.prompter.shown().size(), std::size_t(3));
     QCOMPARE(setup.prompter.shown()[0].text, std::string(kConfirmText));
     QCOMPARE(setup.prompter.shown()[0].caption, std::string("Confirm Save"));
     QVERIFY(setup.prompter.shown()[0].icon == Prompter::Icon::Exclamation);
-    QCOMPARE(setup.prompter.shown()[1].text, std::string("Mesh File Successfully written!"));
+    // The first save keeps the map as it was at its path below the tags directory, and says where.
+    const std::string backup = setup.dir.file("Backup/local/mesh/mpaa");
+    QCOMPARE(setup.prompter.shown()[1].text, "The file as it was before this save is backed up as:\n" + backup);
+    QVERIFY(readAll(backup) == setup.original);
+    QCOMPARE(setup.prompter.shown()[2].text, std::string("Mesh File Successfully written!"));
     QVERIFY(!form->isVisible());
     QVERIFY(setup.onDisk() == setup.original);
 }
@@ -150,7 +156,6 @@ void MeshEditorTest::editedFieldsReachTheirBytesAndTheOtherBitsStay()
     typeText(*form, "lighting", QStringLiteral("ab"));
     typeText(*form, "description", QStringLiteral("Marsh"));
     typeText(*form, "mapName", QStringLiteral("mp"));
-    typeText(*form, "width", QStringLiteral("3"));
     clickStandard(*form, QDialogButtonBox::Ok);
 
     const Bytes saved = setup.onDisk();
@@ -161,7 +166,6 @@ void MeshEditorTest::editedFieldsReachTheirBytesAndTheOtherBitsStay()
     QVERIFY(headerBytes(saved, 4, 4) == Bytes(4, 0));  // untouched: kept as it was
     QVERIFY(headerBytes(saved, 68, 4) == (Bytes{'a', 'b', 0, 0}));
     QVERIFY(headerBytes(saved, 72, 4) == Bytes(4, 0xFF));
-    QCOMPARE(header16(saved, 8), std::uint16_t(3));
     Bytes name(32, 0);
     std::copy_n("Marsh", 5, name.begin());
     QVERIFY(Bytes(saved.begin(), saved.begin() + 32) == name);
@@ -175,13 +179,14 @@ void MeshEditorTest::aNumberOutOfRangeKeepsTheFormOpenAndTheFileUnchanged()
     MeshSetup setup;
     QVERIFY(setup.editor->start());
     MeshEditorDialog* form = setup.editor->form();
-    typeText(*form, "height", QStringLiteral("70000"));
+    typeText(*form, "maxTeams", QStringLiteral("2147483648"));
     setup.prompter.clearRecord();
     clickStandard(*form, QDialogButtonBox::Ok);
     QCOMPARE(setup.prompter.shown().size(), std::size_t(2));
-    QCOMPARE(setup.prompter.shown()[1].text, std::string("Please enter an integer between -32768 and 32767 for Height."));
+    QCOMPARE(setup.prompter.shown()[1].text,
+             std::string("Please enter an integer between -2147483648 and 2147483647 for Max Teams."));
     QVERIFY(form->isVisible());
-    typeText(*form, "height", QString());
+    typeText(*form, "maxTeams", QStringLiteral("-"));
     clickStandard(*form, QDialogButtonBox::Ok);
     QVERIFY(form->isVisible());
     setup.editor.reset();
@@ -217,20 +222,35 @@ void MeshEditorTest::aCancelledChooserShowsNothing()
 
 void MeshEditorTest::aMapThatDoesNotFitIsRefusedWithoutAForm()
 {
-    Bytes plugIn = meshPlugIn();
-    writeBigEndian32(plugIn.data() + kMeshData + 52, 100000);  // far more items than the file holds
-    MeshSetup setup(plugIn);
-    QVERIFY(setup.editor->start());
-    QVERIFY(!setup.editor->form());
-    QCOMPARE(setup.prompter.shown().size(), std::size_t(1));
-    QCOMPARE(setup.prompter.shown()[0].text, std::string("ERROR - The map's item table lies outside the file."));
-    QVERIFY(opensAgain(setup.path));
+    Bytes manyItems = meshPlugIn();
+    writeBigEndian32(manyItems.data() + kMeshData + 52, 100000);  // far more items than the file holds
+    Bytes gap = meshPlugIn();
+    for (const std::size_t offset : {16, 40})  // the item types 16 bytes behind the cell grid
+        writeBigEndian32(gap.data() + kMeshData + offset, readBigEndian32(gap.data() + kMeshData + offset) + 16);
+    const struct {
+        Bytes plugIn;
+        std::string message;
+    } cases[] = {
+        {buildPlugIn({"A list", "stli", "stab", 0, Bytes(2000)}), "This Editor cannot currently edit stli type objects"},
+        {manyItems, "ERROR - The map's item table length (448) is not 64 times its item count (100000)."},
+        {gap, "ERROR - The map's item-type table does not follow its cell grid: 16 bytes lie between them."},
+    };
+    for (const auto& c : cases) {
+        MeshSetup setup(c.plugIn);
+        QVERIFY(setup.editor->start());
+        QVERIFY(!setup.editor->form());
+        QCOMPARE(setup.prompter.shown().size(), std::size_t(1));
+        QCOMPARE(setup.prompter.shown()[0].text, c.message);
+        QVERIFY(setup.onDisk() == c.plugIn);
+        QVERIFY(opensAgain(setup.path));
+    }
 
+    MeshSetup setup;
+    setup.prompter = ScriptedPrompter();
     setup.prompter.queueFile(setup.dir.file("local/mesh/missing"));
     QVERIFY(setup.editor->start());
     QVERIFY(!setup.editor->form());
     QVERIFY(setup.prompter.shown().back().icon == Prompter::Icon::Error);
-    QVERIFY(setup.onDisk() == plugIn);
 }
 
 void MeshEditorTest::viewItemsShowsOneItemEditorAtATime()
@@ -298,9 +318,9 @@ void MeshEditorTest::unsavedChangesAreWhatOkWouldWrite()
         {"map name", type("mapName", "mpzz"), true},
         {"description typed as it was", type("description", "Sample Map 1"), false},
         {"code", type("lighting", "lt9"), true},
-        {"number", type("width", "3"), true},
-        {"cleared number", type("meshOffset", {}), true},
-        {"number out of range", type("height", "70000"), true},
+        {"number", type("maxTeams", "3"), true},
+        {"cleared number", type("maxTeams", {}), true},
+        {"number out of range", type("maxTeams", "2147483648"), true},
         {"game type", [](MeshEditorDialog& form, MeshModel&) { gameType(form, 5)->click(); }, true},
         {"players", [](MeshEditorDialog& form, MeshModel&) { child<QRadioButton>(form, "multi")->click(); }, true},
         {"item type added", [](MeshEditorDialog&, MeshModel& model) { (void)model.addItemType(); }, true},
@@ -329,22 +349,23 @@ void MeshEditorTest::saveChangesWritesWhatOkWritesWithoutAsking()
     MeshSetup setup;
     QVERIFY(setup.editor->start());
     MeshEditorDialog* form = setup.editor->form();
-    typeText(*form, "width", {});
+    typeText(*form, "maxTeams", {});
     clickStandard(*form, QDialogButtonBox::Cancel);
     setup.prompter.clearRecord();
     QVERIFY(!setup.editor->saveChanges());
     QVERIFY(form->isVisible());  // shown again on the refused field
     QCOMPARE(setup.prompter.shown().size(), std::size_t(1));  // no confirmation, only the range message
-    QCOMPARE(setup.prompter.shown()[0].text, std::string("Please enter an integer between -32768 and 32767 for Width."));
+    QCOMPARE(setup.prompter.shown()[0].text,
+             std::string("Please enter an integer between -2147483648 and 2147483647 for Max Teams."));
     QVERIFY(setup.onDisk() == setup.original);
 
-    typeText(*form, "width", QStringLiteral("2"));
+    typeText(*form, "maxTeams", QStringLiteral("2"));
     typeText(*form, "lighting", QStringLiteral("lt9"));
     (void)setup.editor->model()->removeItem(setup.editor->model()->items().back());
     setup.prompter.clearRecord();
     QVERIFY(setup.editor->saveChanges());
-    QCOMPARE(setup.prompter.shown().size(), std::size_t(1));
-    QCOMPARE(setup.prompter.shown()[0].text, std::string("Mesh File Successfully written!"));
+    QCOMPARE(setup.prompter.shown().size(), std::size_t(2));  // where the backup went, then the success
+    QCOMPARE(setup.prompter.shown()[1].text, std::string("Mesh File Successfully written!"));
     QVERIFY(form->isVisible());
     QVERIFY(!setup.editor->hasUnsavedChanges());
     const Bytes saved = setup.onDisk();

@@ -45,6 +45,7 @@ struct MeshSetup {
     void choose(const std::string& plugInPath)
     {
         settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string());
+        settings.writeString(settings::kSection, settings::kBackupDirectory, dir.file("Backup"));
         path = plugInPath;
         original = readAll(path);
         prompter.queueFile(path);

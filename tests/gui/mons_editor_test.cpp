@@ -39,6 +39,7 @@ struct MonsSetup {
     explicit MonsSetup(const Bytes& plugIn, const std::string& fileName = "msab")
     {
         settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string());
+        settings.writeString(settings::kSection, settings::kBackupDirectory, dir.file("Backup"));
         path = dir.write("local/mons/" + fileName, plugIn);
         original = plugIn;
         prompter.queueFile(path);
@@ -206,10 +207,14 @@ void MonsEditorTest::savedFileHoldsExactlyTheEditedBytes()
     expected[kData + 194] = 9;
     expected[kData + 72] = 0xFF;
     expected[kData + 85] = 0x0A;
-    std::memcpy(expected.data() + kData + 4, "zzre", 4);
+    std::memcpy(expected.data() + kData + 4, "zz\0\0", 4);  // an edited code is padded, not mixed with the old
     std::memcpy(expected.data() + kData + 292, "pgzz", 4);
     QCOMPARE(readAll(setup.path), expected);
-    QVERIFY(setup.prompter.shown().empty());
+    // The first save kept the plug-in as it was, at its path below the tags directory, and said where.
+    const std::string backup = setup.dir.file("Backup/local/mons/msab");
+    QCOMPARE(readAll(backup), plugIn);
+    QCOMPARE(setup.prompter.shown().size(), std::size_t{1});
+    QCOMPARE(setup.prompter.shown()[0].text, "The file as it was before this save is backed up as:\n" + backup);
     QVERIFY(form->isVisible());  // saving keeps the form open
 
     // Unchecking the stone box afterwards writes 0, although byte 2 was 5 when read.
@@ -277,7 +282,7 @@ void MonsEditorTest::rangeCheckFailureStopsTheSave()
     typeInto(*form, "walkRate", QStringLiteral("0"));
     typeInto(*form, "spriteScale", QStringLiteral("65535"));
     clickSave(*form);
-    QCOMPARE(setup.prompter.shown().size(), std::size_t{1});
+    QCOMPARE(setup.prompter.shown().size(), std::size_t{2});  // and the backup notice
     const Bytes saved = readAll(setup.path);
     QCOMPARE(saved[kData + 139], std::uint8_t{0});
     QCOMPARE(saved[kData + 280], std::uint8_t{0xFF});
@@ -557,7 +562,7 @@ void MonsEditorTest::codeListsStoreWhatIsTyped()
     QCOMPARE(secondary->currentText(), QStringLiteral("pjac"));
     clickSave(*form);
     const Bytes saved = readAll(setup.path);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(saved.data()) + kData + 156, 4), QByteArray("pjcd"));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(saved.data()) + kData + 156, 4), QByteArray("pj\0\0", 4));
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(saved.data()) + kData + 188, 4), QByteArray("pjac"));
 }
 

@@ -44,7 +44,7 @@ private slots:
     void oneMissingDirectoryMeansFirstStartAgain();
     void storedSettingsOpenWithoutTheDialog();
     void okStoresTextsAsTypedAndCancelDropsEdits();
-    void disabledSwitchesShowAndKeepTheirStoredValues();
+    void switchesShowTheirStoredValuesAndOnlyTheEnabledOnesChange();
     void browseToTagsGorFillsBothDirectories();
     void browseStartsInTheTypedFolderWithThePlaceholder();
     void browseToAFolderWithoutTagsGorAsksFirst();
@@ -178,7 +178,7 @@ void SettingsDialogTest::okStoresTextsAsTypedAndCancelDropsEdits()
     QVERIFY(!loadSettings(next, *store));
 }
 
-void SettingsDialogTest::disabledSwitchesShowAndKeepTheirStoredValues()
+void SettingsDialogTest::switchesShowTheirStoredValuesAndOnlyTheEnabledOnesChange()
 {
     auto store = test::initialisedSettings("/games/vorn/");
     store->writeInt(kSection, kAllowMods, 0);
@@ -193,6 +193,7 @@ void SettingsDialogTest::disabledSwitchesShowAndKeepTheirStoredValues()
         modsChecked = child<QCheckBox>(shown, "allow_mods_check")->isChecked();
         overwritesChecked = child<QCheckBox>(shown, "allow_overwrites_check")->isChecked();
         QTest::mouseClick(child<QCheckBox>(shown, "allow_mods_check"), Qt::LeftButton);  // disabled: no effect
+        QTest::mouseClick(child<QCheckBox>(shown, "allow_overwrites_check"), Qt::LeftButton);  // now off
         for (const char* name : {"allow_mods_check", "allow_overwrites_check", "ascii_display_check",
                                  "other_option_check", "restore_button", "uninstall_button", "browse_button"})
             if (child<QWidget>(shown, name)->isEnabled())
@@ -202,9 +203,10 @@ void SettingsDialogTest::disabledSwitchesShowAndKeepTheirStoredValues()
     dialog.exec();
     QVERIFY(!modsChecked);
     QVERIFY(overwritesChecked);
-    QCOMPARE(enabled, (QStringList{QStringLiteral("ascii_display_check"), QStringLiteral("browse_button")}));
+    QCOMPARE(enabled, (QStringList{QStringLiteral("allow_overwrites_check"), QStringLiteral("ascii_display_check"),
+                                   QStringLiteral("browse_button")}));
     QCOMPARE(store->readInt(kSection, kAllowMods), 0);
-    QCOMPARE(store->readInt(kSection, kOverwrite), 1);
+    QCOMPARE(store->readInt(kSection, kOverwrite), 0);
 }
 
 void SettingsDialogTest::browseToTagsGorFillsBothDirectories()

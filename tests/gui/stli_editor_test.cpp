@@ -2,6 +2,7 @@
 // press OK or Cancel, and compare the file byte for byte with what it must hold.
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -40,6 +41,7 @@ struct StliSetup {
     explicit StliSetup(const Bytes& plugIn)
     {
         settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string());
+        settings.writeString(settings::kSection, settings::kBackupDirectory, dir.file("Backup"));
         path = dir.write("local/stli/stab", plugIn);
         original = plugIn;
         prompter.queueFile(path);
@@ -117,6 +119,7 @@ private slots:
     void refusedFilesOpenNoForm();
     void unsavedChangesAreWhatOkWouldWrite();
     void saveChangesWritesWhatOkWrites();
+    void anEditThatDropsBytesIsAnnouncedAndAsksBeforeSaving();
 };
 
 void StliEditorTest::showsTheListAsTextAndHex()
@@ -158,7 +161,8 @@ void StliEditorTest::typingRebuildsBothViewsAndOkSavesTheText()
     click(*form, "okButton");
     QVERIFY(!form->isVisible());
     QCOMPARE(readAll(setup.path), expectedFile(setup.original, "Old description", "newi", bytesOf("AB\rCD")));
-    QVERIFY(setup.prompter.shown().empty());
+    QCOMPARE(setup.prompter.shown().size(), std::size_t{1});  // where the backup went
+    QCOMPARE(readAll(setup.dir.file("Backup/local/stli/stab")), setup.original);
 }
 
 void StliEditorTest::okWithoutTouchingTheTextWritesTheDataAsRead()
@@ -257,7 +261,7 @@ void StliEditorTest::emptyDataOpensAnEmptyForm()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     click(*form, "okButton");
     QCOMPARE(readAll(setup.path), setup.original);
-    QVERIFY(setup.prompter.shown().empty());
+    QCOMPARE(setup.prompter.shown().size(), std::size_t{1});  // where the backup went
 }
 
 void StliEditorTest::cancelHidesWithoutWriting()
@@ -298,9 +302,10 @@ void StliEditorTest::failedWriteSaysWriteFailedAndKeepsTheFormOpen()
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &old), 0);
 
     const auto& shown = setup.prompter.shown();
-    QCOMPARE(shown.size(), std::size_t{2});
-    QVERIFY(shown[0].text.find(setup.path) != std::string::npos);  // the file error first
-    QCOMPARE(shown[1].text, std::string("Write Failed"));
+    QCOMPARE(shown.size(), std::size_t{3});  // where the backup went, the file error, "Write Failed"
+    QVERIFY(shown[1].text.find(setup.path) != std::string::npos);
+    QCOMPARE(shown[2].text, std::string("Write Failed"));
+    QCOMPARE(readAll(setup.path), setup.original);
     QVERIFY(form->isVisible());
     click(*form, "okButton");  // and it can be saved again
     QCOMPARE(readAll(setup.path).size(), std::size_t{64 + 106});
@@ -440,6 +445,39 @@ void StliEditorTest::saveChangesWritesWhatOkWrites()
     QVERIFY(!none.editor->hasUnsavedChanges());
     QVERIFY(!none.editor->saveChanges());
     QCOMPARE(none.editor->filePath(), std::string());
+}
+
+void StliEditorTest::anEditThatDropsBytesIsAnnouncedAndAsksBeforeSaving()
+{
+    const Bytes data = bytesOf(std::string_view("A\0B\r\nC\0", 7));
+    StliSetup setup(stliPlugIn(data));
+    StliEditorDialog* form = setup.start();
+    QVERIFY(form);
+    QLabel* notice = child<QLabel>(*form, "dropNotice");
+    QVERIFY(notice->isVisible());
+    QCOMPARE(notice->text(), QStringLiteral("This list holds 2 zero bytes and 1 line feed that the text cannot show: "
+                                            "any edit of the text drops them."));
+    placeCaret(*form, 0);
+    QTest::keyClicks(textView(*form), QStringLiteral("x"));
+    QCOMPARE(notice->text(), QStringLiteral("Editing the text dropped 2 zero bytes and 1 line feed of this list; "
+                                            "OK asks before saving without them."));
+
+    setup.prompter.queueAnswer(Prompter::Answer::Cancel);
+    click(*form, "okButton");
+    QVERIFY(form->isVisible());
+    QCOMPARE(readAll(setup.path), setup.original);
+    const std::string question =
+        "Saving this edit drops 2 zero bytes and 1 line feed that the list held. Save it anyway?";
+    QCOMPARE(setup.prompter.shown().back().text, question);
+    QVERIFY(setup.prompter.shown().back().buttons == Prompter::Buttons::OkCancel);
+
+    click(*form, "okButton");  // answered OK this time
+    QVERIFY(!form->isVisible());
+    QCOMPARE(readAll(setup.path), expectedFile(setup.original, "Sample captions", "stab", bytesOf("xAB\rC")));
+
+    StliSetup clean(stliPlugIn(bytesOf("AB\rC")));
+    QVERIFY(clean.start());
+    QVERIFY(!child<QLabel>(*clean.editor->form(), "dropNotice")->isVisible());
 }
 
 }  // namespace tagwarden

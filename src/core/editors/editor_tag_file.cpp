@@ -90,9 +90,15 @@ bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
         tell(kLengthMismatchMessage);
         return false;
     }
+    if (!backup_.beforeSave(*file_, prompter_))
+        return false;
     try {
-        file_->writeAt(0, header_.data(), header_.size());
-        file_->writeAt(kTagHeaderSize, data.data(), data.size());
+        const std::uint64_t end = file_->length();
+        file_->replace([&](ByteSource& out) {
+            out.writeAt(0, header_.data(), header_.size());
+            out.writeAt(kTagHeaderSize, data.data(), data.size());
+            copyBytes(*file_, out, kTagHeaderSize + data.size(), end);
+        });
     } catch (const FileError& error) {
         tell(error.what());
         return false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/editors/plug_in_backup.h"
 #include "core/io/byte_source.h"
 #include "core/tags/tag_header.h"
 
@@ -16,8 +17,9 @@ namespace tagwarden {
 class Prompter;
 class SettingsStore;
 
-// The plug-in file that the unit and string-list editors edit in place: one tag
-// header at offset 0 and the tag's data from offset 64.
+// The plug-in file that the unit and string-list editors edit: one tag header at
+// offset 0 and the tag's data from offset 64. A save replaces the file whole
+// (ByteSource::replace), after a backup of it as it was opened.
 class EditorTagFile {
 public:
     static constexpr const char* kLengthMismatchMessage = "ERROR - Length is not same as Header data";
@@ -53,8 +55,10 @@ public:
     // The header copy as storeHeaderFields would leave it with these fields.
     [[nodiscard]] TagHeaderBytes headerWith(const std::string& name, const std::string& id,
                                             std::uint32_t dataLength) const;
-    // Writes the header copy at offset 0 and `data` from offset 64. Refuses data
-    // of another length than the header's, and reports file errors; false then.
+    // Writes the header copy at offset 0 and `data` from offset 64; bytes of the
+    // file behind them stay. The first save backs the file up first (PlugInBackup).
+    // Refuses data of another length than the header's, and reports file errors;
+    // false then, with the file as it was.
     [[nodiscard]] bool writeTag(std::span<const std::uint8_t> data);
     // Whether writing `header` and `data` would put other bytes at the start of
     // the file than it held when it was last read or written.
@@ -101,6 +105,7 @@ private:
     SettingsStore& settings_;
     Prompter& prompter_;
     Opener opener_;
+    PlugInBackup backup_{settings_};
     std::unique_ptr<ByteSource> file_;
     TagHeaderBytes header_{};
     std::string name_;

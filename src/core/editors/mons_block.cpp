@@ -4,6 +4,7 @@
 
 #include "core/io/byte_order.h"
 #include "core/tags/hex.h"
+#include "core/tags/tag_text.h"
 
 namespace tagwarden {
 
@@ -52,9 +53,17 @@ std::string hexPairs(MonsBlock::ConstData data, std::size_t offset, std::size_t 
     return text;
 }
 
+std::string padded(const std::string& code)
+{
+    std::string bytes = code.substr(0, kCodeWidth);
+    bytes.resize(kCodeWidth, '\0');
+    return bytes;
+}
+
 void putCode(MonsBlock::Data data, std::size_t offset, const std::string& code)
 {
-    std::copy_n(code.begin(), std::min(code.size(), kCodeWidth), data.begin() + static_cast<std::ptrdiff_t>(offset));
+    const std::string bytes = padded(code);
+    std::copy_n(bytes.begin(), kCodeWidth, data.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 void putByte(MonsBlock::Data data, std::size_t offset, int value) { data[offset] = static_cast<std::uint8_t>(value); }
@@ -100,6 +109,11 @@ MonsBlock MonsBlock::decode(ConstData data)
     block.primaryBallistics = hexPairs(data, at::kPrimaryBallistics, kBallisticsWidth);
     block.secondaryBallistics = hexPairs(data, at::kSecondaryBallistics, kBallisticsWidth);
     return block;
+}
+
+std::string MonsBlock::editedCode(const std::string& stored, const std::string& text)
+{
+    return text == upToNul(stored) ? stored : padded(text);
 }
 
 void MonsBlock::encodeInto(Data data) const

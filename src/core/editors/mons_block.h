@@ -30,8 +30,8 @@ struct MonsBlock {
     // Steep, Grass, Sand, Rocky, Marsh, Snow, Forrest, Mountains/Hover, Fly.
     std::array<bool, kTerrainCount> terrain{};
 
-    // Four-byte codes of other tags as raw bytes. A shorter text written back
-    // replaces only as many bytes as it has.
+    // Four-byte codes of other tags as raw bytes; a shorter one is written padded
+    // with zero bytes.
     std::string coreCode;
     std::string objeCode;
     std::string primaryProjCode;
@@ -58,6 +58,10 @@ struct MonsBlock {
     std::string secondaryBallistics;
 
     [[nodiscard]] static MonsBlock decode(ConstData data);
+    // The code that a code field holding `text` stores over the code `stored`: the
+    // stored bytes while the text is still theirs as shown (up to a zero byte), or
+    // else the text's first four characters padded with zero bytes.
+    [[nodiscard]] static std::string editedCode(const std::string& stored, const std::string& text);
     // Writes the known values into `data`; numbers keep their low 8 (Sprite Scale: 16) bits.
     void encodeInto(Data data) const;
 };

@@ -1,5 +1,7 @@
 #include "core/editors/stli_text.h"
 
+#include <algorithm>
+
 #include "core/tags/hex.h"
 
 namespace tagwarden {
@@ -45,6 +47,11 @@ std::string hexOf(std::span<const std::uint8_t> bytes, bool blankBeforeBreak)
     return hex;
 }
 
+std::string counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 }  // namespace
 
 std::string stliLoadText(std::span<const std::uint8_t> data) { return textOf(data, true); }
@@ -61,6 +68,21 @@ StliRebuild rebuildStli(std::string_view editedText)
     result.text = textOf(result.bytes, false);
     result.hex = hexOf(result.bytes, true);
     return result;
+}
+
+StliDrops stliEditDrops(std::span<const std::uint8_t> data)
+{
+    return {static_cast<std::size_t>(std::count(data.begin(), data.end(), 0)),
+            static_cast<std::size_t>(std::count(data.begin(), data.end(), kLineFeed))};
+}
+
+std::string dropsText(const StliDrops& drops)
+{
+    const std::string zeros = counted(drops.zeroBytes, "zero byte", "zero bytes");
+    const std::string feeds = counted(drops.lineFeeds, "line feed", "line feeds");
+    if (drops.zeroBytes == 0)
+        return feeds;
+    return drops.lineFeeds == 0 ? zeros : zeros + " and " + feeds;
 }
 
 }  // namespace tagwarden

@@ -28,4 +28,17 @@ struct StliRebuild {
 };
 [[nodiscard]] StliRebuild rebuildStli(std::string_view editedText);
 
+// What the first edit of the text drops of the data as read: its zero bytes, which
+// the text view does not show, and its line feeds, which edited text never holds.
+struct StliDrops {
+    std::size_t zeroBytes = 0;
+    std::size_t lineFeeds = 0;
+
+    [[nodiscard]] bool any() const { return zeroBytes + lineFeeds > 0; }
+    bool operator==(const StliDrops&) const = default;
+};
+[[nodiscard]] StliDrops stliEditDrops(std::span<const std::uint8_t> data);
+// "2 zero bytes and 1 line feed", "1 zero byte", "3 line feeds".
+[[nodiscard]] std::string dropsText(const StliDrops& drops);
+
 }  // namespace tagwarden

@@ -121,7 +121,7 @@ bool BufferedFile::writeOut()
 {
     const std::size_t count = end_;
     end_ = 0;
-    return writeThrough(buffer_.data(), count);
+    return count == 0 || writeThrough(buffer_.data(), count);
 }
 
 bool BufferedFile::writeThrough(const void* source, std::size_t count)

@@ -47,6 +47,9 @@ public:
     // The length of the file on disk (bytes still buffered for writing not counted).
     [[nodiscard]] std::uint64_t fileLength() const { return source_.length(); }
     [[nodiscard]] const std::string& path() const { return source_.path(); }
+    // The file behind the buffer, for what goes beyond reading and writing it.
+    [[nodiscard]] ByteSource& source() { return source_; }
+    [[nodiscard]] std::size_t bufferSize() const { return buffer_.size(); }
     [[nodiscard]] const std::optional<FileError>& lastError() const { return lastError_; }
 
 private:

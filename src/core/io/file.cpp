@@ -1,12 +1,14 @@
 #include "core/io/file.h"
 
+#include <filesystem>
 #include <utility>
 
+#include "core/io/safe_writer.h"
 #include "core/io/share_table.h"
 
 namespace tagwarden {
 
-File::File(const std::string& path, Access access, Share share) : path_(path)
+File::File(const std::string& path, Access access, Share share) : path_(path), share_(share)
 {
     const native::OpenedFile opened = native::open(path, access);
     handle_ = opened.handle;
@@ -23,6 +25,7 @@ File::~File() { close(); }
 File::File(File&& other) noexcept
     : handle_(std::exchange(other.handle_, native::kNoHandle)),
       path_(std::move(other.path_)),
+      share_(other.share_),
       position_(other.position_)
 {
     ShareTable::process().move(&other, this);
@@ -34,6 +37,7 @@ File& File::operator=(File&& other) noexcept
         close();
         handle_ = std::exchange(other.handle_, native::kNoHandle);
         path_ = std::move(other.path_);
+        share_ = other.share_;
         position_ = other.position_;
         ShareTable::process().move(&other, this);
     }
@@ -51,6 +55,40 @@ void File::writeAt(std::uint64_t position, const void* buffer, std::size_t size)
 {
     native::writeAt(handle_, position, buffer, size, path_);
 }
+
+void File::sync()
+{
+    native::sync(handle_, path_);
+    const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+    native::syncFolder(folder.empty() ? "." : folder.string());
+}
+
+void File::replace(const Write& write, const Wrap& wrap)
+{
+    try {
+        SafeWriter writer(path_, share_, wrap);
+        write(writer.bytes());
+        try {
+            writer.commit();
+        } catch (const FileError&) {
+            if (writer.renamed())
+                *this = writer.take();
+            throw;
+        }
+        *this = writer.take();
+    } catch (const FileError& error) {
+        // Named after the file being saved: the new file beside it is ours alone.
+        throw FileError(error.cause(), path_, error.detail());
+    }
+}
+
+void File::moveTo(const std::string& target)
+{
+    native::rename(path_, target);
+    path_ = target;
+}
+
+void File::takePermissionsOf(const std::string& model) { native::copyPermissions(model, handle_, path_); }
 
 std::size_t File::read(void* buffer, std::size_t size)
 {

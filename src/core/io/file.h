@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "core/io/byte_source.h"
@@ -22,6 +24,8 @@ public:
         DenyWrite,  // others may read, not write
         All,        // others may read and write
     };
+    // Stands between a replacement and its new file: tests fail writes and syncs there.
+    using Wrap = std::function<std::unique_ptr<ByteSource>(ByteSource& newFile)>;
 
     File() = default;
     File(const std::string& path, Access access, Share share);
@@ -37,6 +41,17 @@ public:
     [[nodiscard]] std::uint64_t length() const override;
     [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override;
     void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override;
+    // Syncs the file's bytes and then its folder, which holds its name.
+    void sync() override;
+    // Writes the new content beside the file and renames it into its place
+    // (SafeWriter); this object then holds the new file with the same share mode.
+    // Should only making the rename last fail, the new file is held all the same.
+    void replace(const Write& write) override { replace(write, {}); }
+    void replace(const Write& write, const Wrap& wrap);
+    // Gives the file the name `target` in one step, replacing what had it.
+    void moveTo(const std::string& target);
+    // Gives the file the permissions of the file `model`, when there is one.
+    void takePermissionsOf(const std::string& model);
 
     // The file as a stream: reads and writes at a position of its own.
     [[nodiscard]] std::uint64_t position() const { return position_; }
@@ -52,6 +67,7 @@ public:
 private:
     native::Handle handle_ = native::kNoHandle;
     std::string path_;
+    Share share_ = Share::None;
     std::uint64_t position_ = 0;
 };
 

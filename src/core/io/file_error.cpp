@@ -15,7 +15,10 @@ std::string sentence(FileErrorCause cause, const std::string& path, const std::s
 }  // namespace
 
 FileError::FileError(FileErrorCause cause, std::string path, std::string detail)
-    : std::runtime_error(sentence(cause, path, detail)), cause_(cause), path_(std::move(path))
+    : std::runtime_error(sentence(cause, path, detail)),
+      cause_(cause),
+      path_(std::move(path)),
+      detail_(std::move(detail))
 {
 }
 
@@ -32,6 +35,8 @@ std::string FileError::describe(FileErrorCause cause)
         return "ended before all expected bytes were read";
     case FileErrorCause::DiskFull:
         return "could not be written: the disk is full";
+    case FileErrorCause::AlreadyExists:
+        return "already exists";
     case FileErrorCause::Other:
         break;
     }

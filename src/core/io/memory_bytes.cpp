@@ -29,4 +29,11 @@ void MemoryBytes::writeAt(std::uint64_t position, const void* buffer, std::size_
     std::memcpy(bytes_.data() + position, buffer, size);
 }
 
+void MemoryBytes::replace(const Write& write)
+{
+    MemoryBytes fresh({}, path_);
+    write(fresh);
+    bytes_ = std::move(fresh.bytes_);
+}
+
 }  // namespace tagwarden

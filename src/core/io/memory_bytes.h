@@ -18,6 +18,7 @@ public:
     [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override;
     void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override;
     [[nodiscard]] const std::string& path() const override { return path_; }
+    void replace(const Write& write) override;
 
     [[nodiscard]] const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 

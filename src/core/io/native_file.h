@@ -19,6 +19,7 @@ enum class FileAccess {
     Read,       // existing file, read only
     ReadWrite,  // existing file, read and write, never truncated
     Write,      // created when missing, never truncated
+    CreateNew,  // a new file, read and write; fails when the name is taken, by a link too
 };
 
 // The operating system's side of files: the one place that calls it. Everything
@@ -42,6 +43,17 @@ void close(Handle handle) noexcept;
 [[nodiscard]] std::size_t readAt(Handle handle, std::uint64_t position, void* buffer, std::size_t size,
                                  const std::string& path);
 void writeAt(Handle handle, std::uint64_t position, const void* buffer, std::size_t size, const std::string& path);
+// Waits until what was written to the file is on the disk.
+void sync(Handle handle, const std::string& path);
+// The same for the names in `folder`: a file created or renamed there keeps its name.
+void syncFolder(const std::string& folder);
+// Gives the file `from` the name `to` in one step, in place of whatever had it (a
+// link is replaced itself, its target is never touched).
+void rename(const std::string& from, const std::string& to);
+// Takes the name away; for cleaning up after a failure, so it reports nothing.
+void remove(const std::string& path) noexcept;
+// Gives the file behind `handle` the permissions of the file `model`, if there is one.
+void copyPermissions(const std::string& model, Handle handle, const std::string& path);
 
 // Advisory locks that other processes see. lock() takes a new lock of its own on
 // the file behind `handle` and answers its handle, or nothing when another

@@ -35,6 +35,8 @@ FileErrorCause causeOf(int error)
     case ENOSPC:
     case EDQUOT:
         return FileErrorCause::DiskFull;
+    case EEXIST:
+        return FileErrorCause::AlreadyExists;
     default:
         return FileErrorCause::Other;
     }
@@ -57,9 +59,12 @@ int openFlags(FileAccess access)
     case FileAccess::ReadWrite:
         return flags | O_RDWR;
     case FileAccess::Write:
+        return flags | O_WRONLY | O_CREAT;
+    case FileAccess::CreateNew:
         break;
     }
-    return flags | O_WRONLY | O_CREAT;
+    // O_EXCL also refuses a link under the name, so nothing is written through one.
+    return flags | O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
 }
 
 }  // namespace
@@ -123,6 +128,41 @@ void writeAt(Handle handle, std::uint64_t position, const void* buffer, std::siz
         }
         total += static_cast<std::size_t>(put);
     }
+}
+
+void sync(Handle handle, const std::string& path)
+{
+    if (::fsync(descriptor(handle)) != 0)
+        fail(errno, path);
+}
+
+void syncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        fail(errno, folder);
+    const int error = ::fsync(fd) != 0 ? errno : 0;
+    if (::close(fd) != 0 && error == 0)
+        fail(errno, folder);
+    if (error != 0)
+        fail(error, folder);
+}
+
+void rename(const std::string& from, const std::string& to)
+{
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        fail(errno, to);
+}
+
+void remove(const std::string& path) noexcept { (void)::unlink(path.c_str()); }
+
+void copyPermissions(const std::string& model, Handle handle, const std::string& path)
+{
+    struct stat status {};
+    if (::stat(model.c_str(), &status) != 0)
+        return;  // nothing to copy from: the file keeps the permissions it was created with
+    if (::fchmod(descriptor(handle), status.st_mode & 07777) != 0)
+        fail(errno, path);
 }
 
 // flock() locks belong to an open file description, so every lock gets a

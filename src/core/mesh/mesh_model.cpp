@@ -2,15 +2,18 @@
 
 #include <algorithm>
 
+#include "core/tags/tag_text.h"
 
 namespace tagwarden {
 
 namespace {
 
 constexpr std::int64_t kTagData = static_cast<std::int64_t>(kTagHeaderSize);
+constexpr std::int64_t kHeaderSize = static_cast<std::int64_t>(MeshHeader::kSize);
 constexpr std::int64_t kTypeSize = static_cast<std::int64_t>(ItemType::kSize);
 constexpr std::int64_t kItemSize = static_cast<std::int64_t>(MeshItem::kSize);
 constexpr const char* kTooShortMessage = "ERROR - The file is too short to hold a map.";
+constexpr const char* kMeshType = "mesh";
 
 struct SectionFields {
     MeshNumber offset;
@@ -59,11 +62,70 @@ std::int64_t cellsExpected(const MeshHeader& header)
     return columns * rows;
 }
 
-// Whether `size` bytes at `offset` in the data area lie inside the tag data of the file.
-bool inside(const MeshHeader& header, std::int32_t offset, std::int64_t size, std::uint64_t fileLength)
+// A part of the map's tag data: where it starts (from the start of the tag data) and how long it is.
+struct Part {
+    std::string name;
+    std::int64_t start;
+    std::int64_t length;
+};
+
+// The parts in the order the writer lays them out.
+std::vector<Part> partsOf(const MeshHeader& header)
 {
-    const std::int64_t start = kTagData + header.number(MeshNumber::meshOffset) + offset;
-    return start >= kTagData && static_cast<std::uint64_t>(start + size) <= fileLength;
+    const auto number = [&header](MeshNumber field) { return std::int64_t{header.number(field)}; };
+    const std::int64_t area = number(MeshNumber::meshOffset);  // where table and section offsets count from
+    std::vector<Part> parts{
+        {"cell grid", kHeaderSize, cellsExpected(header) * static_cast<std::int64_t>(MeshCell::kSize)},
+        {"item-type table", area + number(MeshNumber::typeOffset), number(MeshNumber::typeLength)},
+        {"item table", area + number(MeshNumber::itemOffset), number(MeshNumber::itemLength)},
+    };
+    for (std::size_t s = 0; s < kSections.size(); ++s)
+        parts.push_back({"section " + std::to_string(s + 1), area + number(kSections[s].offset),
+                         number(kSections[s].length)});
+    return parts;
+}
+
+struct Named {
+    MeshNumber field;
+    const char* name;
+};
+constexpr Named kNonNegative[] = {
+    {MeshNumber::width, "width"},
+    {MeshNumber::height, "height"},
+    {MeshNumber::typeCount, "item-type count"},
+    {MeshNumber::typeLength, "item-type table length"},
+    {MeshNumber::itemCount, "item count"},
+    {MeshNumber::itemLength, "item table length"},
+    {MeshNumber::section1Length, "section 1 length"},
+    {MeshNumber::section2Length, "section 2 length"},
+    {MeshNumber::section3Length, "section 3 length"},
+};
+
+std::string numberText(std::int64_t value) { return std::to_string(value); }
+
+std::optional<std::string> countProblem(const MeshHeader& header)
+{
+    for (const Named& named : kNonNegative)
+        if (header.number(named.field) < 0)
+            return "ERROR - The map's " + std::string(named.name) + " is negative (" +
+                   numberText(header.number(named.field)) + ").";
+    const auto sized = [&header](MeshNumber length, MeshNumber count, std::int64_t size, const char* what,
+                                 const char* counted) -> std::optional<std::string> {
+        if (std::int64_t{header.number(length)} == size * header.number(count))
+            return std::nullopt;
+        return "ERROR - The map's " + std::string(what) + " length (" + numberText(header.number(length)) +
+               ") is not " + numberText(size) + " times its " + counted + " (" + numberText(header.number(count)) +
+               ").";
+    };
+    if (auto problem = sized(MeshNumber::typeLength, MeshNumber::typeCount, kTypeSize, "item-type table",
+                             "item-type count"))
+        return problem;
+    if (auto problem = sized(MeshNumber::itemLength, MeshNumber::itemCount, kItemSize, "item table", "item count"))
+        return problem;
+    if (header.number(MeshNumber::typeOffset) != header.number(MeshNumber::typesBase))
+        return "ERROR - The map's item-type table offset (" + numberText(header.number(MeshNumber::typeOffset)) +
+               ") differs from its item-type base (" + numberText(header.number(MeshNumber::typesBase)) + ").";
+    return std::nullopt;
 }
 
 // Carries on writing until the first failure, after which nothing more is tried:
@@ -71,7 +133,6 @@ bool inside(const MeshHeader& header, std::int32_t offset, std::int64_t size, st
 class MapWriter {
 public:
     explicit MapWriter(BufferedFile& file) : file_(file) {}
-    void seek(std::uint64_t position) { ok_ = ok_ && file_.seek(position); }
     void put(const void* bytes, std::size_t count) { ok_ = ok_ && file_.write(bytes, count); }
     template <typename Records>
     void putAll(const Records& records)
@@ -79,7 +140,12 @@ public:
         for (const auto& record : records)
             put(record.bytes().data(), record.bytes().size());
     }
-    [[nodiscard]] bool finish() { return ok_ && file_.flush(); }
+    // Flushes; throws the first failure.
+    void finish()
+    {
+        if (!(ok_ && file_.flush()))
+            throw file_.lastError().value_or(FileError(FileErrorCause::Other, file_.path()));
+    }
 
 private:
     BufferedFile& file_;
@@ -88,26 +154,37 @@ private:
 
 }  // namespace
 
-std::optional<std::string> meshLayoutProblem(const MeshHeader& header, std::uint64_t fileLength)
+std::optional<std::string> meshLayoutProblem(const MeshHeader& header, std::uint32_t tagDataLength,
+                                             std::uint64_t fileLength)
 {
-    if (fileLength < kTagHeaderSize + MeshHeader::kSize)
+    if (fileLength < static_cast<std::uint64_t>(kTagData + kHeaderSize))
         return kTooShortMessage;
-    if (header.number(MeshNumber::width) < 0 || header.number(MeshNumber::height) < 0)
-        return "ERROR - The map's width or height is negative.";
-    const std::int64_t cellBytes = cellsExpected(header) * static_cast<std::int64_t>(MeshCell::kSize);
-    if (static_cast<std::uint64_t>(kTagData) + MeshHeader::kSize + static_cast<std::uint64_t>(cellBytes) > fileLength)
-        return "ERROR - The map's cell grid reaches beyond the end of the file.";
-    const std::int32_t types = header.number(MeshNumber::typeCount);
-    if (types > 0 && !inside(header, header.number(MeshNumber::typeOffset), types * kTypeSize, fileLength))
-        return "ERROR - The map's item-type table lies outside the file.";
-    const std::int32_t items = header.number(MeshNumber::itemCount);
-    if (items > 0 && !inside(header, header.number(MeshNumber::itemOffset), items * kItemSize, fileLength))
-        return "ERROR - The map's item table lies outside the file.";
-    for (std::size_t s = 0; s < kSections.size(); ++s) {
-        const std::int32_t length = header.number(kSections[s].length);
-        if (length > 0 && !inside(header, header.number(kSections[s].offset), length, fileLength))
-            return "ERROR - Section " + std::to_string(s + 1) + " of the map lies outside the file.";
+    if (auto problem = countProblem(header))
+        return problem;
+    const auto room = static_cast<std::int64_t>(fileLength) - kTagData;
+    std::int64_t end = kHeaderSize;
+    std::string previous = "header";
+    for (const Part& part : partsOf(header)) {
+        if (part.start < end)
+            return "ERROR - The map's " + part.name + " overlaps its " + previous + ".";
+        if (part.start > end)
+            return "ERROR - The map's " + part.name + " does not follow its " + previous + ": " +
+                   numberText(part.start - end) + " bytes lie between them.";
+        end += part.length;
+        if (end > room)
+            return "ERROR - The map's " + part.name + " runs past the end of the file.";
+        previous = part.name;
     }
+    const std::int64_t dataEnd = std::int64_t{header.number(MeshNumber::meshOffset)} + header.number(MeshNumber::dataEnd);
+    if (dataEnd != end)
+        return "ERROR - The map's end of data (" + numberText(dataEnd) + ") is not the end of its section 3 (" +
+               numberText(end) + ").";
+    if (end > std::int64_t{tagDataLength})
+        return "ERROR - The map runs past the end of its tag: the tag header gives " + numberText(tagDataLength) +
+               " bytes of data, the map needs " + numberText(end) + ".";
+    if (std::int64_t{tagDataLength} > room)
+        return "ERROR - The tag runs past the end of the file: the tag header gives " + numberText(tagDataLength) +
+               " bytes of data, the file holds " + numberText(room) + " behind the header.";
     return std::nullopt;
 }
 
@@ -118,22 +195,33 @@ std::string writeFailureText(const FileError& error)
     return "unexplained file exception: " + std::to_string(static_cast<int>(error.cause()));
 }
 
-MeshModel::MeshModel(std::unique_ptr<BufferedFile> file) : file_(std::move(file)) {}
+MeshModel::MeshModel(std::unique_ptr<BufferedFile> file, std::optional<PlugInBackup> backup)
+    : file_(std::move(file)), backup_(std::move(backup))
+{
+}
 
 std::optional<std::string> MeshModel::load()
 {
     const std::uint64_t fileLength = file_->fileLength();
-    if (fileLength < kTagHeaderSize + MeshHeader::kSize)
+    if (fileLength < kTagHeaderSize)
         return kTooShortMessage;
     (void)file_->seek(0);  // nothing is buffered for writing yet
     readExactly(tagHeader_.data(), tagHeader_.size());
+    const std::string type(upToNul(fieldText(tagHeader_, tag_header::kType)));
+    if (type != kMeshType)
+        return "This Editor cannot currently edit " + type + " type objects";
+    if (fileLength < kTagHeaderSize + MeshHeader::kSize)
+        return kTooShortMessage;
     readExactly(header_.bytes().data(), MeshHeader::kSize);
-    if (auto problem = meshLayoutProblem(header_, fileLength))
+    const std::uint32_t tagDataLength = fieldNumber(tagHeader_, tag_header::kDataLength);
+    if (auto problem = meshLayoutProblem(header_, tagDataLength, fileLength))
         return problem;
     readCells();
     readRecords(itemTypes_, MeshNumber::typeCount, MeshNumber::typeOffset);
     readRecords(items_, MeshNumber::itemCount, MeshNumber::itemOffset);
     readSections();
+    readTail(fileLength);
+    tagTail_ = tagDataLength - mapLength();
     onDisk_ = editableBytes(tagHeader_, header_);
     return std::nullopt;
 }
@@ -180,6 +268,14 @@ void MeshModel::readSections()
     }
 }
 
+void MeshModel::readTail(std::uint64_t fileLength)
+{
+    const std::uint64_t start = kTagHeaderSize + mapLength();
+    (void)file_->seek(start);
+    tail_.resize(static_cast<std::size_t>(fileLength - start));
+    readExactly(tail_.data(), tail_.size());
+}
+
 ItemType& MeshModel::addItemType()
 {
     addTo(header_, MeshNumber::typeCount, 1);
@@ -218,19 +314,21 @@ bool MeshModel::removeItem(const MeshItem& item)
 
 void MeshModel::layoutOffsets() { layOut(header_); }
 
-std::uint32_t MeshModel::dataLength() const
+std::uint64_t MeshModel::mapLength() const
 {
     std::uint64_t length = MeshHeader::kSize + cells_.size() * MeshCell::kSize + itemTypes_.size() * ItemType::kSize +
                            items_.size() * MeshItem::kSize;
     for (const auto& section : sections_)
         length += section ? section->size() : 0;
-    return static_cast<std::uint32_t>(length);
+    return length;
 }
+
+std::uint32_t MeshModel::dataLength() const { return static_cast<std::uint32_t>(mapLength() + tagTail_); }
 
 void MeshModel::fitForWriting(TagHeaderBytes& tagHeader, MeshHeader& header) const
 {
     layOut(header);
-    // The game reads as much tag data as the tag header says: make it the edited map's.
+    // The game reads as much tag data as the tag header says: the edited map's, and what followed it in the tag.
     setFieldNumber(tagHeader, tag_header::kDataLength, dataLength());
 }
 
@@ -251,23 +349,27 @@ bool MeshModel::writeChanges(TagHeaderBytes tagHeader, MeshHeader header) const
 
 bool MeshModel::writeMap(Prompter& prompter)
 {
+    if (backup_ && !backup_->beforeSave(file_->source(), prompter))
+        return false;
     fitForWriting(tagHeader_, header_);
-    if (!writeAll()) {
-        const FileError error = file_->lastError().value_or(FileError(FileErrorCause::Other, file_->path()));
+    try {
+        file_->source().replace([this](ByteSource& out) { writeAll(out); });
+    } catch (const FileError& error) {
         prompter.message(writeFailureText(error));
-        prompter.message("ERROR - The map was not written completely.\n" + std::string(error.what()), Prompter::Buttons::Ok,
+        prompter.message("ERROR - The map could not be saved.\n" + std::string(error.what()), Prompter::Buttons::Ok,
                          Prompter::Icon::Error);
         return false;
     }
+    (void)file_->seek(0);  // what was read ahead came from the file replaced
     onDisk_ = editableBytes(tagHeader_, header_);
     prompter.message("Mesh File Successfully written!");
     return true;
 }
 
-bool MeshModel::writeAll()
+void MeshModel::writeAll(ByteSource& out) const
 {
-    MapWriter writer(*file_);
-    writer.seek(0);
+    BufferedFile buffered(out, file_->bufferSize());
+    MapWriter writer(buffered);
     writer.put(tagHeader_.data(), tagHeader_.size());
     writer.put(header_.bytes().data(), MeshHeader::kSize);
     writer.putAll(cells_);
@@ -276,7 +378,8 @@ bool MeshModel::writeAll()
     for (const auto& section : sections_)
         if (section)
             writer.put(section->data(), section->size());
-    return writer.finish();
+    writer.put(tail_.data(), tail_.size());
+    writer.finish();
 }
 
 }  // namespace tagwarden

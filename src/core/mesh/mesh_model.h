@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/editors/plug_in_backup.h"
 #include "core/io/buffered_file.h"
 #include "core/mesh/item_type.h"
 #include "core/mesh/mesh_cell.h"
@@ -18,25 +19,30 @@
 
 namespace tagwarden {
 
-// Why a map cannot be loaded from a file of `fileLength` bytes whose headers are
-// given, or nothing when its cell grid, tables and sections all lie inside the file.
-[[nodiscard]] std::optional<std::string> meshLayoutProblem(const MeshHeader& header, std::uint64_t fileLength);
+// Why a map cannot be edited, or nothing when it can: its parts (the cell grid,
+// the item-type table, the item table, sections 1 to 3) must lie back to back as
+// the map writer lays them out, with counts, lengths and offsets that agree,
+// inside its tag (`tagDataLength` bytes of data) and inside the file
+// (`fileLength` bytes). Only such a map comes back from a save as it was read.
+[[nodiscard]] std::optional<std::string> meshLayoutProblem(const MeshHeader& header, std::uint32_t tagDataLength,
+                                                           std::uint64_t fileLength);
 
 // The text for a failed write to the map's file.
 [[nodiscard]] std::string writeFailureText(const FileError& error);
 
 // One map plug-in file in memory: the tag header, the map header, the cell grid,
-// the item types, the placed items and three sections nobody interprets. It edits
-// the file it was loaded from in place.
+// the item types, the placed items, three sections nobody interprets and the bytes
+// behind the last section. A save replaces the file whole (ByteSource::replace).
 class MeshModel {
 public:
     static constexpr std::size_t kCellBlock = 16;  // width and height count blocks of 16 cells
 
-    explicit MeshModel(std::unique_ptr<BufferedFile> file);
+    // With a `backup`, the first save backs the file up before it writes.
+    explicit MeshModel(std::unique_ptr<BufferedFile> file, std::optional<PlugInBackup> backup = std::nullopt);
 
-    // Reads the whole map (once). A map that does not fit in its file is refused with the
-    // reason, before anything is allocated for it or read from beyond the file's end.
-    // Throws FileError when the file cannot be read.
+    // Reads the whole map (once). A file that holds no mesh tag, or a map that
+    // meshLayoutProblem refuses, is refused with the reason, before anything is
+    // allocated for it. Throws FileError when the file cannot be read.
     [[nodiscard]] std::optional<std::string> load();
 
     [[nodiscard]] TagHeaderBytes& tagHeader() { return tagHeader_; }
@@ -52,6 +58,8 @@ public:
     {
         return sections_.at(static_cast<std::size_t>(number - 1));
     }
+    // The file's bytes behind the last section, written back as read.
+    [[nodiscard]] const std::vector<std::uint8_t>& tail() const { return tail_; }
     [[nodiscard]] BufferedFile& file() { return *file_; }
 
     // List editing; the header's counts and lengths follow.
@@ -62,11 +70,13 @@ public:
 
     // Lays tables and sections out back to back from `typesBase`.
     void layoutOffsets();
-    // Bytes of tag data the writer puts behind the tag header.
+    // The tag's length of data as the writer stores it: the map's bytes, and as many
+    // of the bytes behind them as the tag held when it was read.
     [[nodiscard]] std::uint32_t dataLength() const;
 
-    // Writes the whole map back from the start of the file, flushes, and tells the
-    // user the outcome. True when every byte reached the file.
+    // Writes the whole map in place of the file and tells the user the outcome.
+    // True when it was saved; the file is as it was otherwise (or, when only the
+    // final sync failed, as saved).
     [[nodiscard]] bool writeMap(Prompter& prompter);
     // Whether writing the map with these headers (and the lists as they are)
     // would put other bytes into the file than it held when last read or written.
@@ -79,7 +89,11 @@ private:
     template <typename Record>
     void readRecords(std::list<Record>& records, MeshNumber count, MeshNumber offset);
     void readSections();
-    [[nodiscard]] bool writeAll();
+    void readTail(std::uint64_t fileLength);
+    // The map's bytes behind the tag header, tail left out.
+    [[nodiscard]] std::uint64_t mapLength() const;
+    // The whole file as the writer lays it out, into `out`.
+    void writeAll(ByteSource& out) const;
     // The headers as the writer puts them: offsets laid out, the tag's data length the map's.
     void fitForWriting(TagHeaderBytes& tagHeader, MeshHeader& header) const;
     // The bytes an edit can change: both headers, the item types and the items.
@@ -87,12 +101,16 @@ private:
                                                           const MeshHeader& header) const;
 
     std::unique_ptr<BufferedFile> file_;
+    std::optional<PlugInBackup> backup_;
     TagHeaderBytes tagHeader_{};
     MeshHeader header_;
     std::vector<MeshCell> cells_;
     std::list<ItemType> itemTypes_;
     std::list<MeshItem> items_;
     std::array<std::optional<std::vector<std::uint8_t>>, 3> sections_;
+    std::vector<std::uint8_t> tail_;
+    // How many bytes of the tail belong to the tag: its length of data less the map's.
+    std::uint64_t tagTail_ = 0;
     // editableBytes as last read or written.
     std::vector<std::uint8_t> onDisk_;
 };

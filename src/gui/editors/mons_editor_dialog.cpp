@@ -423,7 +423,7 @@ std::optional<MonsEditorDialog::Values> MonsEditorDialog::values() const
         block.terrain[i] = terrain_[i]->isChecked();
     block.stoneFlag = stone_->isChecked();
     for (const CodeField& field : kCodes)
-        block.*field.value = latin1Bytes(combo(field.name)->currentText());
+        block.*field.value = MonsBlock::editedCode(shown_.*field.value, latin1Bytes(combo(field.name)->currentText()));
     return values;
 }
 

@@ -1,5 +1,6 @@
 #include "gui/editors/stli_editor.h"
 
+#include "core/prompt/prompter.h"
 #include "gui/editors/stli_editor_dialog.h"
 
 namespace tagwarden {
@@ -23,6 +24,12 @@ bool StliEditor::start()
 bool StliEditor::save(const std::vector<std::uint8_t>& bytes)
 {
     if (!form_)
+        return false;
+    const StliDrops dropped = form_->dropped();
+    if (dropped.any() && prompter().message("Saving this edit drops " + dropsText(dropped) +
+                                                " that the list held. Save it anyway?",
+                                            Prompter::Buttons::OkCancel,
+                                            Prompter::Icon::Exclamation) == Prompter::Answer::Cancel)
         return false;
     setName(form_->description());
     setId(form_->shortName());

@@ -22,7 +22,8 @@ public:
     // chooser was cancelled; a file that cannot be edited is explained instead.
     [[nodiscard]] bool start();
     // The form's id, name and length into the header, then header and `bytes`
-    // into the file; false (after "Write Failed") when nothing was written.
+    // into the file; false (after "Write Failed") when nothing was written. When
+    // the edit dropped zero bytes or line feeds of the list, asks first.
     [[nodiscard]] bool save(const std::vector<std::uint8_t>& bytes);
     // What OK writes, without hiding the form: for the main window's question
     // about unsaved changes.

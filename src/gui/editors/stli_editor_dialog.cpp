@@ -78,9 +78,15 @@ StliEditorDialog::StliEditorDialog()
             followTextScroll();
     });
 
+    dropNotice_ = new QLabel;
+    dropNotice_->setObjectName(QStringLiteral("dropNotice"));
+    dropNotice_->setWordWrap(true);
+    dropNotice_->hide();
+
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->addLayout(top);
+    layout->addWidget(dropNotice_);
     layout->addWidget(textView_, 1);
     layout->addWidget(hexView_, 1);
     setScrollingContent(*this, content, QSize(760, 560));
@@ -96,8 +102,22 @@ void StliEditorDialog::setValues(const std::vector<std::uint8_t>& bytes, const s
     description_->home(false);  // a field narrower than the name shows its start
     length_->setText(QString::number(length));
     rawBytes_ = bytes;
+    drops_ = stliEditDrops(bytes);
+    edited_ = false;
+    showDropNotice();
     showHex(stliLoadHex(bytes));
     showText(StliTextView::displayText(stliLoadText(bytes)));
+}
+
+void StliEditorDialog::showDropNotice()
+{
+    const QString drops = QString::fromStdString(dropsText(drops_));
+    const QString before =
+        QStringLiteral("This list holds %1 that the text cannot show: any edit of the text drops them.");
+    const QString after =
+        QStringLiteral("Editing the text dropped %1 of this list; OK asks before saving without them.");
+    dropNotice_->setText((edited_ ? after : before).arg(drops));
+    dropNotice_->setVisible(drops_.any());
 }
 
 std::string StliEditorDialog::shortName() const { return latin1Bytes(shortName_->text()); }
@@ -115,6 +135,10 @@ void StliEditorDialog::rebuild()
 {
     if (showing_)
         return;
+    if (!edited_) {
+        edited_ = true;
+        showDropNotice();
+    }
     QString shown = textView_->rawText();
     const StliRebuild rebuilt = rebuildStli(StliTextView::listText(shown));
     rawBytes_ = rebuilt.bytes;

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/editors/stli_text.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -39,6 +41,9 @@ public:
     [[nodiscard]] std::uint32_t length() const { return static_cast<std::uint32_t>(rawBytes_.size()); }
     [[nodiscard]] std::string shortName() const;
     [[nodiscard]] std::string description() const;
+    // The zero bytes and line feeds of the data as read that the edit of the text
+    // dropped; none before the first edit. The form says how many an edit drops.
+    [[nodiscard]] StliDrops dropped() const { return edited_ ? drops_ : StliDrops{}; }
 
     void accept() override;
 
@@ -47,13 +52,17 @@ private:
     void showHex(const std::string& hex);
     void showText(const QString& display);
     void followTextScroll();
+    void showDropNotice();
 
     QLineEdit* shortName_ = nullptr;
     QLineEdit* description_ = nullptr;
     QLineEdit* length_ = nullptr;
     StliTextView* textView_ = nullptr;
     QPlainTextEdit* hexView_ = nullptr;
+    QLabel* dropNotice_ = nullptr;
     std::vector<std::uint8_t> rawBytes_;
+    StliDrops drops_;      // of the data as read
+    bool edited_ = false;  // the text was changed since it was read
     SaveHandler saveHandler_;
     bool showing_ = false;  // the form itself is changing the text view
 };

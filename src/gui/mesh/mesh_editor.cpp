@@ -24,7 +24,8 @@ std::optional<std::string> MeshEditor::chooseFile()
 std::unique_ptr<MeshModel> MeshEditor::loadMap(const std::string& path)
 {
     try {
-        auto model = std::make_unique<MeshModel>(std::make_unique<BufferedFile>(path, BufferedFile::kMeshBufferSize));
+        auto model = std::make_unique<MeshModel>(std::make_unique<BufferedFile>(path, BufferedFile::kMeshBufferSize),
+                                                 PlugInBackup(settings_));
         if (const auto problem = model->load()) {
             prompter_.message(*problem, Prompter::Buttons::Ok, Prompter::Icon::Error);
             return nullptr;

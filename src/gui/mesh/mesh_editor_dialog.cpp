@@ -99,11 +99,10 @@ void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<Code
     }
 }
 
-QLineEdit* MeshEditorDialog::addNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field)
+void MeshEditorDialog::addShownNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field)
 {
-    QLineEdit* number = makeNumberField(name, model_.header().number(field));
+    QLineEdit* number = makeReadOnlyField(name, QString::number(model_.header().number(field)));
     form.addRow(labelFor(number, QString::fromLatin1(label)), number);
-    return number;
 }
 
 QWidget* MeshEditorDialog::makeLowerBox()
@@ -125,9 +124,10 @@ QWidget* MeshEditorDialog::makeLowerBox()
                          {"Narration Text", "narrationText", MeshCode::narrationText},
                          {"Captions STLI", "captionsStringList", MeshCode::captionsStringList},
                          {"Narration Sound", "narrationSound", MeshCode::narrationSound}});
-    width_ = addNumberRow(*right, "Width", "width", MeshNumber::width);
-    height_ = addNumberRow(*right, "Height", "height", MeshNumber::height);
-    meshOffset_ = addNumberRow(*right, "Mesh Offset", "meshOffset", MeshNumber::meshOffset);
+    // The cell grid and the data area are written as read: their numbers cannot change.
+    addShownNumberRow(*right, "Width", "width", MeshNumber::width);
+    addShownNumberRow(*right, "Height", "height", MeshNumber::height);
+    addShownNumberRow(*right, "Mesh Offset", "meshOffset", MeshNumber::meshOffset);
     const std::int32_t maxTeams = model_.header().number(MeshNumber::maxTeams);
     maxTeams_ = makeNumberField("maxTeams", maxTeams);
     QLabel* maxTeamsLabel = labelFor(maxTeams_, QStringLiteral("Max Teams"));
@@ -216,40 +216,29 @@ void MeshEditorDialog::accept()
 
 bool MeshEditorDialog::save()
 {
-    const auto checked = numbers(&prompter_);
-    if (!checked)
+    const auto maxTeams = readNumber(*maxTeams_, kInt32Range, prompter_);
+    if (!maxTeams)
         return false;
-    fromForm(*checked, model_.header(), model_.tagHeader());
+    fromForm(*maxTeams, model_.header(), model_.tagHeader());
     return model_.writeMap(prompter_);
 }
 
 bool MeshEditorDialog::hasUnsavedChanges() const
 {
-    const auto checked = numbers(nullptr);
-    if (!checked)
+    const auto maxTeams = numberIn(*maxTeams_, kInt32Range);
+    if (!maxTeams)
         return true;
     MeshHeader header = model_.header();
     TagHeaderBytes tagHeader = model_.tagHeader();
-    fromForm(*checked, header, tagHeader);
+    fromForm(*maxTeams, header, tagHeader);
     return model_.writeChanges(tagHeader, header);
 }
 
-std::optional<std::vector<std::int32_t>> MeshEditorDialog::numbers(Prompter* prompter) const
-{
-    const std::initializer_list<NumberField> fields{
-        {width_, kInt16Range}, {height_, kInt16Range}, {meshOffset_, kInt32Range}, {maxTeams_, kInt32Range}};
-    return prompter ? readNumbers(fields, *prompter) : numbersIn(fields);
-}
-
-void MeshEditorDialog::fromForm(const std::vector<std::int32_t>& numbers, MeshHeader& header,
-                                TagHeaderBytes& tagHeader) const
+void MeshEditorDialog::fromForm(std::int32_t maxTeams, MeshHeader& header, TagHeaderBytes& tagHeader) const
 {
     for (const auto& [code, field] : codes_)
         header.setCode(code, editedCode(header.code(code), latin1Bytes(field->text())));
-    header.setNumber(MeshNumber::width, numbers[0]);
-    header.setNumber(MeshNumber::height, numbers[1]);
-    header.setNumber(MeshNumber::meshOffset, numbers[2]);
-    header.setNumber(MeshNumber::maxTeams, numbers[3]);
+    header.setNumber(MeshNumber::maxTeams, maxTeams);
 
     putText(tagHeader, kIdOffset, kCodeWidth, *mapName_);
     putText(tagHeader, 0, kNameWidth, *description_);

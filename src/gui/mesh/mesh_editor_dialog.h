@@ -53,21 +53,15 @@ private:
     // View Items, OK and Cancel: outside the scrolling fields, always within reach.
     QWidget* makeButtons();
     void addCodeRows(QFormLayout& form, std::initializer_list<CodeRow> rows);
-    QLineEdit* addNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field);
-    // The numbers in the order fromForm takes them; nothing when one is refused,
-    // after telling the user when there is a `prompter`.
-    [[nodiscard]] std::optional<std::vector<std::int32_t>> numbers(Prompter* prompter) const;
-    // Copies the form into the headers, the numbers already checked.
-    void fromForm(const std::vector<std::int32_t>& numbers, MeshHeader& header, TagHeaderBytes& tagHeader) const;
+    void addShownNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field);
+    // Copies the form into the headers, "Max Teams" already checked.
+    void fromForm(std::int32_t maxTeams, MeshHeader& header, TagHeaderBytes& tagHeader) const;
 
     MeshModel& model_;
     Prompter& prompter_;
     QLineEdit* mapName_ = nullptr;
     QLineEdit* description_ = nullptr;
     std::vector<std::pair<MeshCode, QLineEdit*>> codes_;
-    QLineEdit* width_ = nullptr;
-    QLineEdit* height_ = nullptr;
-    QLineEdit* meshOffset_ = nullptr;
     QLineEdit* maxTeams_ = nullptr;
     QRadioButton* single_ = nullptr;
     QRadioButton* multi_ = nullptr;

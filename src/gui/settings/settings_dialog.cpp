@@ -50,8 +50,9 @@ void SettingsDialog::buildControls()
 
     auto* options = new QGroupBox(QStringLiteral("&Options:"), this);
     allowMods_ = dialogCheckBox(QStringLiteral("Allow Standard Item Patches"), "allow_mods_check", options, false);
+    // Editors keep the oldest original in the backup directory unless this allows replacing it.
     allowOverwrites_ =
-        dialogCheckBox(QStringLiteral("Allow Overwrites in Backup Directory"), "allow_overwrites_check", options, false);
+        dialogCheckBox(QStringLiteral("Allow Overwrites in Backup Directory"), "allow_overwrites_check", options, true);
     asciiDisplay_ = dialogCheckBox(QStringLiteral("ASCII/Hex Object Data Display"), "ascii_display_check", options, true);
     auto* otherOption = dialogCheckBox(QStringLiteral("Some Other Option"), "other_option_check", options, false);
     auto* restore = dialogButton(QStringLiteral("Restore Original Game"), "restore_button", options, false);

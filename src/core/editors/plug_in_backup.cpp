@@ -1,0 +1,91 @@
+#include "core/editors/plug_in_backup.h"
+
+#include <filesystem>
+
+#include "core/io/file_error.h"
+#include "core/io/safe_writer.h"
+#include "core/prompt/prompter.h"
+#include "core/settings/settings_store.h"
+
+namespace tagwarden {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path absoluteOf(const std::string& path)
+{
+    std::error_code ignored;  // without a current folder the path stays relative, and is compared so
+    return fs::absolute(fs::path(path), ignored).lexically_normal();
+}
+
+[[noreturn]] void failWith(const std::error_code& error, const fs::path& path)
+{
+    const FileErrorCause cause = error == std::errc::permission_denied || error == std::errc::read_only_file_system
+                                     ? FileErrorCause::AccessDenied
+                                     : FileErrorCause::Other;
+    throw FileError(cause, path.string(), error.message());
+}
+
+// The copy, all of it or nothing, with folders made as needed.
+void copyInto(const ByteSource& plugIn, const fs::path& target)
+{
+    std::error_code error;
+    fs::create_directories(target.parent_path(), error);
+    if (error)
+        failWith(error, target.parent_path());
+    SafeWriter writer(target.string(), File::Share::All);
+    copyBytes(plugIn, writer.bytes(), 0, plugIn.length());
+    writer.commit();
+}
+
+}  // namespace
+
+std::string backupPath(const std::string& plugIn, const std::string& tagsDirectory, const std::string& backupDirectory)
+{
+    const fs::path file = absoluteOf(plugIn);
+    fs::path below = tagsDirectory.empty() ? fs::path() : file.lexically_relative(absoluteOf(tagsDirectory));
+    if (below.empty() || *below.begin() == ".." || *below.begin() == ".")
+        below = file.filename();
+    return (fs::path(backupDirectory) / below).string();
+}
+
+bool PlugInBackup::beforeSave(const ByteSource& plugIn, Prompter& prompter)
+{
+    if (settled_)
+        return true;
+    const Outcome outcome = backUp(plugIn);
+    if (outcome.backedUp) {
+        prompter.message(outcome.text);
+    } else if (prompter.message("No backup of the file could be made. " + outcome.text +
+                                    "\n\nSave it anyway, without a backup?",
+                                Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation) == Prompter::Answer::Cancel) {
+        return false;
+    }
+    settled_ = true;
+    return true;
+}
+
+PlugInBackup::Outcome PlugInBackup::backUp(const ByteSource& plugIn) const
+{
+    const std::string folder = settings_.readString(settings::kSection, settings::kBackupDirectory);
+    if (folder.empty())
+        return {false, "No backup directory is set in the settings."};
+    const fs::path target =
+        backupPath(plugIn.path(), settings_.readString(settings::kSection, settings::kTagsDirectory), folder);
+    std::error_code error;
+    const bool exists = fs::exists(fs::symlink_status(target, error));
+    if (exists && fs::equivalent(target, plugIn.path(), error))
+        return {false, "The backup would be the file itself: " + target.string()};
+    if (exists && settings_.readInt(settings::kSection, settings::kOverwrite) == 0)
+        return {true, "A backup of this file made earlier is kept, unchanged, as:\n" + target.string() +
+                          "\n(\"Allow Overwrites in Backup Directory\" is off.)"};
+    try {
+        copyInto(plugIn, target);
+    } catch (const FileError& failure) {
+        return {false, failure.what()};
+    }
+    return {true, "The file as it was before this save is backed up as:\n" + target.string()};
+}
+
+}  // namespace tagwarden

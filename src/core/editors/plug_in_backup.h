@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+namespace tagwarden {
+
+class ByteSource;
+class Prompter;
+class SettingsStore;
+
+// Where the backup of the plug-in `plugIn` goes: below `backupDirectory` under the
+// path the plug-in has below `tagsDirectory`, or under its own name when it lies
+// elsewhere. Paths are compared as written, made absolute.
+[[nodiscard]] std::string backupPath(const std::string& plugIn, const std::string& tagsDirectory,
+                                     const std::string& backupDirectory);
+
+// The copy of a plug-in as it was before an editor first wrote into it, in the
+// backup directory of the settings. An existing backup is kept (it holds the
+// oldest original) unless the settings allow overwrites in the backup directory.
+class PlugInBackup {
+public:
+    explicit PlugInBackup(const SettingsStore& settings) : settings_(settings) {}
+
+    // Called before every save of an editor. The first call copies `plugIn`, the file
+    // as it still is, and tells the user where the copy is; when none can be made it
+    // asks whether to save without one. False: the user chose not to save. Once a
+    // copy was made or declined, later calls answer true at once.
+    [[nodiscard]] bool beforeSave(const ByteSource& plugIn, Prompter& prompter);
+
+private:
+    struct Outcome {
+        bool backedUp;     // made now, or kept from before
+        std::string text;  // where it is, or why there is none
+    };
+    [[nodiscard]] Outcome backUp(const ByteSource& plugIn) const;
+
+    const SettingsStore& settings_;
+    bool settled_ = false;
+};
+
+}  // namespace tagwarden

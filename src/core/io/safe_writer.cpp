@@ -1,0 +1,76 @@
+#include "core/io/safe_writer.h"
+
+#include <filesystem>
+#include <random>
+
+#include "core/io/file_error.h"
+
+namespace tagwarden {
+
+namespace {
+
+// A name of its own in the folder of `target`, hidden, that nobody else picks.
+std::string newNameBeside(const std::string& target)
+{
+    std::random_device random;
+    const std::uint64_t number = (std::uint64_t{random()} << 32) ^ random();
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    const std::string name = ".tagwarden-" + std::to_string(number) + ".new";
+    return (folder / name).string();
+}
+
+File createBeside(const std::string& target, File::Share share)
+{
+    constexpr int kAttempts = 8;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return File(newNameBeside(target), File::Access::CreateNew, share);
+        } catch (const FileError& error) {
+            if (error.cause() != FileErrorCause::AlreadyExists || attempt == kAttempts)
+                throw;
+        }
+    }
+}
+
+}  // namespace
+
+SafeWriter::SafeWriter(std::string target, File::Share share, const File::Wrap& wrap)
+    : target_(std::move(target)), file_(createBeside(target_, share))
+{
+    try {
+        file_.takePermissionsOf(target_);
+        if (wrap)
+            wrapped_ = wrap(file_);
+    } catch (const FileError&) {
+        const std::string path = file_.path();
+        file_.close();
+        native::remove(path);
+        throw;
+    }
+}
+
+SafeWriter::~SafeWriter()
+{
+    wrapped_.reset();
+    if (renamed_ || !file_.isOpen())
+        return;
+    const std::string path = file_.path();
+    file_.close();
+    native::remove(path);
+}
+
+void SafeWriter::commit()
+{
+    bytes().sync();
+    file_.moveTo(target_);
+    renamed_ = true;
+    bytes().sync();
+}
+
+File SafeWriter::take()
+{
+    wrapped_.reset();
+    return std::move(file_);
+}
+
+}  // namespace tagwarden

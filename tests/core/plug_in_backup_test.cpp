@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "core/editors/plug_in_backup.h"
+#include "core/io/file.h"
+#include "core/prompt/scripted_prompter.h"
+#include "core/settings/settings_store.h"
+#include "fault_injection.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+using test::readAll;
+
+TEST(PlugInBackup, GoesUnderThePathBelowTheTagsDirectoryOrUnderItsOwnName)
+{
+    const struct {
+        const char* plugIn;
+        const char* tags;
+        const char* expected;
+    } cases[] = {
+        {"/games/vorn/local/mesh/mpaa", "/games/vorn/", "/backup/local/mesh/mpaa"},
+        {"/games/vorn/local/mesh/mpaa", "/games/vorn", "/backup/local/mesh/mpaa"},
+        {"/games/vorn/./local/../local/stli/st", "/games/vorn/", "/backup/local/stli/st"},
+        {"/elsewhere/mods/mpaa", "/games/vorn/", "/backup/mpaa"},
+        {"/games/vornish/mpaa", "/games/vorn", "/backup/mpaa"},
+        {"/games/vorn/local/mons/ms", "", "/backup/ms"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(backupPath(c.plugIn, c.tags, "/backup"), c.expected) << c.plugIn;
+}
+
+class PlugInBackupTest : public ::testing::Test {
+protected:
+    PlugInBackupTest()
+    {
+        settings.writeString(settings::kSection, settings::kTagsDirectory, dir.path().string());
+        settings.writeString(settings::kSection, settings::kBackupDirectory, dir.file("Backup"));
+    }
+
+    // The plug-in as an editor holds it, and whether the save may go on.
+    bool beforeSave(const std::string& path)
+    {
+        const File plugIn(path, File::Access::ReadWrite, File::Share::DenyWrite);
+        PlugInBackup backup(settings);
+        return backup.beforeSave(plugIn, prompter);
+    }
+
+    test::TempDir dir;
+    MemorySettingsStore settings;
+    ScriptedPrompter prompter;
+    const Bytes original{'o', 'l', 'd'};
+    const Bytes earlier{'e', 'a', 'r', 'l', 'y'};
+};
+
+TEST_F(PlugInBackupTest, AnEarlierBackupIsKeptUnlessOverwritesAreAllowed)
+{
+    const std::string path = dir.write("local/mesh/mpaa", original);
+    const std::string backup = dir.file("Backup/local/mesh/mpaa");
+    const struct {
+        bool earlierBackup;
+        int overwrite;
+        const Bytes& expected;
+        const char* told;
+    } cases[] = {
+        {false, 0, original, "The file as it was before this save is backed up as:\n"},
+        {false, 1, original, "The file as it was before this save is backed up as:\n"},
+        {true, 0, earlier, "A backup of this file made earlier is kept, unchanged, as:\n"},
+        {true, 1, original, "The file as it was before this save is backed up as:\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(dir.file("Backup"));
+        if (c.earlierBackup)
+            dir.write("Backup/local/mesh/mpaa", earlier);
+        settings.writeInt(settings::kSection, settings::kOverwrite, c.overwrite);
+        prompter.clearRecord();
+        EXPECT_TRUE(beforeSave(path));
+        EXPECT_EQ(readAll(backup), c.expected) << c.earlierBackup << c.overwrite;
+        ASSERT_EQ(prompter.shown().size(), 1u);
+        EXPECT_EQ(prompter.shown()[0].text.rfind(c.told + backup, 0), 0u) << prompter.shown()[0].text;
+        EXPECT_EQ(test::namesIn(dir.file("Backup/local/mesh")), std::vector<std::string>{"mpaa"});
+    }
+}
+
+TEST_F(PlugInBackupTest, OnlyTheFirstSaveBacksUp)
+{
+    const std::string path = dir.write("local/stli/st", original);
+    File plugIn(path, File::Access::ReadWrite, File::Share::DenyWrite);
+    PlugInBackup backup(settings);
+    ASSERT_TRUE(backup.beforeSave(plugIn, prompter));
+    plugIn.replace([](ByteSource& out) { out.writeAt(0, "new", 3); });
+    EXPECT_TRUE(backup.beforeSave(plugIn, prompter));
+    EXPECT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(readAll(dir.file("Backup/local/stli/st")), original);
+}
+
+TEST_F(PlugInBackupTest, WithoutABackupTheSaveAsksAndCancelStopsIt)
+{
+    const std::string path = dir.write("local/mons/ms", original);
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        const char* reason;
+    } cases[] = {
+        {"no backup directory", [&] { settings.writeString(settings::kSection, settings::kBackupDirectory, ""); },
+         "No backup directory is set in the settings."},
+        {"a file where a folder is needed", [&] { dir.write("Backup", earlier); }, "Backup"},
+        {"the backup is the file itself",
+         [&] { settings.writeString(settings::kSection, settings::kBackupDirectory, dir.path().string()); },
+         "The backup would be the file itself"},
+    };
+    for (const auto& c : cases) {
+        for (const auto answer : {Prompter::Answer::Cancel, Prompter::Answer::Ok}) {
+            settings.writeString(settings::kSection, settings::kBackupDirectory, dir.file("Backup"));
+            std::filesystem::remove_all(dir.file("Backup"));
+            c.arrange();
+            prompter.clearRecord();
+            prompter.queueAnswer(answer);
+            EXPECT_EQ(beforeSave(path), answer == Prompter::Answer::Ok) << c.what;
+            ASSERT_EQ(prompter.shown().size(), 1u) << c.what;
+            const auto& question = prompter.shown()[0];
+            EXPECT_EQ(question.text.rfind("No backup of the file could be made. ", 0), 0u) << question.text;
+            EXPECT_NE(question.text.find(c.reason), std::string::npos) << question.text;
+            EXPECT_TRUE(question.buttons == Prompter::Buttons::OkCancel) << c.what;
+            EXPECT_EQ(readAll(path), original) << c.what;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tagwarden

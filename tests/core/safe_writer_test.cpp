@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/io/safe_writer.h"
+#include "fault_injection.h"
+#include "support/temp_dir.h"
+
+namespace tagwarden {
+namespace {
+
+using test::FaultPlan;
+using test::FaultyFile;
+using test::readAll;
+
+const Bytes kOld(5000, 'o');
+const Bytes kNew = [] {
+    Bytes bytes(3000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 251);
+    return bytes;
+}();
+
+// The new content in three writes, shorter than the old one.
+void writeNew(ByteSource& out)
+{
+    for (std::size_t at = 0; at < kNew.size(); at += 1000)
+        out.writeAt(at, kNew.data() + at, 1000);
+}
+
+bool heldAgainstWriters(const std::string& path)
+{
+    try {
+        File other(path, File::Access::ReadWrite, File::Share::All);
+        return false;
+    } catch (const FileError& error) {
+        return error.cause() == FileErrorCause::SharingViolation;
+    }
+}
+
+Bytes readThrough(const ByteSource& file)
+{
+    Bytes bytes(file.length());
+    EXPECT_EQ(file.readAt(0, bytes.data(), bytes.size()), bytes.size());
+    return bytes;
+}
+
+// The step of a replacement that fails, and what the file holds afterwards.
+struct Step {
+    int number;
+    const char* what;
+    bool leavesNew;
+};
+constexpr Step kSteps[] = {
+    {1, "write", false},  // the new file's first bytes
+    {2, "write", false},
+    {3, "write", false},
+    {4, "sync", false},  // the new file, before the rename
+    {5, "sync", true},   // the new name, after the rename
+};
+
+TEST(SafeWriter, AFailedWriteOrSyncLeavesTheOldContentOrTheNewAndTheFileHeld)
+{
+    for (const Step& step : kSteps) {
+        test::TempDir dir;
+        const std::string path = dir.write("plug", kOld);
+        FaultPlan plan(step.number);
+        FaultyFile file(path, File::Share::DenyWrite, plan);
+        EXPECT_THROW(file.replace(writeNew), FileError) << step.number;
+        EXPECT_EQ(plan.steps.back(), step.what) << step.number;
+        EXPECT_EQ(readAll(path), step.leavesNew ? kNew : kOld) << step.number;
+        EXPECT_EQ(readThrough(file), readAll(path)) << step.number;
+        EXPECT_TRUE(heldAgainstWriters(path)) << step.number;
+        EXPECT_EQ(test::namesIn(dir.path()), std::vector<std::string>{"plug"}) << step.number;
+    }
+    test::TempDir dir;
+    const std::string path = dir.write("plug", kOld);
+    FaultPlan plan;
+    FaultyFile file(path, File::Share::DenyWrite, plan);
+    file.replace(writeNew);
+    EXPECT_EQ(plan.steps, (std::vector<std::string>{"write", "write", "write", "sync", "sync"}));
+    EXPECT_EQ(readAll(path), kNew);
+}
+
+void replaceKilledAt(const std::string& path, int step)
+{
+    FaultPlan plan(step, FaultPlan::Fault::Kill);
+    FaultyFile file(path, File::Share::None, plan);
+    file.replace(writeNew);
+}
+
+TEST(SafeWriterDeathTest, AKilledReplacementLeavesTheOldContentOrTheNew)
+{
+    for (const Step& step : kSteps) {
+        test::TempDir dir;
+        const std::string path = dir.write("plug", kOld);
+        EXPECT_EXIT(replaceKilledAt(path, step.number), ::testing::ExitedWithCode(FaultPlan::kKilledExitCode), "");
+        EXPECT_EQ(readAll(path), step.leavesNew ? kNew : kOld) << step.number;
+    }
+}
+
+TEST(SafeWriter, TheNewFileKeepsPermissionsAndShareModeAndIsHeldAgainstOtherProcesses)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("plug", kOld);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    File file(path, File::Access::ReadWrite, File::Share::DenyWrite);
+    file.replace(writeNew);
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(readThrough(file), kNew);
+    EXPECT_TRUE(heldAgainstWriters(path));
+    EXPECT_NO_THROW(File(path, File::Access::Read, File::Share::All));  // readers stay welcome
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        std::_Exit(heldAgainstWriters(path) ? 0 : 1);
+    int status2 = 0;
+    ASSERT_EQ(::waitpid(child, &status2, 0), child);
+    EXPECT_TRUE(WIFEXITED(status2) && WEXITSTATUS(status2) == 0) << "another process may write the new file";
+}
+
+TEST(SafeWriter, ALinkIsReplacedNeverWrittenThroughAndAnUncommittedFileIsRemoved)
+{
+    test::TempDir dir;
+    const std::string real = dir.write("real", kOld);
+    const std::string link = dir.file("link");
+    std::filesystem::create_symlink(real, link);
+    File file(link, File::Access::ReadWrite, File::Share::None);
+    file.replace(writeNew);
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readAll(link), kNew);
+    EXPECT_EQ(readAll(real), kOld);
+
+    {
+        SafeWriter writer(dir.file("fresh"), File::Share::All);
+        writeNew(writer.bytes());
+    }
+    EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"link", "real"}));
+    SafeWriter writer(dir.file("fresh"), File::Share::All);
+    writeNew(writer.bytes());
+    writer.commit();
+    writer.take().close();
+    EXPECT_EQ(readAll(dir.file("fresh")), kNew);
+}
+
+}  // namespace
+}  // namespace tagwarden
