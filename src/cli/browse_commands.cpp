@@ -124,7 +124,8 @@ int runDumpMap(const BrowseOptions& options)
         std::cout << dumpMapJson(directory, groups).dump(2) << '\n';
         return 0;
     }
-    std::cout << directory.dumpMapText(selection) << '\n';
+    // Types and ids escaped, as everywhere in this tool: no raw control byte reaches the terminal.
+    std::cout << directory.dumpMapText(selection, appendPrintable) << '\n';
     return 0;
 }
 

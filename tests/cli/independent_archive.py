@@ -89,8 +89,8 @@ def expected_list(headers, type_text=None):
 
 def group_text(position, group):
     type_, members = group
-    text = b"\nKey: " + cut(type_) + b" pointer = %d Entries = %d\n\tObjects: " % (position, len(members))
-    return text + b"".join(cut(id_) + b"-%d; " % index for id_, index in members)
+    text = b"\nKey: " + shown(type_) + b" pointer = %d Entries = %d\n\tObjects: " % (position, len(members))
+    return text + b"".join(shown(id_) + b"-%d; " % index for id_, index in members)
 
 
 def expected_dump(headers, type_text=None):

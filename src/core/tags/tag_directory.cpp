@@ -318,31 +318,32 @@ void TagDirectory::clearAll()
     groups_.shrink_to_fit();
 }
 
-void TagDirectory::appendGroupText(std::string& text, std::size_t groupIndex) const
+void TagDirectory::appendUpToNul(std::string& out, std::string_view field) { out += upToNul(field); }
+
+void TagDirectory::appendGroupText(std::string& text, std::size_t groupIndex, FieldText fieldText) const
 {
     const TypeGroup& group = groups_[groupIndex];
     text += "\nKey: ";
-    text += upToNul(group.type);
+    fieldText(text, group.type);
     text += " pointer = " + std::to_string(groupIndex + 1);
     text += " Entries = " + std::to_string(group.memberCount());
     text += "\n\tObjects: ";
     for (const GroupMember& member : group.members) {
-        const std::string id = member.idText();
-        text += upToNul(id);
+        fieldText(text, member.idText());
         text += "-" + std::to_string(member.index) + "; ";
     }
 }
 
-std::string TagDirectory::dumpMapText(std::optional<std::size_t> filterSelection) const
+std::string TagDirectory::dumpMapText(std::optional<std::size_t> filterSelection, FieldText fieldText) const
 {
     std::string text;
     if (!filterSelection)
         return text;
     if (*filterSelection == 0) {
         for (std::size_t g = 0; g < groups_.size(); ++g)
-            appendGroupText(text, g);
+            appendGroupText(text, g, fieldText);
     } else if (*filterSelection <= groups_.size()) {
-        appendGroupText(text, *filterSelection - 1);
+        appendGroupText(text, *filterSelection - 1, fieldText);
     }
     return text;
 }

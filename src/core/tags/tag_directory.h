@@ -86,9 +86,15 @@ public:
     // Empties entries and groups without a word; offset is kept.
     void clearAll();
 
+    // How a type or id shows in the "Dump Map" text: as is up to its first NUL, or,
+    // for a terminal, escaped (the command-line tool's rule).
+    using FieldText = void (*)(std::string& out, std::string_view field);
+    static void appendUpToNul(std::string& out, std::string_view field);
+
     // The "Dump Map" text. `filterSelection` is the type filter's current item:
     // 0 for "All", k for the k-th group, nothing when no item is selected.
-    [[nodiscard]] std::string dumpMapText(std::optional<std::size_t> filterSelection) const;
+    [[nodiscard]] std::string dumpMapText(std::optional<std::size_t> filterSelection,
+                                          FieldText fieldText = appendUpToNul) const;
 
     [[nodiscard]] std::uint32_t directoryOffset() const { return directoryOffset_; }
     void setDirectoryOffset(std::uint32_t offset) { directoryOffset_ = offset; }
@@ -98,7 +104,7 @@ private:
     [[nodiscard]] TagHeaderBytes* roomFor(std::uint64_t position, std::size_t more);
     // Lists the entries read up to `count` and adds them to the growing index.
     void listUpTo(std::size_t count);
-    void appendGroupText(std::string& text, std::size_t groupIndex) const;
+    void appendGroupText(std::string& text, std::size_t groupIndex, FieldText fieldText) const;
 
     class TypeIndex;
     struct BlockRelease {
