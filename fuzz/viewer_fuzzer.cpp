@@ -93,9 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     for (std::size_t i = 0; i < directory.entryCount() && i < kEntriesTried; ++i) {
         const TagEntry& entry = directory.entryAt(i);
-        TagData data;
-        const std::string hexText = data.load(input, entry);
-        checkLines(entry, data, hexText);
+        TagData loaded;
+        const std::string hexText = loaded.load(input, entry);
+        checkLines(entry, loaded, hexText);
         checkPlugIn(input, entry, data, size);
     }
     return 0;

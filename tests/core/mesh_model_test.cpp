@@ -320,7 +320,7 @@ TEST(MeshModelDeathTest, ASaveFailedOrKilledAtAnyWriteOrSyncLeavesTheMapAsItWasO
         EXPECT_FALSE(saveWithFault(path, plan, prompter)) << step;
         EXPECT_EQ(test::readAll(path), expected) << "error at step " << step;
         ASSERT_EQ(prompter.shown().size(), 2u) << step;
-        EXPECT_EQ(prompter.shown()[1].text.rfind("ERROR - The map could not be saved.\n", 0), 0u) << step;
+        EXPECT_EQ(prompter.shown()[1].text.rfind("ERROR - The map was not saved safely.\n", 0), 0u) << step;
         EXPECT_EQ(test::namesIn(dir.path()), std::vector<std::string>{"map"}) << step;
 
         (void)dir.write("map", before);

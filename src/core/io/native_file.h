@@ -22,9 +22,10 @@ enum class FileAccess {
     CreateNew,  // a new file, read and write; fails when the name is taken, by a link too
 };
 
-// The operating system's side of files: the one place that calls it. Everything
-// else about files (share modes, locks between processes) is built on these.
-// Failures throw FileError with the cause and the system's own words.
+// The operating system's side of files, and of the large blocks read from them:
+// the one place that calls it. Everything else about files (share modes, locks
+// between processes) is built on these. Failures throw FileError with the cause
+// and the system's own words.
 namespace native {
 
 // A descriptor here; a pointer-sized handle elsewhere.

@@ -356,7 +356,7 @@ bool MeshModel::writeMap(Prompter& prompter)
         file_->source().replace([this](ByteSource& out) { writeAll(out); });
     } catch (const FileError& error) {
         prompter.message(writeFailureText(error));
-        prompter.message("ERROR - The map could not be saved.\n" + std::string(error.what()), Prompter::Buttons::Ok,
+        prompter.message("ERROR - The map was not saved safely.\n" + std::string(error.what()), Prompter::Buttons::Ok,
                          Prompter::Icon::Error);
         return false;
     }

@@ -10,32 +10,9 @@ namespace tagwarden {
 
 namespace {
 
-// An entry's list line as the header holds it: the id up to its first NUL, " : ",
-// the name up to its first NUL, zero-padded to 40 bytes; or its first `limit`
-// characters only. Byte by byte: the fields are short, calls would cost more.
-using LineText = std::array<unsigned char, 40>;
-
-LineText lineText(const TagHeaderBytes& header, std::size_t limit = LineText().size())
+// Eight characters, lower-cased: ASCII capitals get their 0x20 bit, eight at a time.
+std::uint64_t lowered(std::uint64_t word)
 {
-    LineText text{};
-    std::size_t size = 0;
-    const auto append = [&](std::string_view part) {
-        for (std::size_t i = 0; i < part.size() && part[i] != 0 && size < limit; ++i)
-            text[size++] = static_cast<unsigned char>(part[i]);
-    };
-    append(fieldText(header, tag_header::kId));
-    append(" : ");
-    append(fieldText(header, tag_header::kName));
-    return text;
-}
-
-// Eight characters of a line text from `offset`, lower-cased, as one number that
-// sorts like them: ASCII capitals get their 0x20 bit, eight at a time.
-std::uint64_t loweredWord(const LineText& text, std::size_t offset)
-{
-    std::uint64_t word = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        word = word << 8 | text[offset + i];
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
     constexpr std::uint64_t kHigh = 0x8080808080808080u;
     const std::uint64_t low = word & kLow7;
@@ -45,24 +22,45 @@ std::uint64_t loweredWord(const LineText& text, std::size_t offset)
     return word | capitals >> 2;
 }
 
-// An entry's list line, lower-cased, as five numbers that compare as the lines do:
-// no line holds a zero byte, so the padding puts a line before any longer line
-// that begins with it.
+// An entry's list line, lower-cased, built straight from the header bytes without
+// allocating: the id up to its first NUL, " : ", the name up to its first NUL, or
+// only the first `limit` characters of it. It is kept as five numbers of eight
+// characters each, zero-padded, which compare as the lines do: no line holds a
+// zero byte, so the padding puts a line before any longer line that begins with it.
 struct LineKey {
-    std::array<std::uint64_t, 5> words{};
+    static constexpr std::size_t kLongest = 40;
 
-    explicit LineKey(const TagHeaderBytes& header)
+    std::array<std::uint64_t, kLongest / 8> words{};
+
+    explicit LineKey(const TagHeaderBytes& header, std::size_t limit = kLongest)
     {
-        const LineText text = lineText(header);
-        for (std::size_t w = 0; w < words.size(); ++w)
-            words[w] = loweredWord(text, 8 * w);
+        std::size_t size = 0;
+        const auto append = [&](std::string_view part) {
+            for (std::size_t i = 0; i < part.size() && part[i] != 0 && size < limit; ++i, ++size)
+                words[size / 8] |= std::uint64_t{static_cast<unsigned char>(part[i])} << (56 - 8 * (size % 8));
+        };
+        append(fieldText(header, tag_header::kId));
+        append(" : ");
+        append(fieldText(header, tag_header::kName));
+        for (std::uint64_t& word : words)
+            word = lowered(word);
     }
 
     auto operator<=>(const LineKey&) const = default;
 };
 
 // The first eight characters of an entry's line, as LineKey has them.
-std::uint64_t linePrefix(const TagHeaderBytes& header) { return loweredWord(lineText(header, 8), 0); }
+std::uint64_t linePrefix(const TagHeaderBytes& header) { return LineKey(header, 8).words[0]; }
+
+// Asks for the memory at `address` to be brought into the cache ahead of its use.
+void prefetch(const void* address)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
 
 // An entry to sort: most lines differ within their first eight characters, so the
 // whole lines are built only for the few that do not.
@@ -130,19 +128,26 @@ void ObjectListModel::setLines(std::vector<std::uint32_t> entryIndexes)
         items.push_back({linePrefix(directory_.headerAt(index)), index});
     sortByPrefix(items);
     // Lines that agree in their first eight characters are ordered by their whole
-    // text, each line made once.
+    // text, each line made once. Their headers now come in sorted order, scattered
+    // over the directory: they are fetched a few lines ahead.
+    constexpr std::size_t kAhead = 16;
     std::vector<std::pair<LineKey, std::uint32_t>> keyed;
-    for (auto run = items.begin(); run != items.end();) {
-        const auto end = std::find_if(run, items.end(), [&](const SortItem& item) { return item.prefix != run->prefix; });
-        if (end - run > 1) {
+    for (std::size_t first = 0; first < items.size();) {
+        std::size_t end = first + 1;
+        while (end < items.size() && items[end].prefix == items[first].prefix)
+            ++end;
+        if (end - first > 1) {
             keyed.clear();
-            for (auto item = run; item != end; ++item)
-                keyed.emplace_back(LineKey(directory_.headerAt(item->index)), item->index);
+            for (std::size_t i = first; i < end; ++i) {
+                if (i + kAhead < items.size())
+                    prefetch(&directory_.headerAt(items[i + kAhead].index));
+                keyed.emplace_back(LineKey(directory_.headerAt(items[i].index)), items[i].index);
+            }
             std::sort(keyed.begin(), keyed.end());
             for (std::size_t i = 0; i < keyed.size(); ++i)
-                run[static_cast<std::ptrdiff_t>(i)].index = keyed[i].second;
+                items[first + i].index = keyed[i].second;
         }
-        run = end;
+        first = end;
     }
     for (std::size_t i = 0; i < items.size(); ++i)
         entryIndexes[i] = items[i].index;
