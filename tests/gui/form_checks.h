@@ -15,7 +15,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "gui/editors/editor_widgets.h"
+#include "gui/common/editor_widgets.h"
 
 namespace tagwarden::test {
 

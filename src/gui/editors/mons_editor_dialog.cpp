@@ -17,8 +17,8 @@
 #include "core/editors/code_choices.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_text.h"
-#include "gui/editors/editor_widgets.h"
-#include "gui/editors/latin1_text.h"
+#include "gui/common/editor_widgets.h"
+#include "gui/common/latin1_text.h"
 #include "gui/editors/wrapping_spin_box.h"
 
 namespace tagwarden {

@@ -12,8 +12,8 @@
 
 #include "core/editors/stli_text.h"
 #include "core/tags/tag_text.h"
-#include "gui/editors/editor_widgets.h"
-#include "gui/editors/latin1_text.h"
+#include "gui/common/editor_widgets.h"
+#include "gui/common/latin1_text.h"
 #include "gui/editors/stli_text_view.h"
 
 namespace tagwarden {

@@ -12,8 +12,8 @@
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_item.h"
-#include "gui/editors/editor_widgets.h"
-#include "gui/editors/latin1_text.h"
+#include "gui/common/editor_widgets.h"
+#include "gui/common/latin1_text.h"
 #include "gui/mesh/mesh_form_fields.h"
 
 namespace tagwarden {

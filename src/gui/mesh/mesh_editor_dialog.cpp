@@ -12,9 +12,10 @@
 
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_model.h"
+#include "core/tags/tag_header.h"
 #include "core/tags/tag_text.h"
-#include "gui/editors/editor_widgets.h"
-#include "gui/editors/latin1_text.h"
+#include "gui/common/editor_widgets.h"
+#include "gui/common/latin1_text.h"
 #include "gui/mesh/mesh_form_fields.h"
 
 namespace tagwarden {
@@ -23,27 +24,18 @@ namespace {
 
 constexpr const char* kConfirmText =
     "WARNING: You are about to write changes to disk.\nClick on OK to confirm or Cancel to return to the editor.";
-constexpr std::size_t kNameWidth = 32;
-constexpr std::size_t kIdOffset = 36;
 constexpr int kCodeWidth = 4;
 constexpr std::int32_t kGameTypeBits = 0x0FFF;  // the eleven game types and "None"
 constexpr std::int32_t kSinglePlayer = 0x0001;
 
-std::string_view headerText(const TagHeaderBytes& header, std::size_t offset, std::size_t width)
-{
-    return upToNul({reinterpret_cast<const char*>(header.data() + offset), width});
-}
+std::string_view headerText(const TagHeaderBytes& header, TagField field) { return upToNul(fieldText(header, field)); }
 
 // The field's text into its zero-padded place in the tag header. A text left as
 // shown keeps every byte, those behind its first zero byte included.
-void putText(TagHeaderBytes& header, std::size_t offset, std::size_t width, const QLineEdit& field)
+void putText(TagHeaderBytes& header, TagField field, const QLineEdit& edit)
 {
-    if (field.text() == latin1Text(headerText(header, offset, width)))
-        return;
-    const std::string text = latin1Bytes(field.text()).substr(0, width);
-    const auto place = header.begin() + static_cast<std::ptrdiff_t>(offset);
-    std::fill_n(place, width, std::uint8_t{0});
-    std::copy(text.begin(), text.end(), place);
+    if (edit.text() != latin1Text(headerText(header, field)))
+        setFieldText(header, field, latin1Bytes(edit.text()));
 }
 
 }  // namespace
@@ -79,9 +71,9 @@ QWidget* MeshEditorDialog::makeUpperBox()
 {
     const TagHeaderBytes& header = model_.tagHeader();
     mapName_ = makeTextField("mapName", kCodeWidth);
-    mapName_->setText(latin1Text(headerText(header, kIdOffset, kCodeWidth)));
-    description_ = makeTextField("description", static_cast<int>(kNameWidth));
-    description_->setText(latin1Text(headerText(header, 0, kNameWidth)));
+    mapName_->setText(latin1Text(headerText(header, tag_header::kId)));
+    description_ = makeTextField("description", static_cast<int>(tag_header::kName.width));
+    description_->setText(latin1Text(headerText(header, tag_header::kName)));
     auto* box = new QGroupBox;
     auto* form = new QFormLayout(box);
     form->addRow(labelFor(mapName_, QStringLiteral("Map Name")), mapName_);
@@ -240,8 +232,8 @@ void MeshEditorDialog::fromForm(std::int32_t maxTeams, MeshHeader& header, TagHe
         header.setCode(code, editedCode(header.code(code), latin1Bytes(field->text())));
     header.setNumber(MeshNumber::maxTeams, maxTeams);
 
-    putText(tagHeader, kIdOffset, kCodeWidth, *mapName_);
-    putText(tagHeader, 0, kNameWidth, *description_);
+    putText(tagHeader, tag_header::kId, *mapName_);
+    putText(tagHeader, tag_header::kName, *description_);
 
     std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kGameTypeBits;
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)

@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "core/prompt/prompter.h"
-#include "gui/editors/editor_widgets.h"
-#include "gui/editors/latin1_text.h"
+#include "gui/common/editor_widgets.h"
+#include "gui/common/latin1_text.h"
 #include "gui/mesh/buddy_spin.h"
 
 namespace tagwarden {

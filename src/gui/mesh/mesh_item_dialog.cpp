@@ -9,7 +9,7 @@
 
 #include "core/mesh/mesh_format.h"
 #include "core/mesh/mesh_item.h"
-#include "gui/editors/editor_widgets.h"
+#include "gui/common/editor_widgets.h"
 #include "gui/mesh/mesh_form_fields.h"
 
 namespace tagwarden {

@@ -14,8 +14,8 @@
 
 #include "core/prompt/prompter.h"
 #include "core/settings/tags_locator.h"
-#include "gui/app/dialog_controls.h"
-#include "gui/app/tab_order.h"
+#include "gui/common/dialog_controls.h"
+#include "gui/common/tab_order.h"
 
 namespace tagwarden {
 

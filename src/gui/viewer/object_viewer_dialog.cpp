@@ -26,7 +26,7 @@
 #include "core/viewer/plug_in_writer.h"
 #include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
-#include "gui/app/dialog_controls.h"
+#include "gui/common/dialog_controls.h"
 
 namespace tagwarden {
 

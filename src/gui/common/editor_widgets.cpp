@@ -1,4 +1,4 @@
-#include "gui/editors/editor_widgets.h"
+#include "gui/common/editor_widgets.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
