@@ -89,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto outcome = editor.openPlugIn("mons").value;
     check(outcome != EditorTagFile::OpenOutcome::Cancelled, "chosen file counted as cancelled");
     check((outcome == EditorTagFile::OpenOutcome::Opened) == (size >= 64), "header accepted or refused wrongly");
-    const auto block = outcome == EditorTagFile::OpenOutcome::Opened ? editor.readData(MonsBlock::kSize).value : std::nullopt;
+    const auto block =
+        outcome == EditorTagFile::OpenOutcome::Opened ? editor.readData(MonsBlock::kSize).value : std::nullopt;
     check(block.has_value() == (size >= 64 + MonsBlock::kSize), "block accepted or refused wrongly");
     check(block.has_value() || (plugIn.bytes() == input && !editor.fileOpen()), "refused file touched or kept open");
     if (!block)

@@ -358,7 +358,8 @@ TEST(PlugInWriter, ReplacesAFileHoldingDataOnlyWhenAsked)
     OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
     const std::string taken = archive.dir.write("taken", {0x2A});
     archive.prompter.queueFile(taken);
-    EXPECT_TRUE(archive.run(PlugInWriter(archive.file, archive.entry(0), archive.path, PlugInWriter::Existing::Replace)));
+    EXPECT_TRUE(
+        archive.run(PlugInWriter(archive.file, archive.entry(0), archive.path, PlugInWriter::Existing::Replace)));
     EXPECT_EQ(test::readAll(taken).size(), 74u);
 }
 

@@ -150,8 +150,8 @@ Reported<std::optional<std::vector<std::uint8_t>>> EditorTagFile::readData(std::
                 return {std::move(data), {}};
             }
         }
-        return {std::nullopt, {refuse(tooShortMessage(length, needed, "the 64-byte tag header and " +
-                                                                             std::to_string(size) + " bytes of data"))}};
+        const std::string what = "the 64-byte tag header and " + std::to_string(size) + " bytes of data";
+        return {std::nullopt, {refuse(tooShortMessage(length, needed, what))}};
     } catch (const FileError& error) {
         return {std::nullopt, {refuse(error.what())}};
     }
