@@ -88,11 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     ScriptedPrompter prompter;
-    check(model->writeMap(prompter), "saving the map unchanged failed");
+    check(model->writeMap(prompter).value, "saving the map unchanged failed");
     check(map.bytes() == input, "an unchanged save changed the file");
 
     edit(*model, size > 0 ? data[0] : 0);
-    check(model->writeMap(prompter), "saving the edited map failed");
+    check(model->writeMap(prompter).value, "saving the edited map failed");
     check(readBigEndian32(model->tagHeader().data() + 52) == model->dataLength(), "wrong data length in the tag header");
     const Snapshot saved = snapshot(*model);
     model.reset();

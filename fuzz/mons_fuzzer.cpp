@@ -86,10 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     prompter.queueFile(plugIn.path());
     const auto lend = [&plugIn](const std::string&) { return std::make_unique<LentBytes>(plugIn); };
     EditorTagFile editor(settings, prompter, lend);
-    const auto outcome = editor.openPlugIn("mons");
+    const auto outcome = editor.openPlugIn("mons").value;
     check(outcome != EditorTagFile::OpenOutcome::Cancelled, "chosen file counted as cancelled");
     check((outcome == EditorTagFile::OpenOutcome::Opened) == (size >= 64), "header accepted or refused wrongly");
-    const auto block = outcome == EditorTagFile::OpenOutcome::Opened ? editor.readData(MonsBlock::kSize) : std::nullopt;
+    const auto block =
+        outcome == EditorTagFile::OpenOutcome::Opened ? editor.readData(MonsBlock::kSize).value : std::nullopt;
     check(block.has_value() == (size >= 64 + MonsBlock::kSize), "block accepted or refused wrongly");
     check(block.has_value() || (plugIn.bytes() == input && !editor.fileOpen()), "refused file touched or kept open");
     if (!block)
@@ -106,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(saved == normalised(*block), "codes shown up to a zero byte changed the block");
 
     editor.storeHeaderFields();
-    const bool written = editor.writeTag(saved);
+    const bool written = editor.writeTag(saved).value;
     check(written == (readBigEndian32(input.data() + 52) == MonsBlock::kSize), "length check");
     Bytes expected = input;
     if (written)

@@ -56,8 +56,8 @@ bool printOutcome(const ExtractedPlugIn& outcome, bool namePath)
         std::cout << prefix << kPlugInCreatedMessage << '\n';
         return true;
     }
-    for (const std::string& message : outcome.messages)
-        std::cerr << prefix << printable(message) << '\n';
+    for (const Notice& notice : outcome.notices)
+        std::cerr << prefix << printable(notice.text) << '\n';
     std::cerr << prefix << kPlugInNotCreatedMessage << '\n';
     return false;
 }

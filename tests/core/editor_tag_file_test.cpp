@@ -8,6 +8,7 @@
 #include "core/prompt/scripted_prompter.h"
 #include "core/settings/settings_store.h"
 #include "fault_injection.h"
+#include "support/shown.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -34,6 +35,13 @@ protected:
             bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
         std::memcpy(bytes.data() + 56, "\x11\x22\x33\x44", 4);
         return dir.write("local/" + type + "/" + name, bytes);
+    }
+
+    // As an editor's form does: the notices shown, the value used.
+    template <typename T>
+    T shown(Reported<T> reported)
+    {
+        return test::shown(prompter, std::move(reported));
     }
 
     [[nodiscard]] std::string lastMessage() const
@@ -85,14 +93,14 @@ TEST_F(EditorTagFileTest, SavingRewritesNameIdAndLengthZeroFilledAndKeepsEveryOt
     const std::string path = writePlugIn("orid", "stli", 20);
     const Bytes before = readAll(path);
     prompter.queueFile(path);
-    ASSERT_EQ(editor.openPlugIn("stli"), EditorTagFile::OpenOutcome::Opened);
+    ASSERT_EQ(shown(editor.openPlugIn("stli")), EditorTagFile::OpenOutcome::Opened);
 
     editor.setName("Short");
     editor.setId("xy");
     editor.setDataLength(12);
     editor.storeHeaderFields();
     const Bytes data(12, 0x5A);
-    ASSERT_TRUE(editor.writeTag(data));
+    ASSERT_TRUE(shown(editor.writeTag(data)));
 
     Bytes expected = before;
     std::memset(expected.data(), 0, 32);
@@ -120,9 +128,9 @@ TEST_F(EditorTagFileTest, AFailedWriteOrSyncLeavesThePlugInAsItWasOrAsSavedAndSt
             return std::make_unique<test::FaultyFile>(chosen, File::Share::DenyWrite, plan);
         });
         prompter.queueFile(path);
-        ASSERT_EQ(faulty.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+        ASSERT_EQ(shown(faulty.openPlugIn("mons")), EditorTagFile::OpenOutcome::Opened);
         faulty.storeHeaderFields();
-        const bool written = faulty.writeTag(Bytes(saved.begin() + 64, saved.end()));
+        const bool written = shown(faulty.writeTag(Bytes(saved.begin() + 64, saved.end())));
         const Bytes after = readAll(path);
         EXPECT_TRUE(after == before || after == saved) << "step " << step;
         EXPECT_EQ(written, static_cast<int>(plan.steps.size()) < step) << "step " << step;
@@ -137,10 +145,24 @@ TEST_F(EditorTagFileTest, AFailedWriteOrSyncLeavesThePlugInAsItWasOrAsSavedAndSt
     EXPECT_EQ(readAll(dir.file("local/mons/orid")), saved);
 }
 
+TEST_F(EditorTagFileTest, ShowsNothingItselfAndReturnsEveryNotice)
+{
+    prompter.queueFile(writePlugIn("st", "stli", 8));
+    const Reported<EditorTagFile::OpenOutcome> wrongType = editor.openPlugIn("mons");
+    prompter.queueFile(writePlugIn("orid", "mons", 4));
+    const Reported<EditorTagFile::OpenOutcome> opened = editor.openPlugIn("mons");
+    const Reported<bool> wrongLength = editor.writeTag(Bytes(3));
+    const Reported<bool> backedUp = editor.writeTag(Bytes(4));
+    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ((std::vector<std::size_t>{wrongType.notices.size(), opened.notices.size(), wrongLength.notices.size(),
+                                        backedUp.notices.size()}),
+              (std::vector<std::size_t>{1, 0, 1, 1}));
+}
+
 TEST_F(EditorTagFileTest, NameAndIdLongerThanTheirFieldsAreCut)
 {
     prompter.queueFile(writePlugIn("orid", "mons", 4));
-    ASSERT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+    ASSERT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Opened);
     editor.setName(std::string(40, 'n'));
     editor.setId("abcdef");
     editor.storeHeaderFields();
@@ -152,14 +174,14 @@ TEST_F(EditorTagFileTest, DataOfAnotherLengthThanTheHeaderIsRefusedAndNothingWri
     const std::string path = writePlugIn("orid", "mons", 512);
     const Bytes before = readAll(path);
     prompter.queueFile(path);
-    ASSERT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+    ASSERT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Opened);
     editor.setName("Changed");
     editor.storeHeaderFields();
-    EXPECT_FALSE(editor.writeTag(Bytes(511)));
+    EXPECT_FALSE(shown(editor.writeTag(Bytes(511))));
     EXPECT_EQ(lastMessage(), "ERROR - Length is not same as Header data");
     EXPECT_EQ(readAll(path), before);
 
-    EXPECT_TRUE(editor.writeTag(Bytes(512, 1)));  // exactly 576 bytes from offset 0
+    EXPECT_TRUE(shown(editor.writeTag(Bytes(512, 1))));  // exactly 576 bytes from offset 0
     EXPECT_EQ(readAll(path).size(), 576u);
 }
 
@@ -167,7 +189,7 @@ TEST_F(EditorTagFileTest, AnotherTypeIsRefusedWithItsNameAndTheFileReleased)
 {
     const std::string path = writePlugIn("orid", "stli", 8);
     prompter.queueFile(path);
-    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Refused);
     EXPECT_EQ(lastMessage(), "This Editor cannot currently edit stli type objects");
     EXPECT_FALSE(editor.fileOpen());
     EXPECT_NO_THROW(File(path, File::Access::ReadWrite, File::Share::None));
@@ -178,7 +200,7 @@ TEST_F(EditorTagFileTest, AFileShorterThanAHeaderIsRefusedUntouched)
     const Bytes shortFile(40, 0x33);
     const std::string path = dir.write("tiny", shortFile);
     prompter.queueFile(path);
-    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Refused);
     EXPECT_EQ(lastMessage(), "The file \"" + path +
                                  "\" is too short to edit: it holds 40 bytes, but needs 64 for a tag header. "
                                  "The file was left unchanged.");
@@ -192,8 +214,8 @@ TEST_F(EditorTagFileTest, DataBeyondTheEndOfTheFileIsRefusedWithoutAllocatingIt)
     writeBigEndian32(bytes.data() + 52, 0xFFFFFFFFu);
     const std::string path = dir.write("huge", bytes);
     prompter.queueFile(path);
-    ASSERT_EQ(editor.openPlugIn("stli"), EditorTagFile::OpenOutcome::Opened);
-    EXPECT_FALSE(editor.readData(editor.dataLength()));
+    ASSERT_EQ(shown(editor.openPlugIn("stli")), EditorTagFile::OpenOutcome::Opened);
+    EXPECT_FALSE(shown(editor.readData(editor.dataLength())));
     EXPECT_EQ(lastMessage(), "The file \"" + path +
                                  "\" is too short to edit: it holds 80 bytes, but needs 4294967359 for the 64-byte "
                                  "tag header and 4294967295 bytes of data. The file was left unchanged.");
@@ -206,9 +228,9 @@ TEST_F(EditorTagFileTest, ReadsTheDataFromOffset64WhateverTheHeaderSays)
     Bytes bytes = buildPlugIn({"Data", "mons", "data", 0, {1, 2, 3, 4, 5}});
     writeBigEndian32(bytes.data() + 48, 9999);  // start address not consulted
     prompter.queueFile(dir.write("d", bytes));
-    ASSERT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
-    EXPECT_EQ(editor.readData(4), (Bytes{1, 2, 3, 4}));
-    EXPECT_EQ(editor.readData(0), Bytes{});
+    ASSERT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Opened);
+    EXPECT_EQ(shown(editor.readData(4)), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(shown(editor.readData(0)), Bytes{});
 }
 
 TEST_F(EditorTagFileTest, APlugInHeldElsewhereCannotBeOpenedAndTheFileErrorIsShown)
@@ -217,20 +239,20 @@ TEST_F(EditorTagFileTest, APlugInHeldElsewhereCannotBeOpenedAndTheFileErrorIsSho
     {
         File mainWindow(path, File::Access::Read, File::Share::None);
         prompter.queueFile(path);
-        EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+        EXPECT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Refused);
         EXPECT_EQ(lastMessage(), FileError(FileErrorCause::SharingViolation, path).what());
     }
     EditorTagFile other(settings, prompter);
     prompter.queueFile(path);
-    ASSERT_EQ(other.openPlugIn("mons"), EditorTagFile::OpenOutcome::Opened);
+    ASSERT_EQ(shown(other.openPlugIn("mons")), EditorTagFile::OpenOutcome::Opened);
     prompter.queueFile(path);
-    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Refused);
     EXPECT_EQ(lastMessage(), FileError(FileErrorCause::SharingViolation, path).what());
     // Others may still read it.
     EXPECT_NO_THROW(File(path, File::Access::Read, File::Share::All));
 
     prompter.queueFile(dir.file("missing"));
-    EXPECT_EQ(editor.openPlugIn("mons"), EditorTagFile::OpenOutcome::Refused);
+    EXPECT_EQ(shown(editor.openPlugIn("mons")), EditorTagFile::OpenOutcome::Refused);
     EXPECT_NE(lastMessage().find("could not be found"), std::string::npos);
 }
 

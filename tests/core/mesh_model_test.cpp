@@ -7,6 +7,7 @@
 #include "core/prompt/scripted_prompter.h"
 #include "fault_injection.h"
 #include "mesh_test_fixtures.h"
+#include "support/shown.h"
 
 namespace tagwarden {
 namespace {
@@ -91,7 +92,9 @@ TEST(MeshModel, SavedWithoutChangeTheFileIsByteIdentical)
         MemoryBytes map(plugIn);
         auto model = loadModel(map);
         ScriptedPrompter prompter;
-        EXPECT_TRUE(model->writeMap(prompter));
+        Reported<bool> written = model->writeMap(prompter);
+        EXPECT_TRUE(prompter.shown().empty());  // the model shows nothing itself
+        EXPECT_TRUE(test::shown(prompter, std::move(written)));
         ASSERT_EQ(prompter.shown().size(), 1u);
         EXPECT_EQ(prompter.shown()[0].text, "Mesh File Successfully written!");
         EXPECT_EQ(map.bytes(), plugIn);
@@ -107,7 +110,7 @@ TEST(MeshModel, BytesBehindTheLastSectionStayBehindTheEditedMapAndInItsTag)
     EXPECT_EQ(model->tail(), tail);
     model->addItem().setX(99);
     ScriptedPrompter prompter;
-    ASSERT_TRUE(model->writeMap(prompter));
+    ASSERT_TRUE(test::shown(prompter, model->writeMap(prompter)));
     const Bytes& saved = map.bytes();
     ASSERT_EQ(saved.size(), plugIn.size() + 64);
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), saved.end() - 10));
@@ -144,7 +147,7 @@ TEST(MeshModel, DeletingTwoOfFiveItemsWritesThreeAndTheFileEndsWithTheMap)
     EXPECT_TRUE(model->removeItem(model->items().front()));
     EXPECT_TRUE(model->removeItem(model->items().back()));
     ScriptedPrompter prompter;
-    ASSERT_TRUE(model->writeMap(prompter));
+    ASSERT_TRUE(test::shown(prompter, model->writeMap(prompter)));
     EXPECT_EQ(number(*model, MeshNumber::itemCount), 3);
     EXPECT_EQ(number(*model, MeshNumber::itemLength), 192);
     EXPECT_EQ(number(*model, MeshNumber::section1Offset), number(*model, MeshNumber::itemOffset) + 192);
@@ -175,9 +178,9 @@ TEST(MeshModel, AnAddedItemTypeIsWrittenBeforeTheItemsAndSavingTwiceGivesTheSame
     item.setReference(42);
     item.setX(-512);
     ScriptedPrompter prompter;
-    ASSERT_TRUE(model->writeMap(prompter));
+    ASSERT_TRUE(test::shown(prompter, model->writeMap(prompter)));
     const Bytes first = map.bytes();
-    ASSERT_TRUE(model->writeMap(prompter));
+    ASSERT_TRUE(test::shown(prompter, model->writeMap(prompter)));
     EXPECT_EQ(map.bytes(), first);
 
     EXPECT_EQ(number(*model, MeshNumber::typeOffset), typesBase);
@@ -205,12 +208,12 @@ TEST(MeshModel, EditingAfterASaveWorksOnTheListsAsTheyAre)
     EXPECT_EQ(number(*model, MeshNumber::typeCount), 1);
     EXPECT_EQ(number(*model, MeshNumber::typeLength), 32);
     ScriptedPrompter prompter;
-    ASSERT_TRUE(model->writeMap(prompter));
+    ASSERT_TRUE(test::shown(prompter, model->writeMap(prompter)));
     EXPECT_TRUE(model->removeItemType(only));
     EXPECT_TRUE(model->itemTypes().empty());
     EXPECT_FALSE(model->removeItemType(only));
     model->addItem();
-    ASSERT_TRUE(model->writeMap(prompter));
+    ASSERT_TRUE(test::shown(prompter, model->writeMap(prompter)));
     model.reset();
 
     auto reloaded = loadModel(map);
@@ -281,7 +284,7 @@ bool saveWithFault(const std::string& path, test::FaultPlan& plan, ScriptedPromp
     test::FaultyFile file(path, File::Share::None, plan);
     auto model = loadModel(file);
     model->addItem().setY(7);
-    return model->writeMap(prompter);
+    return test::shown(prompter, model->writeMap(prompter));
 }
 
 void saveKilledAt(const std::string& path, int step)

@@ -8,6 +8,7 @@
 #include "core/prompt/scripted_prompter.h"
 #include "core/settings/settings_store.h"
 #include "fault_injection.h"
+#include "support/shown.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -46,7 +47,7 @@ protected:
     {
         const File plugIn(path, File::Access::ReadWrite, File::Share::DenyWrite);
         PlugInBackup backup(settings);
-        return backup.beforeSave(plugIn, prompter);
+        return test::shown(prompter, backup.beforeSave(plugIn, prompter));
     }
 
     test::TempDir dir;
@@ -90,9 +91,9 @@ TEST_F(PlugInBackupTest, OnlyTheFirstSaveBacksUp)
     const std::string path = dir.write("local/stli/st", original);
     File plugIn(path, File::Access::ReadWrite, File::Share::DenyWrite);
     PlugInBackup backup(settings);
-    ASSERT_TRUE(backup.beforeSave(plugIn, prompter));
+    ASSERT_TRUE(test::shown(prompter, backup.beforeSave(plugIn, prompter)));
     plugIn.replace([](ByteSource& out) { out.writeAt(0, "new", 3); });
-    EXPECT_TRUE(backup.beforeSave(plugIn, prompter));
+    EXPECT_TRUE(test::shown(prompter, backup.beforeSave(plugIn, prompter)));
     EXPECT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(readAll(dir.file("Backup/local/stli/st")), original);
 }

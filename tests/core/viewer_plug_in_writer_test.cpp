@@ -14,6 +14,7 @@
 #include "core/viewer/plug_in_extraction.h"
 #include "core/viewer/plug_in_writer.h"
 #include "fault_injection.h"
+#include "support/shown.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden {
@@ -46,8 +47,15 @@ struct OpenArchive {
     bool write(std::size_t index, std::optional<std::string> target)
     {
         prompter.queueFile(std::move(target));
-        PlugInWriter writer(file, entry(index), path, prompter);
-        return writer.writePlugIn();
+        return run(PlugInWriter(file, entry(index), path));
+    }
+    // As the viewer does: the writer asks, its notices are shown after it, never by it.
+    bool run(PlugInWriter&& writer)
+    {
+        const std::size_t before = prompter.shown().size();
+        Reported<bool> written = writer.writePlugIn(prompter);
+        EXPECT_EQ(prompter.shown().size(), before) << "the writer showed a notice itself";
+        return test::shown(prompter, std::move(written));
     }
     [[nodiscard]] std::vector<std::string> shownTexts() const
     {
@@ -155,8 +163,7 @@ TEST(PlugInWriter, SourceEndingEarlyLeavesNoPlugInBehind)
     TagEntry longer(header, archive.entry(0).headerPosition());
 
     archive.prompter.queueFile(archive.dir.file("cut"));
-    PlugInWriter writer(archive.file, longer, path, archive.prompter);
-    EXPECT_FALSE(writer.writePlugIn());
+    EXPECT_FALSE(archive.run(PlugInWriter(archive.file, longer, path)));
     EXPECT_FALSE(fs::exists(archive.dir.file("cut")));
     ASSERT_EQ(archive.shownTexts().size(), 1u);
     EXPECT_EQ(archive.shownTexts()[0], FileError(FileErrorCause::EndOfFile, path).what());
@@ -164,7 +171,7 @@ TEST(PlugInWriter, SourceEndingEarlyLeavesNoPlugInBehind)
     // A target that existed empty is left existing and empty.
     const std::string empty = archive.dir.write("empty", {});
     archive.prompter.queueFile(empty);
-    EXPECT_FALSE(PlugInWriter(archive.file, longer, path, archive.prompter).writePlugIn());
+    EXPECT_FALSE(archive.run(PlugInWriter(archive.file, longer, path)));
     EXPECT_TRUE(fs::exists(empty));
     EXPECT_EQ(fs::file_size(empty), 0u);
 }
@@ -226,7 +233,8 @@ TEST(PlugInExtraction, GroupGoesIntoItsFolderWhateverTheIds)
     EXPECT_TRUE(outcomes[0].created && outcomes[1].created && outcomes[2].created);
     // Two ids that are one file name: the second does not overwrite the first.
     EXPECT_FALSE(outcomes[3].created);
-    EXPECT_EQ(outcomes[3].messages, std::vector<std::string>{"ERROR - Plugin Already Exists"});
+    ASSERT_EQ(outcomes[3].notices.size(), 1u);
+    EXPECT_EQ(outcomes[3].notices[0].text, "ERROR - Plugin Already Exists");
     EXPECT_EQ(test::readAll(folder + "/ab_c").size(), 64u + 7u);
 
     std::size_t files = 0;
@@ -305,7 +313,7 @@ TEST(PlugInWriter, AnotherWritersFileIsNeverOverwrittenNorRemoved)
             archive.path, [&target] { std::ofstream(target, std::ios::binary) << "theirs"; },
             sourceEndsEarly ? archive.entry(0).startAddress() + 1500 : 0);
         archive.prompter.queueFile(target);
-        EXPECT_FALSE(PlugInWriter(source, archive.entry(0), archive.path, archive.prompter).writePlugIn());
+        EXPECT_FALSE(archive.run(PlugInWriter(source, archive.entry(0), archive.path)));
         EXPECT_EQ(test::readAll(target), (Bytes{'t', 'h', 'e', 'i', 'r', 's'})) << sourceEndsEarly;
         EXPECT_EQ(test::namesIn(archive.dir.path()), (std::vector<std::string>{"abcd", "tags.gor"}));
     }
@@ -320,7 +328,7 @@ TEST(PlugInWriter, KilledMidCopyLeavesNoPlugInAndTheNextRunSucceeds)
         {
             ScriptedPrompter prompter;
             prompter.queueFile(target);
-            (void)PlugInWriter(dying, archive.entry(0), archive.path, prompter).writePlugIn();
+            (void)PlugInWriter(dying, archive.entry(0), archive.path).writePlugIn(prompter);
         },
         testing::ExitedWithCode(test::FaultPlan::kKilledExitCode), "");
     EXPECT_FALSE(fs::exists(target));
@@ -335,10 +343,11 @@ TEST(PlugInWriter, FailedWriteOrSyncLeavesNoPlugIn)
         OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
         test::FaultPlan plan(failAt);
         archive.prompter.queueFile(archive.dir.file("abcd"));
-        PlugInWriter writer(archive.file, archive.entry(0), archive.path, archive.prompter,
-                            PlugInWriter::Existing::FillEmpty,
-                            [&plan](ByteSource& file) { return std::make_unique<test::FaultyBytes>(file, plan); });
-        EXPECT_FALSE(writer.writePlugIn()) << failAt;
+        EXPECT_FALSE(archive.run(PlugInWriter(archive.file, archive.entry(0), archive.path,
+                                              PlugInWriter::Existing::FillEmpty, [&plan](ByteSource& file) {
+                                                  return std::make_unique<test::FaultyBytes>(file, plan);
+                                              })))
+            << failAt;
         EXPECT_EQ(plan.steps.size(), static_cast<std::size_t>(failAt));
         EXPECT_EQ(test::namesIn(archive.dir.path()), std::vector<std::string>{"tags.gor"}) << failAt;
     }
@@ -349,9 +358,8 @@ TEST(PlugInWriter, ReplacesAFileHoldingDataOnlyWhenAsked)
     OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
     const std::string taken = archive.dir.write("taken", {0x2A});
     archive.prompter.queueFile(taken);
-    EXPECT_TRUE(PlugInWriter(archive.file, archive.entry(0), archive.path, archive.prompter,
-                             PlugInWriter::Existing::Replace)
-                    .writePlugIn());
+    EXPECT_TRUE(
+        archive.run(PlugInWriter(archive.file, archive.entry(0), archive.path, PlugInWriter::Existing::Replace)));
     EXPECT_EQ(test::readAll(taken).size(), 74u);
 }
 

@@ -16,6 +16,7 @@
 #include "gui/mesh/mesh_items_dialog.h"
 #include "form_checks.h"
 #include "mesh_test_setup.h"
+#include "support/shown.h"
 
 namespace tagwarden {
 
@@ -230,7 +231,7 @@ void MeshItemsTest::changesSavedThenLoadedAgainShowTheNewCountsOffsetsAndRecords
     QCOMPARE(setup.prompter.shown().back().text, std::string("Mesh File Successfully written!"));
     // Saving twice in a row gives the same file.
     const Bytes first = setup.onDisk();
-    QVERIFY(setup.model().writeMap(setup.prompter));
+    QVERIFY(test::shown(setup.prompter, setup.model().writeMap(setup.prompter)));
     QVERIFY(setup.onDisk() == first);
 
     setup.editor = std::make_unique<MeshEditor>(setup.settings, setup.prompter);

@@ -84,14 +84,14 @@ TagHeaderBytes EditorTagFile::headerWith(const std::string& name, const std::str
     return header;
 }
 
-bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
+Reported<bool> EditorTagFile::writeTag(std::span<const std::uint8_t> data)
 {
-    if (data.size() != dataLength_) {
-        tell(kLengthMismatchMessage);
-        return false;
-    }
-    if (!backup_.beforeSave(*file_, prompter_))
-        return false;
+    if (data.size() != dataLength_)
+        return {false, {{kLengthMismatchMessage}}};
+    Reported<bool> backedUp = backup_.beforeSave(*file_, prompter_);
+    if (!backedUp.value)
+        return backedUp;
+    Notices notices = std::move(backedUp.notices);
     try {
         const std::uint64_t end = file_->length();
         file_->replace([&](ByteSource& out) {
@@ -100,11 +100,11 @@ bool EditorTagFile::writeTag(std::span<const std::uint8_t> data)
             copyBytes(*file_, out, kTagHeaderSize + data.size(), end);
         });
     } catch (const FileError& error) {
-        tell(error.what());
-        return false;
+        notices.push_back({error.what()});
+        return {false, std::move(notices)};
     }
     onDisk_ = tagBytes(header_, data);
-    return true;
+    return {true, std::move(notices)};
 }
 
 bool EditorTagFile::writeChanges(const TagHeaderBytes& header, std::span<const std::uint8_t> data) const
@@ -112,35 +112,32 @@ bool EditorTagFile::writeChanges(const TagHeaderBytes& header, std::span<const s
     return tagBytes(header, data) != onDisk_;
 }
 
-EditorTagFile::OpenOutcome EditorTagFile::openPlugIn(const std::string& type)
+Reported<EditorTagFile::OpenOutcome> EditorTagFile::openPlugIn(const std::string& type)
 {
     try {
         if (!chooseAndOpen(type))
-            return OpenOutcome::Cancelled;
-        if (!readHeader()) {
-            refuse(tooShortMessage(file_->length(), kTagHeaderSize, "a tag header"));
-            return OpenOutcome::Refused;
-        }
+            return {OpenOutcome::Cancelled, {}};
+        if (!readHeader())
+            return {OpenOutcome::Refused, {refuse(tooShortMessage(file_->length(), kTagHeaderSize, "a tag header"))}};
     } catch (const FileError& error) {
-        refuse(error.what());
-        return OpenOutcome::Refused;
+        return {OpenOutcome::Refused, {refuse(error.what())}};
     }
-    if (upToNul(type_) != type) {
-        refuse("This Editor cannot currently edit " + std::string(upToNul(type_)) + " type objects");
-        return OpenOutcome::Refused;
-    }
-    return OpenOutcome::Opened;
+    if (upToNul(type_) != type)
+        return {OpenOutcome::Refused,
+                {refuse("This Editor cannot currently edit " + std::string(upToNul(type_)) + " type objects")}};
+    return {OpenOutcome::Opened, {}};
 }
 
-EditorTagFile::Started EditorTagFile::openAndRead(const std::string& type, std::optional<std::uint32_t> size)
+Reported<EditorTagFile::Started> EditorTagFile::openAndRead(const std::string& type, std::optional<std::uint32_t> size)
 {
-    const OpenOutcome outcome = openPlugIn(type);
-    if (outcome != OpenOutcome::Opened)
-        return {outcome, std::nullopt};
-    return {outcome, readData(size.value_or(dataLength_))};
+    Reported<OpenOutcome> opened = openPlugIn(type);
+    if (opened.value != OpenOutcome::Opened)
+        return {{opened.value, std::nullopt}, std::move(opened.notices)};
+    Reported<std::optional<std::vector<std::uint8_t>>> data = readData(size.value_or(dataLength_));
+    return {{OpenOutcome::Opened, std::move(data.value)}, std::move(data.notices)};
 }
 
-std::optional<std::vector<std::uint8_t>> EditorTagFile::readData(std::uint32_t size)
+Reported<std::optional<std::vector<std::uint8_t>>> EditorTagFile::readData(std::uint32_t size)
 {
     const std::uint64_t needed = kTagHeaderSize + std::uint64_t{size};
     try {
@@ -150,22 +147,20 @@ std::optional<std::vector<std::uint8_t>> EditorTagFile::readData(std::uint32_t s
             std::vector<std::uint8_t> data(size);
             if (file_->readAt(kTagHeaderSize, data.data(), data.size()) == data.size()) {
                 onDisk_ = tagBytes(header_, data);
-                return data;
+                return {std::move(data), {}};
             }
         }
-        refuse(tooShortMessage(length, needed, "the 64-byte tag header and " + std::to_string(size) + " bytes of data"));
+        const std::string what = "the 64-byte tag header and " + std::to_string(size) + " bytes of data";
+        return {std::nullopt, {refuse(tooShortMessage(length, needed, what))}};
     } catch (const FileError& error) {
-        refuse(error.what());
+        return {std::nullopt, {refuse(error.what())}};
     }
-    return std::nullopt;
 }
 
-void EditorTagFile::tell(const std::string& text) const { prompter_.message(text); }
-
-void EditorTagFile::refuse(const std::string& text)
+Notice EditorTagFile::refuse(const std::string& text)
 {
-    tell(text);
     file_.reset();
+    return {text};
 }
 
 std::string EditorTagFile::tooShortMessage(std::uint64_t length, std::uint64_t needed, const std::string& what) const

@@ -10,11 +10,11 @@
 
 #include "core/editors/plug_in_backup.h"
 #include "core/io/byte_source.h"
+#include "core/prompt/notice.h"
 #include "core/tags/tag_header.h"
 
 namespace tagwarden {
 
-class Prompter;
 class SettingsStore;
 
 // The plug-in file that the unit and string-list editors edit: one tag header at
@@ -28,7 +28,7 @@ public:
     // What opening an editor's plug-in came to.
     enum class OpenOutcome {
         Cancelled,  // the user cancelled the file chooser
-        Refused,    // a file was chosen but cannot be edited; the user was told why
+        Refused,    // a file was chosen but cannot be edited; a notice says why
         Opened,     // the file is open and its header read and of the right type
     };
 
@@ -56,20 +56,21 @@ public:
     [[nodiscard]] TagHeaderBytes headerWith(const std::string& name, const std::string& id,
                                             std::uint32_t dataLength) const;
     // Writes the header copy at offset 0 and `data` from offset 64; bytes of the
-    // file behind them stay. The first save backs the file up first (PlugInBackup).
-    // Refuses data of another length than the header's, and reports file errors;
-    // false then, with the file as it was.
-    [[nodiscard]] bool writeTag(std::span<const std::uint8_t> data);
+    // file behind them stay. The first save backs the file up first (PlugInBackup:
+    // its notice comes first, its question is asked through the prompter). Refuses
+    // data of another length than the header's, and reports file errors; false
+    // then, with the file as it was.
+    [[nodiscard]] Reported<bool> writeTag(std::span<const std::uint8_t> data);
     // Whether writing `header` and `data` would put other bytes at the start of
     // the file than it held when it was last read or written.
     [[nodiscard]] bool writeChanges(const TagHeaderBytes& header, std::span<const std::uint8_t> data) const;
 
     // chooseAndOpen, readHeader and the type check in one, for an editor's start:
-    // every refusal is shown through the prompter and leaves the file closed.
-    [[nodiscard]] OpenOutcome openPlugIn(const std::string& type);
-    // The `size` bytes of data from offset 64, or nothing (told, file closed)
-    // when the file is too short to hold them.
-    [[nodiscard]] std::optional<std::vector<std::uint8_t>> readData(std::uint32_t size);
+    // every refusal comes with a notice of why and leaves the file closed.
+    [[nodiscard]] Reported<OpenOutcome> openPlugIn(const std::string& type);
+    // The `size` bytes of data from offset 64, or nothing (with a notice, file
+    // closed) when the file is too short to hold them.
+    [[nodiscard]] Reported<std::optional<std::vector<std::uint8_t>>> readData(std::uint32_t size);
 
     struct Started {
         OpenOutcome outcome;
@@ -77,7 +78,8 @@ public:
     };
     // An editor's whole start: openPlugIn, then `size` bytes of data (the header's
     // length of data when no size is given).
-    [[nodiscard]] Started openAndRead(const std::string& type, std::optional<std::uint32_t> size = std::nullopt);
+    [[nodiscard]] Reported<Started> openAndRead(const std::string& type,
+                                                std::optional<std::uint32_t> size = std::nullopt);
 
     [[nodiscard]] bool fileOpen() const { return file_ != nullptr; }
     // The plug-in being edited; empty while none is open.
@@ -94,12 +96,10 @@ public:
 
 protected:
     [[nodiscard]] Prompter& prompter() const { return prompter_; }
-    // Shows `text` in a plain box with the application's caption.
-    void tell(const std::string& text) const;
 
 private:
-    // Closes the file after telling the user why it is not edited.
-    void refuse(const std::string& text);
+    // Closes the file; answers the notice of why it is not edited.
+    [[nodiscard]] Notice refuse(const std::string& text);
     [[nodiscard]] std::string tooShortMessage(std::uint64_t length, std::uint64_t needed, const std::string& what) const;
 
     SettingsStore& settings_;

@@ -4,7 +4,6 @@
 
 #include "core/io/file_error.h"
 #include "core/io/safe_writer.h"
-#include "core/prompt/prompter.h"
 #include "core/settings/settings_store.h"
 
 namespace tagwarden {
@@ -50,20 +49,21 @@ std::string backupPath(const std::string& plugIn, const std::string& tagsDirecto
     return (fs::path(backupDirectory) / below).string();
 }
 
-bool PlugInBackup::beforeSave(const ByteSource& plugIn, Prompter& prompter)
+Reported<bool> PlugInBackup::beforeSave(const ByteSource& plugIn, Prompter& asker)
 {
     if (settled_)
-        return true;
-    const Outcome outcome = backUp(plugIn);
+        return {true, {}};
+    Outcome outcome = backUp(plugIn);
+    Notices notices;
     if (outcome.backedUp) {
-        prompter.message(outcome.text);
-    } else if (prompter.message("No backup of the file could be made. " + outcome.text +
-                                    "\n\nSave it anyway, without a backup?",
-                                Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation) == Prompter::Answer::Cancel) {
-        return false;
+        notices.push_back({std::move(outcome.text)});
+    } else if (asker.message("No backup of the file could be made. " + outcome.text +
+                                 "\n\nSave it anyway, without a backup?",
+                             Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation) == Prompter::Answer::Cancel) {
+        return {false, {}};
     }
     settled_ = true;
-    return true;
+    return {true, std::move(notices)};
 }
 
 PlugInBackup::Outcome PlugInBackup::backUp(const ByteSource& plugIn) const

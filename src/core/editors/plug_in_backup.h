@@ -2,10 +2,11 @@
 
 #include <string>
 
+#include "core/prompt/notice.h"
+
 namespace tagwarden {
 
 class ByteSource;
-class Prompter;
 class SettingsStore;
 
 // Where the backup of the plug-in `plugIn` goes: below `backupDirectory` under the
@@ -22,10 +23,10 @@ public:
     explicit PlugInBackup(const SettingsStore& settings) : settings_(settings) {}
 
     // Called before every save of an editor. The first call copies `plugIn`, the file
-    // as it still is, and tells the user where the copy is; when none can be made it
-    // asks whether to save without one. False: the user chose not to save. Once a
-    // copy was made or declined, later calls answer true at once.
-    [[nodiscard]] bool beforeSave(const ByteSource& plugIn, Prompter& prompter);
+    // as it still is, with a notice of where the copy is; when none can be made it
+    // asks `asker` whether to save without one. False: the user chose not to save.
+    // Once a copy was made or declined, later calls answer true at once, untold.
+    [[nodiscard]] Reported<bool> beforeSave(const ByteSource& plugIn, Prompter& asker);
 
 private:
     struct Outcome {

@@ -347,23 +347,28 @@ bool MeshModel::writeChanges(TagHeaderBytes tagHeader, MeshHeader header) const
     return editableBytes(tagHeader, header) != onDisk_;
 }
 
-bool MeshModel::writeMap(Prompter& prompter)
+Reported<bool> MeshModel::writeMap(Prompter& asker)
 {
-    if (backup_ && !backup_->beforeSave(file_->source(), prompter))
-        return false;
+    Notices notices;
+    if (backup_) {
+        Reported<bool> backedUp = backup_->beforeSave(file_->source(), asker);
+        if (!backedUp.value)
+            return backedUp;
+        notices = std::move(backedUp.notices);
+    }
     fitForWriting(tagHeader_, header_);
     try {
         file_->source().replace([this](ByteSource& out) { writeAll(out); });
     } catch (const FileError& error) {
-        prompter.message(writeFailureText(error));
-        prompter.message("ERROR - The map was not saved safely.\n" + std::string(error.what()), Prompter::Buttons::Ok,
-                         Prompter::Icon::Error);
-        return false;
+        notices.push_back({writeFailureText(error)});
+        notices.push_back({"ERROR - The map was not saved safely.\n" + std::string(error.what()), Prompter::Buttons::Ok,
+                           Prompter::Icon::Error});
+        return {false, std::move(notices)};
     }
     (void)file_->seek(0);  // what was read ahead came from the file replaced
     onDisk_ = editableBytes(tagHeader_, header_);
-    prompter.message("Mesh File Successfully written!");
-    return true;
+    notices.push_back({"Mesh File Successfully written!"});
+    return {true, std::move(notices)};
 }
 
 void MeshModel::writeAll(ByteSource& out) const

@@ -14,7 +14,7 @@
 #include "core/mesh/mesh_cell.h"
 #include "core/mesh/mesh_header.h"
 #include "core/mesh/mesh_item.h"
-#include "core/prompt/prompter.h"
+#include "core/prompt/notice.h"
 #include "core/tags/tag_header.h"
 
 namespace tagwarden {
@@ -74,10 +74,11 @@ public:
     // of the bytes behind them as the tag held when it was read.
     [[nodiscard]] std::uint32_t dataLength() const;
 
-    // Writes the whole map in place of the file and tells the user the outcome.
-    // True when it was saved; the file is as it was otherwise (or, when only the
-    // final sync failed, as saved).
-    [[nodiscard]] bool writeMap(Prompter& prompter);
+    // Writes the whole map in place of the file; the notices tell the outcome,
+    // after the backup's (whose question, if any, goes to `asker`). True when it
+    // was saved; the file is as it was otherwise (or, when only the final sync
+    // failed, as saved).
+    [[nodiscard]] Reported<bool> writeMap(Prompter& asker);
     // Whether writing the map with these headers (and the lists as they are)
     // would put other bytes into the file than it held when last read or written.
     [[nodiscard]] bool writeChanges(TagHeaderBytes tagHeader, MeshHeader header) const;

@@ -5,8 +5,10 @@
 
 namespace tagwarden {
 
-// Every question and notice to the user goes through a Prompter: the desktop
-// program answers with real dialogs, tests and scripts answer from a script.
+// Every message box and file dialog goes through a Prompter: the desktop program
+// answers with real dialogs, tests and scripts answer from a script. Core uses it
+// only for questions whose answer it needs; what it merely tells the user it
+// returns as notices (core/prompt/notice.h).
 class Prompter {
 public:
     // SaveDiscardCancel asks before unsaved work would be dropped.

@@ -8,7 +8,7 @@
 namespace tagwarden {
 
 // Answers from a script and records everything it was shown: used by tests and
-// by batch front ends. Unscripted messages answer Ok (Cancel for a save-or-discard
+// fuzzers. Unscripted messages answer Ok (Cancel for a save-or-discard
 // question, which keeps everything as it is); unscripted file requests cancel.
 class ScriptedPrompter : public Prompter {
 public:

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "core/prompt/scripted_prompter.h"
 #include "core/tags/tag_directory.h"
 #include "core/viewer/plug_in_writer.h"
 
@@ -11,13 +10,8 @@ namespace tagwarden {
 ExtractedPlugIn extractPlugIn(const ByteSource& source, const std::string& sourcePath, const TagEntry& entry,
                               const std::string& targetPath, PlugInWriter::Existing existing)
 {
-    ScriptedPrompter prompter;
-    prompter.queueFile(targetPath);
-    PlugInWriter writer(source, entry, sourcePath, prompter, existing);
-    ExtractedPlugIn result{targetPath, writer.writePlugIn(), {}};
-    for (const ScriptedPrompter::Shown& shown : prompter.shown())
-        result.messages.push_back(shown.text);
-    return result;
+    Reported<bool> written = PlugInWriter(source, entry, sourcePath, existing).writePlugInTo(targetPath);
+    return {targetPath, written.value, std::move(written.notices)};
 }
 
 void extractGroup(const ByteSource& source, const std::string& sourcePath, const TagDirectory& directory,

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "core/viewer/plug_in_writer.h"
 
@@ -17,11 +16,11 @@ struct TypeGroup;
 struct ExtractedPlugIn {
     std::string path;
     bool created = false;
-    std::vector<std::string> messages;  // the notices the writer gave, in order
+    Notices notices;  // what the writer had to say, in order
 };
 
 // Writes `entry` to `targetPath` with the same writer as the viewer's "Create
-// Plug-In", its save dialog answered by the given path.
+// Plug-In", without its save dialog.
 [[nodiscard]] ExtractedPlugIn extractPlugIn(const ByteSource& source, const std::string& sourcePath,
                                             const TagEntry& entry, const std::string& targetPath,
                                             PlugInWriter::Existing existing = PlugInWriter::Existing::FillEmpty);

@@ -56,80 +56,85 @@ std::string proposedPlugInName(const std::string& openFilePath, const TagEntry& 
     return plugInPath(proposedPlugInFolder(openFilePath, entry.type()), entry.id());
 }
 
-PlugInWriter::PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter,
-                           Existing existing, File::Wrap wrap)
-    : source_(source),
-      entry_(entry),
-      sourcePath_(std::move(sourcePath)),
-      prompter_(prompter),
-      existing_(existing),
-      wrap_(std::move(wrap))
+PlugInWriter::PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Existing existing,
+                           File::Wrap wrap)
+    : source_(source), entry_(entry), sourcePath_(std::move(sourcePath)), existing_(existing), wrap_(std::move(wrap))
 {
 }
 
-bool PlugInWriter::writePlugIn()
+namespace {
+
+Notice couldNotCreate(const FileError& error)
 {
-    if (!choosePlugInFile() || !claimTarget())
-        return false;
+    return {std::string(kPlugInNotOpenedMessage) + ": " + error.what(), Prompter::Buttons::OkCancel};
+}
+
+Notice alreadyExists() { return {kPlugInExistsMessage, Prompter::Buttons::OkCancel}; }
+
+}  // namespace
+
+Reported<bool> PlugInWriter::writePlugIn(Prompter& asker)
+{
+    const std::optional<std::string> target = choosePlugInFile(asker);
+    if (!target)
+        return {false, {}};
+    return writePlugInTo(*target);
+}
+
+Reported<bool> PlugInWriter::writePlugInTo(const std::string& target)
+{
+    targetPath_ = target;
+    if (std::optional<Notice> refusal = claimTarget())
+        return {false, {std::move(*refusal)}};
     std::unique_ptr<SafeWriter> writer;
     try {
         writer = std::make_unique<SafeWriter>(targetPath_, File::Share::DenyWrite, wrap_);
     } catch (const FileError& error) {
         // Named after the target: the new file beside it is the writer's own business.
-        couldNotCreate(FileError(error.cause(), targetPath_, error.detail()));
-        return false;
+        return {false, {couldNotCreate(FileError(error.cause(), targetPath_, error.detail()))}};
     }
     try {
         write(*writer);
-        return true;
+        return {true, {}};
     } catch (const FileError& error) {
         if (error.cause() == FileErrorCause::AlreadyExists && error.path() == targetPath_)
-            alreadyExists();  // the name was taken while the plug-in was written
-        else
-            prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
-        return false;
+            return {false, {alreadyExists()}};  // the name was taken while the plug-in was written
+        return {false, {{error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error}}};
     }
 }
 
-bool PlugInWriter::choosePlugInFile()
+std::optional<std::string> PlugInWriter::choosePlugInFile(Prompter& asker) const
 {
     Prompter::FileRequest request;
     request.kind = Prompter::FileRequest::Kind::Save;
     request.initialName = proposedPlugInName(sourcePath_, entry_);
     request.filter = kPlugInFilter;
     request.mustExist = false;
-    const auto chosen = prompter_.chooseFile(request);
-    if (chosen)
-        targetPath_ = *chosen;
-    return chosen.has_value();
+    return asker.chooseFile(request);
 }
 
 // Decides what the target may be: a free name, an empty file (or any regular file
 // when replacing), which is then held until its replacement is in place.
-bool PlugInWriter::claimTarget()
+std::optional<Notice> PlugInWriter::claimTarget()
 {
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::file_status status = fs::symlink_status(targetPath_, error);
     if (status.type() == fs::file_type::not_found)
-        return true;
+        return std::nullopt;
     try {
         if (error)
             throw FileError(FileErrorCause::Other, targetPath_, error.message());
-        if (status.type() == fs::file_type::symlink) {
-            alreadyExists();  // a link is never written through
-            return false;
-        }
+        if (status.type() == fs::file_type::symlink)
+            return alreadyExists();  // a link is never written through
         replaced_ = File(targetPath_, File::Access::ReadWrite, File::Share::DenyWrite);
     } catch (const FileError& failure) {
-        couldNotCreate(failure);
-        return false;
+        return couldNotCreate(failure);
     }
     if (replaced_.length() == 0 || existing_ == Existing::Replace)
-        return true;
+        return std::nullopt;
     replaced_.close();
-    alreadyExists();
-    return false;
+    return alreadyExists();
 }
 
 void PlugInWriter::write(SafeWriter& writer)
@@ -167,12 +172,5 @@ void PlugInWriter::readExactly(std::uint64_t position, std::uint8_t* buffer, std
     if (source_.readAt(position, buffer, size) < size)
         throw FileError(FileErrorCause::EndOfFile, sourcePath_);
 }
-
-void PlugInWriter::couldNotCreate(const FileError& error)
-{
-    prompter_.message(std::string(kPlugInNotOpenedMessage) + ": " + error.what(), Prompter::Buttons::OkCancel);
-}
-
-void PlugInWriter::alreadyExists() { prompter_.message(kPlugInExistsMessage, Prompter::Buttons::OkCancel); }
 
 }  // namespace tagwarden

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/io/file.h"
+#include "core/prompt/notice.h"
 #include "core/tags/tag_entry.h"
 
 namespace tagwarden {
 
-class Prompter;
 class SafeWriter;
 
 inline constexpr const char* kPlugInCreatedMessage = "PlugIn created";
@@ -33,8 +34,8 @@ inline constexpr const char* kPlugInFilter = "Vorn Tag Files (*.gor)|*.gor|Plug-
 [[nodiscard]] std::string proposedPlugInName(const std::string& openFilePath, const TagEntry& entry);
 
 // Writes one entry of the open file out as a plug-in: its 64-byte header, made to
-// point at offset 64, then its whole data. The target is asked for through the
-// Prompter; every notice goes through it too. A plug-in is either written whole or
+// point at offset 64, then its whole data. What went wrong comes back as notices,
+// in the order they are to be shown. A plug-in is either written whole or
 // not left behind at all: it is written beside the target and renamed into place,
 // onto a name nothing has, or over the empty file that was chosen (or, when asked,
 // any regular file), never through a link.
@@ -43,29 +44,31 @@ public:
     enum class Existing { FillEmpty, Replace };
 
     // `wrap` stands between the writer and the new file (tests fail its writes and syncs).
-    PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath, Prompter& prompter,
+    PlugInWriter(const ByteSource& source, const TagEntry& entry, std::string sourcePath,
                  Existing existing = Existing::FillEmpty, File::Wrap wrap = {});
 
-    // Asks for the target and writes it; true only when the complete plug-in was
-    // written and closed. The caller shows "PlugIn created" or "ERROR PlugIn NOT created".
-    [[nodiscard]] bool writePlugIn();
+    // Asks `asker` for the target (the proposed name first) and writes it; true
+    // only when the complete plug-in was written and closed. A cancelled dialog
+    // answers false without notices. The caller shows the notices, then "PlugIn
+    // created" or "ERROR PlugIn NOT created".
+    [[nodiscard]] Reported<bool> writePlugIn(Prompter& asker);
+    // The same without asking: writes to `target`.
+    [[nodiscard]] Reported<bool> writePlugInTo(const std::string& target);
 
 private:
     static constexpr std::size_t kCopyPiece = 1024;
 
-    [[nodiscard]] bool choosePlugInFile();
-    [[nodiscard]] bool claimTarget();
+    [[nodiscard]] std::optional<std::string> choosePlugInFile(Prompter& asker) const;
+    // Why the target may not be written, or nothing when it may.
+    [[nodiscard]] std::optional<Notice> claimTarget();
     void write(SafeWriter& writer);
     void writeHeader(ByteSource& plugIn);
     void copyData(ByteSource& plugIn);
     void readExactly(std::uint64_t position, std::uint8_t* buffer, std::size_t size);
-    void couldNotCreate(const FileError& error);
-    void alreadyExists();
 
     const ByteSource& source_;
     const TagEntry entry_;
     std::string sourcePath_;
-    Prompter& prompter_;
     Existing existing_;
     File::Wrap wrap_;
     std::string targetPath_;

@@ -13,10 +13,11 @@ MonsEditor::~MonsEditor() = default;
 
 bool MonsEditor::start()
 {
-    Started started = openAndRead("mons", MonsBlock::kSize);
-    if (!started.data)
-        return started.outcome != OpenOutcome::Cancelled;
-    data_ = std::move(*started.data);
+    Reported<Started> started = openAndRead("mons", MonsBlock::kSize);
+    showNotices(prompter(), started.notices);
+    if (!started.value.data)
+        return started.value.outcome != OpenOutcome::Cancelled;
+    data_ = std::move(*started.value.data);
     form_ = std::make_unique<MonsEditorDialog>(prompter());
     form_->setValues(MonsBlock::decode(MonsBlock::ConstData(data_.data(), MonsBlock::kSize)), id(), name(),
                      dataLength());
@@ -44,7 +45,9 @@ bool MonsEditor::save()
     setId(values->shortName);
     setName(values->description);
     storeHeaderFields();
-    if (!writeTag(data))
+    const Reported<bool> written = writeTag(data);
+    showNotices(prompter(), written.notices);
+    if (!written.value)
         return false;
     data_ = std::move(data);
     return true;

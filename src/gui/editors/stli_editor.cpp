@@ -11,11 +11,12 @@ StliEditor::~StliEditor() = default;
 
 bool StliEditor::start()
 {
-    const Started started = openAndRead("stli");
-    if (!started.data)
-        return started.outcome != OpenOutcome::Cancelled;
+    const Reported<Started> started = openAndRead("stli");
+    showNotices(prompter(), started.notices);
+    if (!started.value.data)
+        return started.value.outcome != OpenOutcome::Cancelled;
     form_ = std::make_unique<StliEditorDialog>();
-    form_->setValues(*started.data, id(), name(), dataLength());
+    form_->setValues(*started.value.data, id(), name(), dataLength());
     form_->setSaveHandler([this] { return saveChanges(); });
     form_->show();
     return true;
@@ -35,11 +36,11 @@ bool StliEditor::save(const std::vector<std::uint8_t>& bytes)
     setId(form_->shortName());
     setDataLength(form_->length());
     storeHeaderFields();
-    if (!writeTag(bytes)) {
-        tell(kWriteFailedMessage);
-        return false;
-    }
-    return true;
+    const Reported<bool> written = writeTag(bytes);
+    showNotices(prompter(), written.notices);
+    if (!written.value)
+        prompter().message(kWriteFailedMessage);
+    return written.value;
 }
 
 bool StliEditor::saveChanges() { return form_ && save(form_->rawBytes()); }

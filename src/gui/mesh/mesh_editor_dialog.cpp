@@ -212,7 +212,9 @@ bool MeshEditorDialog::save()
     if (!maxTeams)
         return false;
     fromForm(*maxTeams, model_.header(), model_.tagHeader());
-    return model_.writeMap(prompter_);
+    const Reported<bool> written = model_.writeMap(prompter_);
+    showNotices(prompter_, written.notices);
+    return written.value;
 }
 
 bool MeshEditorDialog::hasUnsavedChanges() const

@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 
 #include "core/io/file_error.h"
-#include "core/prompt/prompter.h"
+#include "core/prompt/notice.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_entry.h"
 #include "core/tags/tag_text.h"
@@ -243,9 +243,10 @@ void ObjectViewerDialog::copySelectedLines()
 
 void ObjectViewerDialog::onCreatePlugIn()
 {
-    PlugInWriter writer(openFile_, entry_, openFilePath_, prompter_);
-    const bool created = writer.writePlugIn();
-    prompter_.message(created ? kPlugInCreatedMessage : kPlugInNotCreatedMessage);
+    PlugInWriter writer(openFile_, entry_, openFilePath_);
+    const Reported<bool> created = writer.writePlugIn(prompter_);
+    showNotices(prompter_, created.notices);
+    prompter_.message(created.value ? kPlugInCreatedMessage : kPlugInNotCreatedMessage);
 }
 
 }  // namespace tagwarden
