@@ -13,13 +13,16 @@
 int main(int argc, char** argv)
 {
     using namespace tagwarden;
-    CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags"};
+    CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags; show and edit plug-ins"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("tagwarden-cli ") + TAGWARDEN_VERSION);
     cli::Command command;
     cli::addBrowseCommands(app, command);
     cli::addSampleCommand(app, command);
     cli::addViewerCommands(app, command);
+    cli::addMonsCommands(app, command);
+    cli::addStliCommands(app, command);
+    cli::addMeshCommands(app, command);
 
     try {
         app.parse(argc, argv);
