@@ -29,6 +29,10 @@ int main(int argc, char** argv)
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : 2;
+    } catch (const cli::CommandError& e) {
+        // An argument well formed but refused, such as a value out of its range.
+        std::cerr << e.what() << '\n';
+        return 1;
     }
 
     // Past the file-size limit a write fails as an error, so the writers clean up,

@@ -154,29 +154,14 @@ std::pair<std::string, std::string> splitAssignment(const std::string& assignmen
     return {assignment.substr(0, equals), assignment.substr(equals + 1)};
 }
 
-// For the argument check: a usage error unless the key names a field a save writes.
-void checkAssignment(const std::string& assignment)
-{
-    const auto [key, value] = splitAssignment(assignment);
-    if (assignment.find('=') == std::string::npos)
-        throw CLI::ValidationError("--set", "takes KEY=VALUE, not \"" + printable(assignment) + "\"");
-    switch (kindOf(key)) {
-    case KeyKind::Unknown:
-        throw CLI::ValidationError("--set", "\"" + printable(key) + "\" names no field (see mons show --json)");
-    case KeyKind::ShownOnly:
-        throw CLI::ValidationError("--set", printable(key) + " is shown only: the unit form never saves it");
-    default:
-        return;
-    }
-}
-
 long long numberValue(const MonsNumberField& field, const std::string& text)
 {
     // The form's number edits take digits only.
     const bool digits = !text.empty() && text.size() <= 9 && text.find_first_not_of("0123456789") == std::string::npos;
-    if (!digits || !monsInRange(field, std::stoll(text)))
+    const long long number = digits ? std::stoll(text) : -1;
+    if (!monsInRange(field, number))
         throw CommandError(monsRangeMessage(field));
-    return std::stoll(text);
+    return number;
 }
 
 bool flagValue(const std::string& key, const std::string& text)
@@ -196,9 +181,13 @@ std::string textValue(const std::string& key, const std::string& text, std::size
     return text;
 }
 
+// The change one --set makes. A key that names no field a save writes is a usage
+// error (CLI::ValidationError); a value the form would refuse is a CommandError.
 Change changeOf(const std::string& assignment)
 {
     const auto [key, text] = splitAssignment(assignment);
+    if (assignment.find('=') == std::string::npos)
+        throw CLI::ValidationError("--set", "takes KEY=VALUE, not \"" + printable(assignment) + "\"");
     switch (kindOf(key)) {
     case KeyKind::Name:
         return [id = textValue(key, text, kIdWidth)](Unit& unit) { unit.id = editedText(unit.id, id); };
@@ -222,9 +211,12 @@ Change changeOf(const std::string& assignment)
         };
     case KeyKind::Stone:
         return [flag = flagValue(key, text)](Unit& unit) { unit.block.stoneFlag = flag; };
-    default:
-        throw CommandError("ERROR - --set " + printable(key) + " cannot be saved");  // refused when parsed
+    case KeyKind::ShownOnly:
+        throw CLI::ValidationError("--set", printable(key) + " is shown only: the unit form never saves it");
+    case KeyKind::Unknown:
+        break;
     }
+    throw CLI::ValidationError("--set", "\"" + printable(key) + "\" names no field (see mons show --json)");
 }
 
 // A unit read and checked, with the data its changes come to.
@@ -280,6 +272,7 @@ struct MonsOptions {
     std::vector<std::string> paths;
     bool json = false;
     std::vector<std::string> assignments;
+    std::vector<Change> changes;
     std::string backupFolder;
 };
 
@@ -299,14 +292,11 @@ int runShow(const MonsOptions& options)
 
 int runSet(const MonsOptions& options)
 {
-    std::vector<Change> changes;
-    for (const std::string& assignment : options.assignments)
-        changes.push_back(changeOf(assignment));
     // Every file is read and checked, and held, before the first one is written.
     std::vector<PendingUnit> units;
     bool allReadable = true;
     for (const std::string& path : options.paths) {
-        auto pending = prepare(path, changes, options.backupFolder);
+        auto pending = prepare(path, options.changes, options.backupFolder);
         allReadable = allReadable && pending;
         if (pending)
             units.push_back(std::move(*pending));
@@ -352,8 +342,9 @@ void addMonsCommands(CLI::App& app, Command& command)
         ->allow_extra_args(false);
     addBackupOption(*set, options->backupFolder);
     set->callback([&command, options] {
+        // Every value is checked before any file is opened.
         for (const std::string& assignment : options->assignments)
-            checkAssignment(assignment);
+            options->changes.push_back(changeOf(assignment));
         command = [options] { return runSet(*options); };
     });
 }
