@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::size_t kIdWidth = 4;
 constexpr std::size_t kNameWidth = 32;
+constexpr std::string_view kTerrainPrefix = "terrain.";
 
 // What the form shows of a unit: the block and the header's id ("Name:") and name ("Description:").
 struct Unit {
@@ -76,7 +77,7 @@ std::vector<ShownValue> shownValues(const Unit& unit)
             values.push_back({field.key, field.label, block.*field.value});
     for (const MonsTerrainRow& row : kMonsTerrainRows)
         for (const std::size_t box : row.boxes)
-            values.push_back({std::string("terrain.") + kMonsTerrain[box].key, kMonsTerrain[box].label,
+            values.push_back({std::string(kTerrainPrefix) + kMonsTerrain[box].key, kMonsTerrain[box].label,
                               static_cast<bool>(block.terrain[box])});
     for (const MonsAttackSide& side : kMonsAttackSides)
         for (const char* part : {"recover_time", "proj_code", "min_range", "max_range", "ballistics", "attack_defn"})
@@ -124,7 +125,7 @@ Unit unitOf(const EditorPlugIn& plugIn)
 // One --set, checked: changes a unit as typing the value into the form and saving would.
 using Change = std::function<void(Unit&)>;
 
-// What a key names, or nothing when it names no field a save writes.
+// What a key names: a field a save writes, a field shown only, or nothing.
 enum class KeyKind { Name, Description, Number, Code, Terrain, Stone, ShownOnly, Unknown };
 
 KeyKind kindOf(std::string_view key)
@@ -139,19 +140,11 @@ KeyKind kindOf(std::string_view key)
         return number->checked ? KeyKind::Number : KeyKind::ShownOnly;
     if (monsCodeKeyed(key))
         return KeyKind::Code;
-    if (key.starts_with("terrain.") && monsTerrainKeyed(key.substr(8)))
+    if (key.starts_with(kTerrainPrefix) && monsTerrainKeyed(key.substr(kTerrainPrefix.size())))
         return KeyKind::Terrain;
     if (key == "data_length" || key == "heals_creature" || monsShownKeyed(key))
         return KeyKind::ShownOnly;
     return KeyKind::Unknown;
-}
-
-std::pair<std::string, std::string> splitAssignment(const std::string& assignment)
-{
-    const std::size_t equals = assignment.find('=');
-    if (equals == std::string::npos)
-        return {assignment, {}};
-    return {assignment.substr(0, equals), assignment.substr(equals + 1)};
 }
 
 long long numberValue(const MonsNumberField& field, const std::string& text)
@@ -185,9 +178,11 @@ std::string textValue(const std::string& key, const std::string& text, std::size
 // error (CLI::ValidationError); a value the form would refuse is a CommandError.
 Change changeOf(const std::string& assignment)
 {
-    const auto [key, text] = splitAssignment(assignment);
-    if (assignment.find('=') == std::string::npos)
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string::npos)
         throw CLI::ValidationError("--set", "takes KEY=VALUE, not \"" + printable(assignment) + "\"");
+    const std::string key = assignment.substr(0, equals);
+    const std::string text = assignment.substr(equals + 1);
     switch (kindOf(key)) {
     case KeyKind::Name:
         return [id = textValue(key, text, kIdWidth)](Unit& unit) { unit.id = editedText(unit.id, id); };
@@ -206,7 +201,7 @@ Change changeOf(const std::string& assignment)
         };
     }
     case KeyKind::Terrain:
-        return [box = *monsTerrainKeyed(key.substr(8)), flag = flagValue(key, text)](Unit& unit) {
+        return [box = *monsTerrainKeyed(key.substr(kTerrainPrefix.size())), flag = flagValue(key, text)](Unit& unit) {
             unit.block.terrain[box] = flag;
         };
     case KeyKind::Stone:
