@@ -49,5 +49,8 @@ private:
 void addBrowseCommands(CLI::App& app, Command& command);
 void addSampleCommand(CLI::App& app, Command& command);
 void addViewerCommands(CLI::App& app, Command& command);
+void addMonsCommands(CLI::App& app, Command& command);
+void addStliCommands(CLI::App& app, Command& command);
+void addMeshCommands(CLI::App& app, Command& command);
 
 }  // namespace tagwarden::cli

@@ -13,19 +13,26 @@
 int main(int argc, char** argv)
 {
     using namespace tagwarden;
-    CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags"};
+    CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags; show and edit plug-ins"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("tagwarden-cli ") + TAGWARDEN_VERSION);
     cli::Command command;
     cli::addBrowseCommands(app, command);
     cli::addSampleCommand(app, command);
     cli::addViewerCommands(app, command);
+    cli::addMonsCommands(app, command);
+    cli::addStliCommands(app, command);
+    cli::addMeshCommands(app, command);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? 0 : 2;
+    } catch (const cli::CommandError& e) {
+        // An argument well formed but refused, such as a value out of its range.
+        std::cerr << e.what() << '\n';
+        return 1;
     }
 
     // Past the file-size limit a write fails as an error, so the writers clean up,

@@ -99,6 +99,26 @@ TEST(MonsBlock, TerrainIsAllowedUnless0xFFAndSavedAs0x0AOr0xFF)
     EXPECT_EQ(saved[86], data[86]);
 }
 
+TEST(MonsBlock, EncodingOnlyTheChangesLeavesBytesTheFormWouldRewrite)
+{
+    Bytes data = knownBlock();
+    data[72] = 0x01;  // allowed, though the form would save 0x0A
+    data[73] = 0x02;
+    const MonsBlock original = decode(data);
+    MonsBlock changed = original;
+    changed.health = 7;
+    changed.terrain[1] = false;
+    changed.terrain[2] = !original.terrain[2];
+
+    Bytes saved = data;
+    changed.encodeChangesInto(MonsBlock::Data(saved.data(), MonsBlock::kSize), original);
+    Bytes wanted = data;
+    wanted[296] = 7;
+    wanted[73] = 0xFF;
+    wanted[74] = changed.terrain[2] ? 0x0A : 0xFF;
+    EXPECT_EQ(saved, wanted);
+}
+
 TEST(MonsBlock, TurnToStoneByteFollowsItsThreeWayRule)
 {
     struct Case {

@@ -105,5 +105,24 @@ TEST(StliText, AnEditDropsEveryZeroByteAndLineFeedAndSaysHowMany)
     }
 }
 
+TEST(StliText, LinesOfATextFileAreTheStringsEachEndedByACarriageReturn)
+{
+    const struct {
+        Bytes data;
+        std::string lines;
+    } cases[] = {
+        {bytesOf("AB\rC\rD"), "AB\nC\nD"},
+        {bytesOf("A\r\r"), "A\n\n"},
+        {{}, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(stliLines(c.data), c.lines);
+        EXPECT_EQ(stliFromLines(c.lines), c.data) << c.lines;
+    }
+    // What the text cannot hold: zero bytes show as nothing, a line feed reads back as a line end.
+    EXPECT_EQ(stliLines(Bytes{'A', 0, '\n', 'B'}), "A\nB");
+    EXPECT_EQ(stliFromLines("A\r\nB\rC\n\r\n"), bytesOf("A\rB\rC\r\r"));
+}
+
 }  // namespace
 }  // namespace tagwarden

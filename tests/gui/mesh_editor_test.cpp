@@ -294,7 +294,7 @@ void MeshEditorTest::everyControlIsNamedAfterItsLabelAndTheFormFits()
                          "Max Teams",     "Max Teams Up",    "Max Teams Down",  "Next Level",     "Single",
                          "Multi",         "None",            "View Mesh",       "View Scripting", "View Items",
                          "Item Map",      "OK",            "Cancel"};
-    for (const char* game : MeshEditorDialog::kGameTypeNames)
+    for (const char* game : kMeshGameTypeNames)
         expected << game;
     expected.sort();
     QCOMPARE(controlNames(*setup.editor->form()), expected);

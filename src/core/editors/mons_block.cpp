@@ -141,4 +141,16 @@ void MonsBlock::encodeInto(Data data) const
     putCode(data, at::kPrgrCode, prgrCode);
 }
 
+void MonsBlock::encodeChangesInto(Data data, const MonsBlock& original) const
+{
+    std::array<std::uint8_t, kSize> mine{};
+    std::copy(data.begin(), data.end(), mine.begin());
+    std::array<std::uint8_t, kSize> theirs = mine;
+    encodeInto(mine);
+    original.encodeInto(theirs);
+    for (std::size_t i = 0; i < kSize; ++i)
+        if (mine[i] != theirs[i])
+            data[i] = mine[i];
+}
+
 }  // namespace tagwarden

@@ -64,6 +64,10 @@ struct MonsBlock {
     [[nodiscard]] static std::string editedCode(const std::string& stored, const std::string& text);
     // Writes the known values into `data`; numbers keep their low 8 (Sprite Scale: 16) bits.
     void encodeInto(Data data) const;
+    // Writes only the bytes whose encoding differs from that of `original` (the
+    // block as decoded from `data`): a scripted change leaves every byte of the
+    // fields it does not change as it was, a terrain byte of 0x01 included.
+    void encodeChangesInto(Data data, const MonsBlock& original) const;
 };
 
 }  // namespace tagwarden

@@ -85,4 +85,32 @@ std::string dropsText(const StliDrops& drops)
     return drops.lineFeeds == 0 ? zeros : zeros + " and " + feeds;
 }
 
+std::string stliDropsMessage(const StliDrops& drops)
+{
+    return "Saving this edit drops " + dropsText(drops) + " that the list held.";
+}
+
+std::string stliLines(std::span<const std::uint8_t> data)
+{
+    std::string text;
+    text.reserve(data.size());
+    for (const std::uint8_t byte : data)
+        if (byte != 0)
+            text += byte == kCarriageReturn ? kLineFeed : static_cast<char>(byte);
+    return text;
+}
+
+std::vector<std::uint8_t> stliFromLines(std::string_view text)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == kCarriageReturn && i + 1 < text.size() && text[i + 1] == kLineFeed)
+            ++i;
+        bytes.push_back(c == kLineFeed ? static_cast<std::uint8_t>(kCarriageReturn) : static_cast<std::uint8_t>(c));
+    }
+    return bytes;
+}
+
 }  // namespace tagwarden

@@ -40,5 +40,17 @@ struct StliDrops {
 [[nodiscard]] StliDrops stliEditDrops(std::span<const std::uint8_t> data);
 // "2 zero bytes and 1 line feed", "1 zero byte", "3 line feeds".
 [[nodiscard]] std::string dropsText(const StliDrops& drops);
+// The warning before such a save: "Saving this edit drops 1 zero byte that the list held."
+[[nodiscard]] std::string stliDropsMessage(const StliDrops& drops);
+
+// What a save that could not be written says.
+inline constexpr const char* kStliWriteFailedMessage = "Write Failed";
+
+// The strings as lines of a text file: the text view's text, each carriage return
+// (a final one too) a line end "\n"; zero bytes add nothing, line feeds stay.
+[[nodiscard]] std::string stliLines(std::span<const std::uint8_t> data);
+// Lines of a text file as the list stores them: every line end ("\r\n", "\r" or
+// "\n") is a carriage return, as pressing Enter in the text view stores one.
+[[nodiscard]] std::vector<std::uint8_t> stliFromLines(std::string_view text);
 
 }  // namespace tagwarden

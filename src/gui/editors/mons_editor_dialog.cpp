@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "core/editors/code_choices.h"
+#include "core/editors/mons_fields.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_text.h"
 #include "gui/common/editor_widgets.h"
@@ -25,104 +26,7 @@ namespace tagwarden {
 
 namespace {
 
-// A number edit with its spin button: the arrows step within `step`, the form's
-// check accepts `check` (fields without a check are shown only).
-struct NumberField {
-    const char* name;
-    const char* label;
-    const char* what;  // the field as a range message names it
-    int stepMinimum;
-    int stepMaximum;
-    int checkMinimum;
-    int checkMaximum;
-    bool checked;
-    int MonsBlock::*value;
-};
-
-// In the order of the form, which is the order of the range checks.
-constexpr NumberField kNumbers[] = {
-    {"turnRate", "Turn Rate", "Turn Rate", 1, 255, 1, 255, true, &MonsBlock::turnRate},
-    {"walkRate", "Walk Rate", "Walk Rate", 1, 255, 0, 255, true, &MonsBlock::walkRate},
-    {"health", "Health (hp)", "Health (hp)", 1, 255, 1, 255, true, &MonsBlock::health},
-    {"ammo", "Ammo/Items", "Ammo/Items", 0, 255, 0, 255, true, &MonsBlock::ammo},
-    {"spriteScale", "Sprite Scale", "Sprite Scale", 1, 500, 0, 65535, true, &MonsBlock::spriteScale},
-    {"primaryRecoverTime", "Recover Time", "primary Recover Time", 0, 255, 0, 255, false,
-     &MonsBlock::primaryRecoverTime},
-    {"primaryMinRange", "Min Range", "primary Min Range", 0, 255, 0, 255, true, &MonsBlock::primaryMinRange},
-    {"primaryMaxRange", "Max Range", "primary Max Range", 0, 255, 0, 255, true, &MonsBlock::primaryMaxRange},
-    {"secondaryRecoverTime", "Recover Time", "secondary Recover Time", 0, 255, 0, 255, false,
-     &MonsBlock::secondaryRecoverTime},
-    {"secondaryMinRange", "Min Range", "secondary Min Range", 0, 255, 0, 255, true, &MonsBlock::secondaryMinRange},
-    {"secondaryMaxRange", "Max Range", "secondary Max Range", 0, 255, 0, 255, true, &MonsBlock::secondaryMaxRange},
-};
-
-// An editable, sorted list of the ids of one tag type.
-struct CodeField {
-    const char* name;
-    const char* label;
-    const char* type;
-    std::string MonsBlock::*value;
-};
-
-constexpr CodeField kCodes[] = {
-    {"coreCode", "CORE Code:", "core", &MonsBlock::coreCode},
-    {"objeCode", "*BAOB Code", "obje", &MonsBlock::objeCode},
-    {"prgrCode", "PRGR Code:", "prgr", &MonsBlock::prgrCode},
-    {"primaryProjCode", "PROJ Code:", "proj", &MonsBlock::primaryProjCode},
-    {"secondaryProjCode", "PROJ Code:", "proj", &MonsBlock::secondaryProjCode},
-};
-
-// Lists that only ever hold the value as read.
-struct ShownField {
-    const char* name;
-    std::string MonsBlock::*value;
-};
-
-constexpr ShownField kShown[] = {
-    {"primaryBallistics", &MonsBlock::primaryBallistics},
-    {"secondaryBallistics", &MonsBlock::secondaryBallistics},
-    {"primaryAttackDefn", &MonsBlock::primaryAttackDefn},
-    {"secondaryAttackDefn", &MonsBlock::secondaryAttackDefn},
-};
-
-// Terrain check boxes in the order of their bytes.
-struct TerrainBox {
-    const char* name;
-    const char* label;
-};
-
-constexpr TerrainBox kTerrain[MonsBlock::kTerrainCount] = {
-    {"shallow", "Shallow"}, {"medium", "Medium"}, {"deep", "Deep"},   {"anySubmerge", "Any/Submerge"},
-    {"sloped", "Sloped"},   {"steep", "Steep"},   {"grass", "Grass"}, {"sand", "Sand"},
-    {"rocky", "Rocky"},     {"marsh", "Marsh"},   {"snow", "Snow"},   {"forrest", "Forrest"},
-    {"mountainsHover", "Mountains/Hover"},        {"fly", "Fly (even off map)"},
-};
-
-// The terrain rows of the form and the bytes of their boxes.
-struct TerrainRow {
-    const char* label;
-    std::initializer_list<std::size_t> boxes;
-};
-
-const TerrainRow kTerrainRows[] = {
-    {"Water - ", {0, 1, 2, 3}},
-    {"Hills - ", {4, 5, 12, 13}},
-    {"Can Walk On:", {6, 7, 8, 9, 10, 11}},
-};
-
-const NumberField& numberField(const char* name)
-{
-    return *std::find_if(std::begin(kNumbers), std::end(kNumbers),
-                         [name](const NumberField& f) { return std::string_view(f.name) == name; });
-}
-
-const CodeField& codeField(const char* name)
-{
-    return *std::find_if(std::begin(kCodes), std::end(kCodes),
-                         [name](const CodeField& f) { return std::string_view(f.name) == name; });
-}
-
-WrappingSpinBox* makeSpin(const NumberField& field)
+WrappingSpinBox* makeSpin(const MonsNumberField& field)
 {
     auto* box = new WrappingSpinBox;
     box->setObjectName(QString::fromLatin1(field.name));
@@ -223,7 +127,7 @@ QWidget* MonsEditorDialog::buildGeneralGroup()
     auto* group = new QGroupBox;
     auto* grid = new QGridLayout(group);
     const auto addNumber = [grid](const char* name, int row, int column) {
-        const NumberField& field = numberField(name);
+        const MonsNumberField& field = *monsNumberNamed(name);
         WrappingSpinBox* box = makeSpin(field);
         grid->addWidget(labelFor(box, QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
         grid->addWidget(box, row, column + 1, Qt::AlignLeft);
@@ -240,19 +144,19 @@ QWidget* MonsEditorDialog::buildGeneralGroup()
     healGroup->setToolTip(tr("Whether the game's healer unit heals or kills this creature (shown only, never saved)"));
     healGroup->setEnabled(false);
     auto* healLayout = new QHBoxLayout(healGroup);
-    heals_ = new QRadioButton(QStringLiteral("Heals Creature"));
+    heals_ = new QRadioButton(QString::fromLatin1(kMonsHealsLabel));
     heals_->setObjectName(QStringLiteral("healsCreature"));
-    kills_ = new QRadioButton(QStringLiteral("Kills Creature"));
+    kills_ = new QRadioButton(QString::fromLatin1(kMonsKillsLabel));
     kills_->setObjectName(QStringLiteral("killsCreature"));
     healLayout->addWidget(heals_);
     healLayout->addWidget(kills_);
     grid->addWidget(healGroup, 2, 0, 1, 4);
-    stone_ = new QCheckBox(QStringLiteral("Turn To Stone on Low HP"));
+    stone_ = new QCheckBox(QString::fromLatin1(kMonsStoneLabel));
     stone_->setObjectName(QStringLiteral("turnToStone"));
     grid->addWidget(stone_, 2, 4, 1, 2);
 
     const auto addCode = [grid](const char* name, int row, int column) {
-        const CodeField& field = codeField(name);
+        const MonsCodeField& field = *monsCodeNamed(name);
         QComboBox* box = makeCombo(field.name, true);
         grid->addWidget(labelFor(box, QString::fromLatin1(field.label)), row, column, Qt::AlignRight);
         grid->addWidget(box, row, column + 1);
@@ -273,7 +177,7 @@ QWidget* MonsEditorDialog::buildTerrainGroup()
     // side by side, so that it does not widen the columns above it.
     constexpr int kColumns = 4;
     int row = 0;
-    for (const TerrainRow& terrainRow : kTerrainRows) {
+    for (const MonsTerrainRow& terrainRow : kMonsTerrainRows) {
         grid->addWidget(new QLabel(QString::fromLatin1(terrainRow.label)), row, 0);
         QHBoxLayout* packed = nullptr;
         if (terrainRow.boxes.size() > kColumns) {
@@ -282,8 +186,8 @@ QWidget* MonsEditorDialog::buildTerrainGroup()
         }
         int column = 1;
         for (const std::size_t byte : terrainRow.boxes) {
-            auto* box = new QCheckBox(QString::fromLatin1(kTerrain[byte].label));
-            box->setObjectName(QString::fromLatin1(kTerrain[byte].name));
+            auto* box = new QCheckBox(QString::fromLatin1(kMonsTerrain[byte].label));
+            box->setObjectName(QString::fromLatin1(kMonsTerrain[byte].name));
             terrain_[byte] = box;
             if (packed)
                 packed->addWidget(box);
@@ -302,9 +206,9 @@ QWidget* MonsEditorDialog::buildAttacksGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("Attacks:"));
     auto* layout = new QHBoxLayout(group);
-    layout->addWidget(buildAttackColumn(QStringLiteral("Primary:"), true));
+    layout->addWidget(buildAttackColumn(QString::fromLatin1(kMonsAttackSides[0].heading), true));
     layout->addSpacing(24);
-    layout->addWidget(buildAttackColumn(QStringLiteral("Secondary:"), false));
+    layout->addWidget(buildAttackColumn(QString::fromLatin1(kMonsAttackSides[1].heading), false));
     layout->addStretch(1);
     return group;
 }
@@ -319,7 +223,7 @@ QWidget* MonsEditorDialog::buildAttackColumn(const QString& title, bool primary)
     auto* form = new QFormLayout;
     layout->addLayout(form);
     const auto addNumber = [&](const char* part) -> WrappingSpinBox* {
-        const NumberField& field = numberField((side + part).c_str());
+        const MonsNumberField& field = *monsNumberNamed(side + part);
         WrappingSpinBox* box = makeSpin(field);
         form->addRow(labelFor(box, QString::fromLatin1(field.label), title), box);
         return box;
@@ -334,11 +238,11 @@ QWidget* MonsEditorDialog::buildAttackColumn(const QString& title, bool primary)
     WrappingSpinBox* recoverTime = addNumber("RecoverTime");
     recoverTime->setEnabled(false);
     recoverTime->setToolTip(tr("Shown only: saving keeps the recover time as read"));
-    addList("ProjCode", codeField((side + "ProjCode").c_str()).label, true);
+    addList("ProjCode", monsCodeNamed(side + "ProjCode")->label, true);
     addNumber("MinRange");
     addNumber("MaxRange");
-    addList("Ballistics", "Ballistics", false)->setEnabled(false);
-    addList("AttackDefn", "Attack Defn", false)->setEnabled(!primary);
+    addList("Ballistics", monsShownKeyed(side + ".ballistics")->label, false)->setEnabled(false);
+    addList("AttackDefn", monsShownKeyed(side + ".attack_defn")->label, false)->setEnabled(!primary);
     return column;
 }
 
@@ -357,21 +261,21 @@ void MonsEditorDialog::setValues(const MonsBlock& block, const std::string& shor
     description_->setText(latin1Text(upToNul(description)));
     description_->home(false);  // a field narrower than the name shows its start
     dataLength_->setText(QString::number(dataLength));
-    for (const NumberField& field : kNumbers)
+    for (const MonsNumberField& field : kMonsNumbers)
         spin(field.name)->setValue(block.*field.value);
     for (std::size_t i = 0; i < terrain_.size(); ++i)
         terrain_[i]->setChecked(block.terrain[i]);
     stone_->setChecked(block.stoneFlag);
     (block.healFlag ? heals_ : kills_)->setChecked(true);
-    for (const CodeField& field : kCodes)
+    for (const MonsCodeField& field : kMonsCodes)
         fillList(*combo(field.name), block.*field.value, {});
-    for (const ShownField& field : kShown)
+    for (const MonsShownField& field : kMonsShown)
         fillList(*combo(field.name), block.*field.value, {});
 }
 
 void MonsEditorDialog::fillCodeLists(const IdsOfType& idsOfType)
 {
-    for (const CodeField& field : kCodes) {
+    for (const MonsCodeField& field : kMonsCodes) {
         const std::string& current = shown_.*field.value;
         const std::string ids = idsOfType ? idsOfType(field.type) : std::string{};
         fillList(*combo(field.name), current, codeChoices(ids, current));
@@ -380,14 +284,13 @@ void MonsEditorDialog::fillCodeLists(const IdsOfType& idsOfType)
 
 std::optional<MonsEditorDialog::Refusal> MonsEditorDialog::refusal() const
 {
-    for (const NumberField& field : kNumbers) {
+    for (const MonsNumberField& field : kMonsNumbers) {
         if (!field.checked)
             continue;
         WrappingSpinBox* box = spin(field.name);
-        if (box->hasAcceptableInput() && box->value() >= field.checkMinimum && box->value() <= field.checkMaximum)
+        if (box->hasAcceptableInput() && monsInRange(field, box->value()))
             continue;
-        return Refusal{box, "Please enter an integer between " + std::to_string(field.checkMinimum) + " and " +
-                                std::to_string(field.checkMaximum) + " for " + field.what + "."};
+        return Refusal{box, monsRangeMessage(field)};
     }
     return std::nullopt;
 }
@@ -416,13 +319,13 @@ std::optional<MonsEditorDialog::Values> MonsEditorDialog::values() const
         return std::nullopt;
     Values values{shown_, latin1Bytes(shortName_->text()), latin1Bytes(description_->text())};
     MonsBlock& block = values.block;
-    for (const NumberField& field : kNumbers)
+    for (const MonsNumberField& field : kMonsNumbers)
         if (field.checked)
             block.*field.value = spin(field.name)->value();
     for (std::size_t i = 0; i < terrain_.size(); ++i)
         block.terrain[i] = terrain_[i]->isChecked();
     block.stoneFlag = stone_->isChecked();
-    for (const CodeField& field : kCodes)
+    for (const MonsCodeField& field : kMonsCodes)
         block.*field.value = MonsBlock::editedCode(shown_.*field.value, latin1Bytes(combo(field.name)->currentText()));
     return values;
 }

@@ -27,8 +27,7 @@ bool StliEditor::save(const std::vector<std::uint8_t>& bytes)
     if (!form_)
         return false;
     const StliDrops dropped = form_->dropped();
-    if (dropped.any() && prompter().message("Saving this edit drops " + dropsText(dropped) +
-                                                " that the list held. Save it anyway?",
+    if (dropped.any() && prompter().message(stliDropsMessage(dropped) + " Save it anyway?",
                                             Prompter::Buttons::OkCancel,
                                             Prompter::Icon::Exclamation) == Prompter::Answer::Cancel)
         return false;

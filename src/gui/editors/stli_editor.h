@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/editors/editor_tag_file.h"
+#include "core/editors/stli_text.h"
 
 namespace tagwarden {
 
@@ -13,7 +14,7 @@ class StliEditorDialog;
 // closes the file.
 class StliEditor : public EditorTagFile {
 public:
-    static constexpr const char* kWriteFailedMessage = "Write Failed";
+    static constexpr const char* kWriteFailedMessage = kStliWriteFailedMessage;
 
     StliEditor(SettingsStore& settings, Prompter& prompter);
     ~StliEditor() override;

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "core/mesh/mesh_code.h"
+#include "core/mesh/mesh_form.h"
 #include "core/mesh/mesh_model.h"
 #include "core/tags/tag_header.h"
 #include "core/tags/tag_text.h"
@@ -25,8 +26,6 @@ namespace {
 constexpr const char* kConfirmText =
     "WARNING: You are about to write changes to disk.\nClick on OK to confirm or Cancel to return to the editor.";
 constexpr int kCodeWidth = 4;
-constexpr std::int32_t kGameTypeBits = 0x0FFF;  // the eleven game types and "None"
-constexpr std::int32_t kSinglePlayer = 0x0001;
 
 std::string_view headerText(const TagHeaderBytes& header, TagField field) { return upToNul(fieldText(header, field)); }
 
@@ -39,17 +38,6 @@ void putText(TagHeaderBytes& header, TagField field, const QLineEdit& edit)
 }
 
 }  // namespace
-
-const std::array<const char*, MeshEditorDialog::kGameTypes> MeshEditorDialog::kGameTypeNames{
-    "Free for All", "Team Battle",       "Flag Capture", "Hill Control", "Last Survivor", "Territory Control",
-    "Escort",       "Leader Hunt",       "Treasure Race", "Base Siege",  "Endurance"};
-
-struct MeshEditorDialog::CodeRow {
-    const char* label;
-    const char* name;
-    MeshCode code;
-    int maxLength = kCodeWidth;
-};
 
 MeshEditorDialog::MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Tool), model_(model), prompter_(prompter)
@@ -81,9 +69,9 @@ QWidget* MeshEditorDialog::makeUpperBox()
     return box;
 }
 
-void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<CodeRow> rows)
+void MeshEditorDialog::addCodeRows(QFormLayout& form, std::span<const MeshCodeRow> rows)
 {
-    for (const CodeRow& row : rows) {
+    for (const MeshCodeRow& row : rows) {
         QLineEdit* field = makeTextField(row.name, row.maxLength);
         field->setText(latin1Text(codeText(model_.header().code(row.code))));
         form.addRow(labelFor(field, QString::fromLatin1(row.label)), field);
@@ -91,40 +79,26 @@ void MeshEditorDialog::addCodeRows(QFormLayout& form, std::initializer_list<Code
     }
 }
 
-void MeshEditorDialog::addShownNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field)
+void MeshEditorDialog::addShownNumberRow(QFormLayout& form, const MeshNumberRow& row)
 {
-    QLineEdit* number = makeReadOnlyField(name, QString::number(model_.header().number(field)));
-    form.addRow(labelFor(number, QString::fromLatin1(label)), number);
+    QLineEdit* number = makeReadOnlyField(row.name, QString::number(model_.header().number(row.field)));
+    form.addRow(labelFor(number, QString::fromLatin1(row.label)), number);
 }
 
 QWidget* MeshEditorDialog::makeLowerBox()
 {
     auto* left = new QFormLayout;
-    addCodeRows(*left, {{"Map (Graphic)", "mapGraphic", MeshCode::mapGraphic},
-                        {"Post Screen", "postScreen", MeshCode::postScreen},
-                        {"PreScreen", "preScreen", MeshCode::preScreen},
-                        {"Overhead Map", "overheadMap", MeshCode::overheadMap},
-                        {"Ambient Sound", "ambientSound", MeshCode::ambientSound},
-                        {"Water Tag (Pri)", "primaryWater", MeshCode::primaryWater},
-                        {"Water Tag (Sec)", "secondaryWater", MeshCode::secondaryWater},
-                        {"Lighting", "lighting", MeshCode::lighting},
-                        {"Particle Tag", "particles", MeshCode::particles},
-                        {"Wind Effects", "windEffects", MeshCode::windEffects}});
+    addCodeRows(*left, kMeshLeftCodes);
     auto* right = new QFormLayout;
-    addCodeRows(*right, {{"Map STLI", "mapStringList", MeshCode::mapStringList},
-                         {"Objectives", "objectives", MeshCode::objectives, 0},
-                         {"Narration Text", "narrationText", MeshCode::narrationText},
-                         {"Captions STLI", "captionsStringList", MeshCode::captionsStringList},
-                         {"Narration Sound", "narrationSound", MeshCode::narrationSound}});
+    addCodeRows(*right, kMeshRightCodes);
     // The cell grid and the data area are written as read: their numbers cannot change.
-    addShownNumberRow(*right, "Width", "width", MeshNumber::width);
-    addShownNumberRow(*right, "Height", "height", MeshNumber::height);
-    addShownNumberRow(*right, "Mesh Offset", "meshOffset", MeshNumber::meshOffset);
-    const std::int32_t maxTeams = model_.header().number(MeshNumber::maxTeams);
-    maxTeams_ = makeNumberField("maxTeams", maxTeams);
-    QLabel* maxTeamsLabel = labelFor(maxTeams_, QStringLiteral("Max Teams"));
+    for (const MeshNumberRow& row : kMeshShownNumbers)
+        addShownNumberRow(*right, row);
+    const std::int32_t maxTeams = model_.header().number(kMeshMaxTeams.field);
+    maxTeams_ = makeNumberField(kMeshMaxTeams.name, maxTeams);
+    QLabel* maxTeamsLabel = labelFor(maxTeams_, QString::fromLatin1(kMeshMaxTeams.label));
     right->addRow(maxTeamsLabel, withArrows(maxTeams_, 2, 10, maxTeams & 0xFFFF));
-    addCodeRows(*right, {{"Next Level", "nextLevel", MeshCode::nextLevel}});
+    addCodeRows(*right, std::span(&kMeshNextLevel, 1));
 
     auto* box = new QGroupBox;
     auto* columns = new QHBoxLayout(box);
@@ -137,11 +111,11 @@ QWidget* MeshEditorDialog::makeLowerBox()
 QWidget* MeshEditorDialog::makeSide()
 {
     auto* players = new QGroupBox(QStringLiteral("Player(s)"));
-    single_ = new QRadioButton(QStringLiteral("Single"));
+    single_ = new QRadioButton(QString::fromLatin1(kMeshSingleLabel));
     single_->setObjectName(QStringLiteral("single"));
-    multi_ = new QRadioButton(QStringLiteral("Multi"));
+    multi_ = new QRadioButton(QString::fromLatin1(kMeshMultiLabel));
     multi_->setObjectName(QStringLiteral("multi"));
-    const bool singlePlayer = (model_.header().number(MeshNumber::playerFlags) & kSinglePlayer) != 0;
+    const bool singlePlayer = (model_.header().number(MeshNumber::playerFlags) & kMeshSinglePlayer) != 0;
     (singlePlayer ? single_ : multi_)->setChecked(true);
     auto* playerRow = new QHBoxLayout(players);
     playerRow->addWidget(single_);
@@ -151,8 +125,7 @@ QWidget* MeshEditorDialog::makeSide()
     auto* gameColumn = new QVBoxLayout(games);
     const std::int32_t gameTypes = model_.header().number(MeshNumber::gameTypes);
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit) {
-        const char* label = bit < kGameTypes ? kGameTypeNames[bit] : "None";
-        gameTypes_[bit] = new QCheckBox(QString::fromLatin1(label));
+        gameTypes_[bit] = new QCheckBox(QString::fromLatin1(meshGameLabel(bit)));
         gameTypes_[bit]->setObjectName(QStringLiteral("gameType%1").arg(bit));
         gameTypes_[bit]->setChecked((gameTypes >> bit) & 1);
         gameColumn->addWidget(gameTypes_[bit]);
@@ -237,13 +210,13 @@ void MeshEditorDialog::fromForm(std::int32_t maxTeams, MeshHeader& header, TagHe
     putText(tagHeader, tag_header::kId, *mapName_);
     putText(tagHeader, tag_header::kName, *description_);
 
-    std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kGameTypeBits;
+    std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kMeshGameTypeBits;
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)
         if (gameTypes_[bit]->isChecked())
             gameTypes |= 1 << bit;
     header.setNumber(MeshNumber::gameTypes, gameTypes);
-    const std::int32_t playerFlags = header.number(MeshNumber::playerFlags) & ~kSinglePlayer;
-    header.setNumber(MeshNumber::playerFlags, playerFlags | (single_->isChecked() ? kSinglePlayer : 0));
+    const std::int32_t playerFlags = header.number(MeshNumber::playerFlags) & ~kMeshSinglePlayer;
+    header.setNumber(MeshNumber::playerFlags, playerFlags | (single_->isChecked() ? kMeshSinglePlayer : 0));
 }
 
 }  // namespace tagwarden

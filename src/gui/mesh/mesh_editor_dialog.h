@@ -4,9 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
+#include "core/mesh/mesh_form.h"
 #include "core/mesh/mesh_header.h"
 #include "core/tags/tag_entry.h"
 
@@ -26,10 +28,6 @@ class Prompter;
 class MeshEditorDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr std::size_t kGameTypes = 11;
-    // Our own plain names for the eleven multiplayer game types, in bit order.
-    static const std::array<const char*, kGameTypes> kGameTypeNames;
-
     MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget* parent = nullptr);
 
     void accept() override;
@@ -46,14 +44,13 @@ signals:
     void itemMapRequested();
 
 private:
-    struct CodeRow;
     QWidget* makeUpperBox();
     QWidget* makeLowerBox();
     QWidget* makeSide();
     // View Items, OK and Cancel: outside the scrolling fields, always within reach.
     QWidget* makeButtons();
-    void addCodeRows(QFormLayout& form, std::initializer_list<CodeRow> rows);
-    void addShownNumberRow(QFormLayout& form, const char* label, const char* name, MeshNumber field);
+    void addCodeRows(QFormLayout& form, std::span<const MeshCodeRow> rows);
+    void addShownNumberRow(QFormLayout& form, const MeshNumberRow& row);
     // Copies the form into the headers, "Max Teams" already checked.
     void fromForm(std::int32_t maxTeams, MeshHeader& header, TagHeaderBytes& tagHeader) const;
 
@@ -65,7 +62,7 @@ private:
     QLineEdit* maxTeams_ = nullptr;
     QRadioButton* single_ = nullptr;
     QRadioButton* multi_ = nullptr;
-    std::array<QCheckBox*, kGameTypes + 1> gameTypes_{};  // the last one is "None"
+    std::array<QCheckBox*, kMeshGameTypes + 1> gameTypes_{};  // the last one is "None"
 };
 
 }  // namespace tagwarden
