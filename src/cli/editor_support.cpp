@@ -46,6 +46,13 @@ Prompter::Answer BatchPrompter::message(const std::string& text, Buttons buttons
 
 std::optional<std::string> BatchPrompter::chooseFile(const FileRequest&) { return std::exchange(path_, {}); }
 
+template <typename T>
+T EditorPlugIn::shown(Reported<T> reported)
+{
+    showNotices(prompter_, reported.notices);
+    return std::move(reported.value);
+}
+
 EditorPlugIn::EditorPlugIn(const std::string& path, Access access, const std::string& backupFolder)
     : path_(path),
       // Without a backup folder the editor's question whether to save without one is answered yes.
@@ -59,7 +66,7 @@ EditorPlugIn::EditorPlugIn(const std::string& path, Access access, const std::st
 
 bool EditorPlugIn::open(const std::string& type, std::optional<std::uint32_t> size)
 {
-    EditorTagFile::Started started = tag_.openAndRead(type, size);
+    EditorTagFile::Started started = shown(tag_.openAndRead(type, size));
     if (!started.data)
         return false;
     data_ = std::move(*started.data);
@@ -87,7 +94,7 @@ bool EditorPlugIn::save(const std::string& name, const std::string& id, std::spa
     tag_.setId(id);
     tag_.setDataLength(static_cast<std::uint32_t>(data.size()));
     tag_.storeHeaderFields();
-    if (!tag_.writeTag(data))
+    if (!shown(tag_.writeTag(data)))
         return false;
     data_.assign(data.begin(), data.end());
     return true;

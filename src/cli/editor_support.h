@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/editors/editor_tag_file.h"
+#include "core/prompt/notice.h"
 #include "core/prompt/prompter.h"
 #include "core/settings/settings_store.h"
 
@@ -66,6 +67,10 @@ public:
     [[nodiscard]] bool save(const std::string& name, const std::string& id, std::span<const std::uint8_t> data);
 
 private:
+    // The value, with the notices kept among the prompter's.
+    template <typename T>
+    T shown(Reported<T> reported);
+
     std::string path_;
     MemorySettingsStore settings_;
     BatchPrompter prompter_;
