@@ -4,10 +4,13 @@
 # it reads, and a corpus seeded from a fresh sample tags directory, its committed
 # seeds (fuzz/seeds/NAME/) and its saved crash inputs (fuzz/regressions/NAME/).
 # Prints each target's executions and rate; fails when a target crashes.
-# Usage: scripts/fuzz.sh [SECONDS]   (default 60)
+# Usage: scripts/fuzz.sh [SECONDS [NAME...]]   (default 60 seconds, every target)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+shift $(($# > 0 ? 1 : 0))
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || for source in fuzz/*_fuzzer.cpp; do targets+=("$(basename "$source" .cpp)"); done
 build=${TAGWARDEN_FUZZ_BUILD:-build/fuzz}
 
 cmake --preset fuzz -B "$build" >/dev/null
@@ -57,15 +60,16 @@ seeds_of() {
 
 failed=()
 summary=()
-for source in fuzz/*_fuzzer.cpp; do
-  name=$(basename "$source" .cpp)
+for name in "${targets[@]}"; do
   read -r sample_seeds max_len <<<"$(seeds_of "$name")"
   corpus="$build/corpus/$name"
   artifacts="$build/artifacts/$name/"
   mkdir -p "$corpus" "$artifacts"
-  inputs=("$corpus" "fuzz/regressions/$name")
+  inputs=("$corpus")
   [ "$sample_seeds" = - ] || inputs+=("$sample_seeds")
-  [ -d "fuzz/seeds/$name" ] && inputs+=("fuzz/seeds/$name")
+  for folder in "fuzz/seeds/$name" "fuzz/regressions/$name"; do
+    [ -d "$folder" ] && inputs+=("$folder")
+  done
   options=(-max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048
            -artifact_prefix="$artifacts" -print_final_stats=1)
   [ -f "fuzz/$name.dict" ] && options+=(-dict="fuzz/$name.dict")
