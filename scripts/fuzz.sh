@@ -28,21 +28,16 @@ for kind in mons stli mesh; do
   cp "$sample/local/$kind/"* "$work/$kind/"
   cp "$sample/local/$kind/"* "$work/archives/"  # a plug-in is a one-tag archive too
 done
-# A number as the four big-endian bytes the tag format stores.
-be32() { printf "$(printf '\\x%02x' $(($1 >> 24 & 255)) $(($1 >> 16 & 255)) $(($1 >> 8 & 255)) $(($1 & 255)))"; }
-# Two short archives cut from the sample: its last 64 directory headers behind a
-# file header that points at them, and its first four tags (512 bytes of data
-# each) with their headers.
-{ head -c 40 "$archive"; be32 64; head -c 64 "$archive" | tail -c 20; tail -c 4096 "$archive"; } \
+# The full archive is longer than an input may be; its last 64 directory headers
+# behind a file header that points at them make a short archive to start from
+# (fuzz/seeds/ holds one with its first tags' data).
+{ head -c 40 "$archive"; printf '\x00\x00\x00\x40'; head -c 64 "$archive" | tail -c 20; tail -c 4096 "$archive"; } \
   >"$work/archives/directory-tail"
-directory=$((16#$(od -An -tx1 -j40 -N4 "$archive" | tr -d ' \n')))
-data_end=$((64 + 4 * 512))
-{ head -c 40 "$archive"; be32 "$data_end"; head -c "$data_end" "$archive" | tail -c +45
-  tail -c +$((directory + 1)) "$archive" | head -c 256; } >"$work/archives/first-tags"
 # The command line's inputs: a selector line, then an archive.
-first=$("$build/src/cli/tagwarden-cli" list "$work/archives/first-tags" | awk -F'\t' 'NR == 2 { print $2 ":" $3 }')
-for selector in 0 3 "$first"; do
-  { printf '%s\n' "$selector"; cat "$work/archives/first-tags"; } >"$work/cli/seed-${selector//:/-}"
+short=fuzz/seeds/archive_fuzzer/first-tags
+second=$("$build/src/cli/tagwarden-cli" list "$short" | awk -F'\t' 'NR == 2 { print $2 ":" $3 }')
+for selector in 3 "$second"; do
+  { printf '%s\n' "$selector"; cat "$short"; } >"$work/cli/seed-${selector//:/-}"
 done
 
 # Per target: its sample seeds and its longest input, which fits what it reads.
