@@ -23,7 +23,7 @@ namespace {
 using namespace tagwarden;
 using fuzz::check;
 
-constexpr std::size_t kEntriesTried = 8;
+constexpr std::size_t kEntriesTried = 4;
 constexpr std::size_t kGroupsTried = 8;
 constexpr std::size_t kMembersTried = 16;
 
@@ -128,8 +128,6 @@ void checkEntrySelection(const TagDirectory& directory, std::size_t i)
         const std::size_t by = trySelect(directory, std::string(type) + ":" + std::string(upToNul(entry.id())));
         check(by <= i && named(directory.entryAt(by), entry.type(), entry.id()), "an entry's TYPE:ID does not select it");
     }
-    (void)cli::listEntryJson(entry, i).dump();
-    (void)cli::headerJson(entry, i).dump();
 }
 
 // A file name made from a tag text is one component, neither "." nor "..".
@@ -172,6 +170,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < directory.entryCount() && i < kEntriesTried; ++i) {
         checkPrintable(directory.entryAt(i).name());
         checkEntrySelection(directory, i);
+    }
+    // JSON is one code path for every entry; the first one keeps the run quick.
+    if (directory.entryCount() > 0) {
+        (void)cli::listEntryJson(directory.entryAt(0), 0).dump();
+        (void)cli::headerJson(directory.entryAt(0), 0).dump();
     }
     checkGroupNames(directory);
     return 0;
