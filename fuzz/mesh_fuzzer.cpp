@@ -3,8 +3,6 @@
 // loading what was saved (which must give back the model that was saved).
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,18 +10,13 @@
 #include "core/io/memory_bytes.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/scripted_prompter.h"
+#include "fuzz_support.h"
 
 namespace {
 
 using namespace tagwarden;
 
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "mesh_fuzzer: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::check;
 
 std::unique_ptr<MeshModel> load(ByteSource& map, std::optional<std::string>& problem)
 {

@@ -4,8 +4,6 @@
 // a file too short is refused untouched, and a save changes nothing but the
 // terrain bytes, which it normalises to 0x0A or 0xFF.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,40 +15,15 @@
 #include "core/prompt/scripted_prompter.h"
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_text.h"
+#include "fuzz_support.h"
 
 namespace {
 
 using namespace tagwarden;
 using Bytes = std::vector<std::uint8_t>;
 
-void check(bool holds, const char* what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "mons_fuzzer: %s\n", what);
-        std::abort();
-    }
-}
-
-// The editor owns the plug-in it opens; this one only lends it the input, which
-// stays here to be checked after the editor let go of it.
-class LentBytes : public ByteSource {
-public:
-    explicit LentBytes(ByteSource& bytes) : bytes_(bytes) {}
-    [[nodiscard]] std::uint64_t length() const override { return bytes_.length(); }
-    [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override
-    {
-        return bytes_.readAt(position, buffer, size);
-    }
-    void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override
-    {
-        bytes_.writeAt(position, buffer, size);
-    }
-    [[nodiscard]] const std::string& path() const override { return bytes_.path(); }
-    void replace(const Write& write) override { bytes_.replace(write); }
-
-private:
-    ByteSource& bytes_;
-};
+using fuzz::check;
+using fuzz::LentBytes;
 
 // What a save of the unchanged form must leave in the block.
 Bytes normalised(Bytes block)

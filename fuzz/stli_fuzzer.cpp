@@ -4,26 +4,19 @@
 // the hex views hold exactly their digits, blanks and line breaks.
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/editors/stli_text.h"
+#include "fuzz_support.h"
 
 namespace {
 
 using namespace tagwarden;
 using Bytes = std::vector<std::uint8_t>;
 
-void check(bool holds, const char* what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "stli_fuzzer: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::check;
 
 // Carriage returns that end a line: all but a final one.
 std::size_t lineEnds(std::span<const std::uint8_t> bytes)

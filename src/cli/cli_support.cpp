@@ -53,7 +53,7 @@ OpenedArchive::OpenedArchive(const std::string& path) : file_(path, File::Access
         throw CommandError(kNoDirectoryMessage);
 }
 
-std::size_t OpenedArchive::select(const std::string& selector) const
+std::size_t selectEntry(const TagDirectory& directory, const std::string& selector)
 {
     const auto colon = selector.find(':');
     if (colon == std::string::npos) {
@@ -62,9 +62,9 @@ std::size_t OpenedArchive::select(const std::string& selector) const
         const auto [ptr, ec] = std::from_chars(selector.data(), end, index);
         if (selector.empty() || ec != std::errc() || ptr != end)
             throw CommandError("ERROR - \"" + printable(selector) + "\" is neither an entry index nor TYPE:ID");
-        if (index >= directory_.entryCount())
+        if (index >= directory.entryCount())
             throw CommandError("ERROR - No entry with index " + printable(selector) + " (the file has " +
-                               std::to_string(directory_.entryCount()) + " entries)");
+                               std::to_string(directory.entryCount()) + " entries)");
         return index;
     }
     const std::string_view typeText = std::string_view(selector).substr(0, colon);
@@ -72,8 +72,8 @@ std::size_t OpenedArchive::select(const std::string& selector) const
     // "mons:abcdef" names no entry, although its first four bytes would match one.
     const std::uint32_t type = codeKey(typeText);
     const std::uint32_t id = codeKey(idText);
-    for (std::size_t i = 0; fitsCode(typeText) && fitsCode(idText) && i < directory_.entryCount(); ++i)
-        if (directory_.entryAt(i).typeKey() == type && directory_.entryAt(i).idKey() == id)
+    for (std::size_t i = 0; fitsCode(typeText) && fitsCode(idText) && i < directory.entryCount(); ++i)
+        if (directory.entryAt(i).typeKey() == type && directory.entryAt(i).idKey() == id)
             return i;
     throw CommandError("ERROR - No entry " + printable(selector) + " in the file");
 }

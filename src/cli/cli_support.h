@@ -30,6 +30,9 @@ using Command = std::function<int()>;
 // The same, appended to `out`.
 void appendPrintable(std::string& out, std::string_view field);
 
+// SEL: a decimal index or TYPE:ID (the first entry with that type and id).
+[[nodiscard]] std::size_t selectEntry(const TagDirectory& directory, const std::string& selector);  // throws CommandError
+
 // An archive or plug-in opened read-only and its directory read.
 class OpenedArchive {
 public:
@@ -38,8 +41,7 @@ public:
     [[nodiscard]] File& file() { return file_; }
     [[nodiscard]] const TagDirectory& directory() const { return directory_; }
     [[nodiscard]] TagDirectory& directory() { return directory_; }
-    // SEL: a decimal index or TYPE:ID (the first entry with that type and id).
-    [[nodiscard]] std::size_t select(const std::string& selector) const;  // throws CommandError
+    [[nodiscard]] std::size_t select(const std::string& selector) const { return selectEntry(directory_, selector); }
 
 private:
     File file_;

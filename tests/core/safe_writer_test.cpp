@@ -168,5 +168,28 @@ TEST(SafeWriter, InterruptedReplacementLeavesNothingBeside)
     }
 }
 
+// A commit lets go of the new file, checking the close: the system may report a
+// lost write only there.
+TEST(SafeWriter, ACommitClosesTheNewFileAndAFailedCloseIsAnErrorNamingIt)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("plug", kOld);
+    SafeWriter writer(path, File::Share::None);
+    writeNew(writer.bytes());
+    writer.commit();
+    EXPECT_NO_THROW(File(path, File::Access::ReadWrite, File::Share::None));
+    EXPECT_EQ(readAll(path), kNew);
+
+    const native::OpenedFile opened = native::open(path, FileAccess::ReadWrite);
+    native::close(opened.handle);
+    try {
+        native::closeWritten(opened.handle, path);
+        ADD_FAILURE() << "closing a closed descriptor succeeded";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), path);
+        EXPECT_FALSE(error.detail().empty());
+    }
+}
+
 }  // namespace
 }  // namespace tagwarden

@@ -69,7 +69,7 @@ void File::replace(const Write& write, const Wrap& wrap)
         SafeWriter writer(path_, share_, wrap);
         write(writer.bytes());
         try {
-            writer.commit();
+            writer.commitKeepingOpen();
         } catch (const FileError&) {
             if (writer.renamed())
                 *this = writer.take();
@@ -112,6 +112,14 @@ void File::close()
         return;
     ShareTable::process().forget(this);
     native::close(std::exchange(handle_, native::kNoHandle));
+}
+
+void File::closeWritten()
+{
+    if (!isOpen())
+        return;
+    ShareTable::process().forget(this);
+    native::closeWritten(std::exchange(handle_, native::kNoHandle), path_);
 }
 
 }  // namespace tagwarden

@@ -64,7 +64,10 @@ public:
     // Writes all `size` bytes at the current position and moves past them.
     void write(const void* buffer, std::size_t size);
 
+    // Closes without asking how it went: for files read, and for cleaning up.
     void close();
+    // Closes a file this program wrote; a failed close throws FileError naming it.
+    void closeWritten();
 
 private:
     native::Handle handle_ = native::kNoHandle;

@@ -40,6 +40,9 @@ struct OpenedFile {
 // Opens a regular file; anything else (a folder, a pipe, a device) is refused.
 [[nodiscard]] OpenedFile open(const std::string& path, FileAccess access);
 void close(Handle handle) noexcept;
+// Closes a file this program wrote: the system may say only here that written
+// bytes were lost, so a failed close throws FileError.
+void closeWritten(Handle handle, const std::string& path);
 [[nodiscard]] std::uint64_t length(Handle handle, const std::string& path);
 [[nodiscard]] std::size_t readAt(Handle handle, std::uint64_t position, void* buffer, std::size_t size,
                                  const std::string& path);

@@ -109,6 +109,13 @@ OpenedFile open(const std::string& path, FileAccess access)
 
 void close(Handle handle) noexcept { ::close(descriptor(handle)); }
 
+void closeWritten(Handle handle, const std::string& path)
+{
+    // The descriptor is gone whatever close() answers, so it is never retried.
+    if (::close(descriptor(handle)) != 0)
+        fail(errno, path);
+}
+
 std::uint64_t length(Handle handle, const std::string& path)
 {
     struct stat status {};

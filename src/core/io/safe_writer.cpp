@@ -12,7 +12,8 @@ namespace {
 // A name of its own in the folder of `target`, hidden, that nobody else picks.
 std::string newNameBeside(const std::string& target)
 {
-    std::random_device random;
+    // One per thread: making one asks the processor what it offers, which is slow under virtualisation.
+    thread_local std::random_device random;
     const std::uint64_t number = (std::uint64_t{random()} << 32) ^ random();
     const std::filesystem::path folder = std::filesystem::path(target).parent_path();
     const std::string name = ".tagwarden-" + std::to_string(number) + ".new";
@@ -63,6 +64,13 @@ SafeWriter::~SafeWriter()
 }
 
 void SafeWriter::commit(File::Place place)
+{
+    commitKeepingOpen(place);
+    wrapped_.reset();
+    file_.closeWritten();
+}
+
+void SafeWriter::commitKeepingOpen(File::Place place)
 {
     bytes().sync();
     file_.moveTo(target_, place);

@@ -30,9 +30,12 @@ public:
     // the target's name. Throws FileError: the target is then as it was, unless
     // renamed() says that only the last sync failed. With OnlyIfFree the target
     // must not exist yet (AlreadyExists otherwise): what appeared meanwhile stays.
+    // Then closes the new file; a failed close is a FileError too (after the rename).
     void commit(File::Place place = File::Place::Replace);
+    // The same, but the new file stays open, to be taken.
+    void commitKeepingOpen(File::Place place = File::Place::Replace);
     [[nodiscard]] bool renamed() const { return renamed_; }
-    // The new file, open under the target's name once renamed.
+    // The new file, open under the target's name once renamed by commitKeepingOpen.
     [[nodiscard]] File take();
 
 private:

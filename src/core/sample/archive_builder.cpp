@@ -66,6 +66,7 @@ void writeBytes(const std::string& path, const Bytes& bytes)
     {
         File file(path, File::Access::Write, File::Share::DenyWrite);
         file.write(bytes.data(), bytes.size());
+        file.closeWritten();
     }
     // The file layer never truncates; a fixture rewritten shorter must not keep an old tail.
     std::filesystem::resize_file(path, bytes.size());

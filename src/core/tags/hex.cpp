@@ -30,11 +30,11 @@ std::string hexByte(std::uint8_t byte)
 
 std::string hexDump(const std::uint8_t* bytes, std::size_t count)
 {
-    std::string text;
-    text.reserve(3 * count);
+    // Filled in place rather than appended to: a viewer's 2,048 bytes a time.
+    std::string text(3 * count, ' ');
     for (std::size_t i = 0; i < count; ++i) {
-        appendHexByte(text, bytes[i]);
-        text += ' ';
+        text[3 * i] = kDigits[bytes[i] >> 4];
+        text[3 * i + 1] = kDigits[bytes[i] & 0x0F];
     }
     return text;
 }
