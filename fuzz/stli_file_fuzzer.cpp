@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Session first(plugIn);
     EditorTagFile& editor = first.editor;
-    const auto started = editor.openAndRead("stli");
+    const auto started = editor.openAndRead("stli").value;
     check(started.outcome == (size >= kHeader ? EditorTagFile::OpenOutcome::Opened : EditorTagFile::OpenOutcome::Refused),
           "header accepted or refused wrongly");
     const bool whole = size >= kHeader && size - kHeader >= readBigEndian32(input.data() + kLengthAt);
@@ -106,15 +106,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "dropped bytes miscounted");
 
     editor.setDataLength(static_cast<std::uint32_t>(rebuilt.bytes.size() + 1));
-    check(!editor.writeTag(rebuilt.bytes) && plugIn.bytes() == input, "a save of the wrong length was written");
+    check(!editor.writeTag(rebuilt.bytes).value && plugIn.bytes() == input, "a save of the wrong length was written");
     editor.setDataLength(static_cast<std::uint32_t>(rebuilt.bytes.size()));
     editor.storeHeaderFields();
-    check(editor.writeTag(rebuilt.bytes), "save failed");
+    check(editor.writeTag(rebuilt.bytes).value, "save failed");
     check(plugIn.bytes() == expectedFile(input, rebuilt.bytes), "save wrote other bytes");
     check(!editor.writeChanges(editor.header(), rebuilt.bytes), "saved edit still counted as unsaved");
 
     Session again(plugIn);
-    const auto reopened = again.editor.openAndRead("stli");
+    const auto reopened = again.editor.openAndRead("stli").value;
     check(reopened.data == rebuilt.bytes, "the saved list reads back differently");
     check(rebuildStli(stliLoadText(*reopened.data)).bytes == rebuilt.bytes, "an unedited save of the saved list changes it");
     return 0;
