@@ -348,7 +348,7 @@ std::optional<Mapping> map(Handle handle, std::uint64_t position, std::size_t si
         return std::nullopt;
     const std::size_t lead = static_cast<std::size_t>(position % pageSize);
     const std::size_t length = (lead + size + pageSize - 1) / pageSize * pageSize;
-    void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, descriptor(handle),
+    void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, descriptor(handle),
                         static_cast<off_t>(position - lead));
     if (base == MAP_FAILED)
         return std::nullopt;
