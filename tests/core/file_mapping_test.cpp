@@ -71,7 +71,7 @@ TEST_F(ShortenedArchive, CutWhileReadingIsAReadErrorAndKeepsTheEntriesBeforeIt)
     struct Case {
         const char* when;
         std::size_t cutTo;
-        std::size_t kept;  // every entry listed before the cut was seen
+        std::size_t kept;  // listed before the cut was seen; those past `cutTo` read zeros
         bool cutInsideList;
     };
     for (const Case& c : {Case{"between reads", 6000, 6000, false}, Case{"while listing", 100, 4096, true}}) {

@@ -297,8 +297,9 @@ void TagDirectory::listUpTo(std::size_t count)
 std::size_t TagDirectory::readEntries(const ByteSource& source, std::uint64_t position, std::size_t count)
 {
     checkFollows(position);
-    const std::size_t whole = mapping_ ? takeMapped(source, count)
-                                       : source.readAt(position, roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
+    const std::size_t whole =
+        mapping_ ? takeMapped(source, count)
+                 : source.readAt(position, roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
     listUpTo(count_ + whole);
     return whole;
 }
