@@ -2,8 +2,7 @@
 // goals (bench/speed_goals.py): get at the directory, walk it once and file every
 // entry's index under its type. Nothing is checked, copied or kept beyond that.
 // The directory is either mapped (the least work of all) or read whole into
-// memory in one go (the least work for a reader that keeps its own copy, as the
-// program does, so that another program shortening the file cannot crash it).
+// memory in one go (the least work for a reader that keeps its own copy).
 //
 //   archive_bound_measure make PATH [COUNT]   writes a synthetic archive of COUNT entries (1,000,000)
 //   archive_bound_measure map PATH            the lower bound, mapping the file

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/io/file_mapping.h"
 #include "core/io/safe_writer.h"
 #include "core/io/share_table.h"
 
@@ -49,6 +50,11 @@ std::uint64_t File::length() const { return native::length(handle_, path_); }
 std::size_t File::readAt(std::uint64_t position, void* buffer, std::size_t size) const
 {
     return native::readAt(handle_, position, buffer, size, path_);
+}
+
+std::unique_ptr<FileMapping> File::map(std::uint64_t position, std::size_t size) const
+{
+    return FileMapping::map(handle_, position, size);
 }
 
 void File::writeAt(std::uint64_t position, const void* buffer, std::size_t size)

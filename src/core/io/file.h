@@ -40,6 +40,7 @@ public:
 
     [[nodiscard]] std::uint64_t length() const override;
     [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override;
+    [[nodiscard]] std::unique_ptr<FileMapping> map(std::uint64_t position, std::size_t size) const override;
     void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override;
     // Syncs the file's bytes and then its folder, which holds its name.
     void sync() override;

@@ -77,6 +77,25 @@ void copyPermissions(const std::string& model, Handle handle, const std::string&
 void lowerLock(Handle lock) noexcept;
 void unlock(Handle lock) noexcept;
 
+// Part of a file mapped read-only. One handler of bus errors, for the whole
+// process, guards every mapping made here: when another program shortens the
+// file, a page past its new end reads zeros instead of ending the process, and
+// the mapping remembers the first byte cut. Bus errors anywhere else end the
+// process as before.
+struct Mapping {
+    const std::uint8_t* data = nullptr;  // the byte at the position asked for
+    std::size_t size = 0;
+    void* base = nullptr;  // the whole pages mapped
+    std::size_t length = 0;
+    std::size_t slot = 0;  // its place among the guarded mappings
+};
+// Maps `size` bytes at `position`; nothing when the system cannot, or when too
+// many mappings are guarded already.
+[[nodiscard]] std::optional<Mapping> map(Handle handle, std::uint64_t position, std::size_t size) noexcept;
+void unmap(const Mapping& mapping) noexcept;
+// How many bytes from `data` on never read zeros for a cut: `size` unless the file was shortened.
+[[nodiscard]] std::size_t intactBytes(const Mapping& mapping) noexcept;
+
 // Memory for a large block that a read fills whole (an archive's directory). The
 // system may back it with large pages, which it hands out many times faster.
 // Throws std::bad_alloc; give it back with releaseBlock.

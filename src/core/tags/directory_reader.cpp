@@ -130,11 +130,14 @@ ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, Pro
                         "its directory lists " + std::to_string(expected) + " entries; at most " +
                             std::to_string(kMostEntries) + " are read");
 
-    // The count comes from the file's real length; the cap only keeps a huge sparse
-    // file from claiming all memory before a single header is read.
+    // A file's headers are viewed in place, the others read. The count comes from
+    // the file's real length; the cap only keeps a huge sparse file from claiming
+    // all memory before a single header is read.
+    directory.mapEntries(source, *offset, static_cast<std::size_t>(expected));
     directory.reserve(static_cast<std::size_t>(std::min(expected, kMostReserved)));
     ProgressPacer pacer(progress, expected);
     readArchiveHeaders(directory, source, *offset, pacer);
+    directory.checkMappedWhole(source);
     pacer.finishing();
     directory.mapTypes();
     return ReadOutcome::Archive;

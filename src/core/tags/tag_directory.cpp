@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "core/io/byte_source.h"
+#include "core/io/file_error.h"
+#include "core/io/file_mapping.h"
 #include "core/io/native_file.h"
 #include "core/tags/tag_text.h"
 
@@ -15,6 +17,18 @@ namespace {
 
 // Most reads ask for this many headers at a time; fewer are needed only at the end.
 constexpr std::size_t kFirstCapacity = 16;
+// Why mapped headers are refused: another program shortened the file under them.
+constexpr const char* kShortened = "shortened while it was read";
+
+// Asks for the cache line at `address` ahead of its use; a hint only.
+void prefetch(const void* address)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
 
 // An entry's type and id as one key, each compared up to its first NUL.
 std::uint64_t pairKey(const TagHeaderBytes& header)
@@ -44,14 +58,7 @@ public:
     }
 
     // Asks for the key's slot to be brought into the cache ahead of `insert`.
-    void prefetch(std::uint64_t key) const
-    {
-#if defined(__GNUC__) || defined(__clang__)
-        __builtin_prefetch(&slots_[slotOf(key)]);
-#else
-        (void)key;
-#endif
-    }
+    void prefetch(std::uint64_t key) const { tagwarden::prefetch(&slots_[slotOf(key)]); }
 
 private:
     [[nodiscard]] std::size_t slotOf(std::uint64_t key) const { return (key * 0x9E3779B97F4A7C15u) >> shift_; }
@@ -170,11 +177,16 @@ public:
     void add(const TagHeaderBytes* headers, std::size_t count)
     {
         // The set's slots are fetched a few entries ahead, so that a million
-        // entries do not wait on one memory access after another.
+        // entries do not wait on one memory access after another; the headers
+        // two pages ahead, as the processor does not fetch past a page of a
+        // mapped file on its own.
         constexpr std::size_t kAhead = 16;
+        constexpr std::size_t kHeadersAhead = 2 * 4096 / kTagHeaderSize;
         for (; covered_ < count; ++covered_) {
             if (covered_ + kAhead < count)
                 seen_.prefetch(pairKey(headers[covered_ + kAhead]));
+            if (covered_ + kHeadersAhead < count)
+                prefetch(&headers[covered_ + kHeadersAhead]);
             const std::uint64_t key = pairKey(headers[covered_]);
             if (seen_.insert(key))
                 addMember(headers[covered_], static_cast<std::uint32_t>(key >> 32));
@@ -214,24 +226,60 @@ void TagDirectory::reserve(std::size_t entries)
 {
     if (!index_)
         index_ = std::make_unique<TypeIndex>(entries);
-    if (entries <= capacity_)
+    if (mapping_ || entries <= headers_.size())
         return;
     std::unique_ptr<TagHeaderBytes[], BlockRelease> grown(
         static_cast<TagHeaderBytes*>(native::allocateBlock(entries * kTagHeaderSize)));
-    std::copy_n(headers_.get(), count_, grown.get());
-    headers_ = std::move(grown);
-    capacity_ = entries;
+    std::copy_n(headers_.data(), count_, grown.get());
+    block_ = std::move(grown);
+    headers_ = {block_.get(), entries};
 }
 
-TagHeaderBytes* TagDirectory::roomFor(std::uint64_t position, std::size_t more)
+void TagDirectory::mapEntries(const ByteSource& source, std::uint64_t position, std::size_t count)
 {
-    if (count_ == 0)
+    if (count_ != 0)
+        throw std::logic_error("only an empty directory maps its headers");
+    mapping_ = source.map(position, count * kTagHeaderSize);
+    if (!mapping_)
+        return;
+    block_.reset();
+    headers_ = {reinterpret_cast<const TagHeaderBytes*>(mapping_->data()), count};
+    firstPosition_ = position;
+}
+
+void TagDirectory::checkFollows(std::uint64_t position)
+{
+    if (count_ == 0 && !mapping_)
         firstPosition_ = position;
     else if (position != firstPosition_ + count_ * kTagHeaderSize)
         throw std::invalid_argument("a directory's headers lie back to back");
-    if (capacity_ - count_ < more)
-        reserve(std::max({count_ + more, 2 * capacity_, kFirstCapacity}));
-    return headers_.get() + count_;
+}
+
+TagHeaderBytes* TagDirectory::roomFor(std::size_t more)
+{
+    if (mapping_)
+        throw std::logic_error("a mapped directory takes its headers from the mapping only");
+    if (headers_.size() - count_ < more)
+        reserve(std::max({count_ + more, 2 * headers_.size(), kFirstCapacity}));
+    return block_.get() + count_;
+}
+
+std::size_t TagDirectory::takeMapped(const ByteSource& source, std::size_t count)
+{
+    const std::size_t taken = std::min(count, headers_.size() - count_);
+    const std::size_t end = (count_ + taken) * kTagHeaderSize;
+    mapping_->touch(count_ * kTagHeaderSize, end);
+    // Once read, the bytes are the file's unless it was shortened under them: at a
+    // page past its new end they read zeros, before it they are cut off by its length.
+    if (end > mapping_->intactBytes() || firstPosition_ + end > source.length())
+        throw FileError(FileErrorCause::EndOfFile, source.path(), kShortened);
+    return taken;
+}
+
+void TagDirectory::checkMappedWhole(const ByteSource& source) const
+{
+    if (mapping_ && (count_ < headers_.size() || mapping_->intactBytes() < mapping_->size()))
+        throw FileError(FileErrorCause::EndOfFile, source.path(), kShortened);
 }
 
 void TagDirectory::listUpTo(std::size_t count)
@@ -243,13 +291,15 @@ void TagDirectory::listUpTo(std::size_t count)
     }
     if (!index_)
         index_ = std::make_unique<TypeIndex>(count_);
-    index_->add(headers_.get(), count_);
+    index_->add(headers_.data(), count_);
 }
 
 std::size_t TagDirectory::readEntries(const ByteSource& source, std::uint64_t position, std::size_t count)
 {
-    TagHeaderBytes* room = roomFor(position, count);
-    const std::size_t whole = source.readAt(position, room, count * kTagHeaderSize) / kTagHeaderSize;
+    checkFollows(position);
+    const std::size_t whole =
+        mapping_ ? takeMapped(source, count)
+                 : source.readAt(position, roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
     listUpTo(count_ + whole);
     return whole;
 }
@@ -261,7 +311,8 @@ bool TagDirectory::appendEntry(const ByteSource& source, std::uint64_t position)
 
 void TagDirectory::appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition)
 {
-    *roomFor(headerPosition, 1) = header;
+    checkFollows(headerPosition);
+    *roomFor(1) = header;
     listUpTo(count_ + 1);
 }
 
@@ -277,7 +328,7 @@ void TagDirectory::mapTypes()
     // Mapping again, or after entries came some other way, starts afresh.
     if (!index_ || index_->covered() != count_) {
         index_ = std::make_unique<TypeIndex>(count_);
-        index_->add(headers_.get(), count_);
+        index_->add(headers_.data(), count_);
     }
     groups_ = index_->takeGroups();
     index_.reset();
@@ -311,9 +362,11 @@ std::string TagDirectory::idsOfType(const std::string& type) const
 
 void TagDirectory::clearAll()
 {
-    headers_.reset();
+    headers_ = {};
+    block_.reset();
+    mapping_.reset();
     index_.reset();
-    count_ = capacity_ = 0;
+    count_ = 0;
     groups_.clear();
     groups_.shrink_to_fit();
 }

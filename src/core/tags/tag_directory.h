@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace tagwarden {
 
 class ByteSource;
+class FileMapping;
 
 // What the directory tells its owner (the main window, or the command-line tool)
 // while it is filled and cleared.
@@ -42,7 +44,8 @@ struct TypeGroup {
 
 // The entries of the open file in file order and the index of ids by type. The
 // entries are the headers of one directory, back to back in the file: they are
-// kept as read, in one block, and each entry's texts are made when asked for.
+// viewed in place in a mapping of the file when it can be mapped, kept as read in
+// one block otherwise, and each entry's texts are made when asked for.
 class TagDirectory {
 public:
     TagDirectory();
@@ -52,24 +55,32 @@ public:
 
     void setObserver(DirectoryObserver* observer) { observer_ = observer; }
 
+    // Maps the `count` headers at `position` of an empty directory, when the source
+    // can be mapped; readEntries then takes them from there in place, in order.
+    void mapEntries(const ByteSource& source, std::uint64_t position, std::size_t count);
     // Reads up to `count` headers lying back to back from `position` on as new
     // entries, each listed as it is added; answers how many were whole (fewer only
-    // where the source ends). The first entry fixes where the directory starts;
-    // later ones must follow the last entry.
+    // where the source ends, or the mapped headers do). The first entry fixes where
+    // the directory starts; later ones must follow the last entry. Mapped headers
+    // that the file no longer holds are a FileError, and none of them is listed.
     std::size_t readEntries(const ByteSource& source, std::uint64_t position, std::size_t count);
+    // A FileError when the file was shortened under the mapped headers while they
+    // were read: fewer were read than mapped, or some read zeros.
+    void checkMappedWhole(const ByteSource& source) const;
     // Reads one header at `position`; false (and nothing kept) when it is not all there.
     bool appendEntry(const ByteSource& source, std::uint64_t position);
     // Adds a header read at `headerPosition`, right behind the last entry.
     void appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition);
 
-    // Makes room for this many entries in all, and sizes the index of ids by type
-    // for them (the reader knows how many headers follow).
+    // Makes room for this many entries in all (mapped headers have it already), and
+    // sizes the index of ids by type for them (the reader knows how many follow).
     void reserve(std::size_t entries);
 
     [[nodiscard]] std::size_t entryCount() const { return count_; }
     // The entry at `index`; std::out_of_range past the last one.
     [[nodiscard]] TagEntry entryAt(std::size_t index) const;
-    // Its 64 header bytes as read, without a copy (`index` below entryCount()).
+    // Its 64 header bytes, without a copy (`index` below entryCount()); zeros once
+    // the file was shortened under a mapped header.
     [[nodiscard]] const TagHeaderBytes& headerAt(std::size_t index) const { return headers_[index]; }
     [[nodiscard]] const std::vector<TypeGroup>& typeGroups() const { return groups_; }
 
@@ -100,8 +111,13 @@ public:
     void setDirectoryOffset(std::uint32_t offset) { directoryOffset_ = offset; }
 
 private:
+    // Checks that `position` follows the last entry (or starts the directory).
+    void checkFollows(std::uint64_t position);
     // Room for `more` headers behind the last entry; they count once listed.
-    [[nodiscard]] TagHeaderBytes* roomFor(std::uint64_t position, std::size_t more);
+    [[nodiscard]] TagHeaderBytes* roomFor(std::size_t more);
+    // How many of the next `count` mapped headers the file still holds: all of
+    // them, or a FileError.
+    [[nodiscard]] std::size_t takeMapped(const ByteSource& source, std::size_t count);
     // Lists the entries read up to `count` and adds them to the growing index.
     void listUpTo(std::size_t count);
     void appendGroupText(std::string& text, std::size_t groupIndex, FieldText fieldText) const;
@@ -112,10 +128,12 @@ private:
     };
 
     DirectoryObserver* observer_ = nullptr;
-    // Filled by reads straight from the file, so never zeroed first.
-    std::unique_ptr<TagHeaderBytes[], BlockRelease> headers_;
+    // The headers in place in the file, or else read into the block (straight from
+    // the file, so never zeroed first); the view covers the room for them.
+    std::unique_ptr<FileMapping> mapping_;
+    std::unique_ptr<TagHeaderBytes[], BlockRelease> block_;
+    std::span<const TagHeaderBytes> headers_;
     std::size_t count_ = 0;
-    std::size_t capacity_ = 0;
     std::uint64_t firstPosition_ = 0;
     std::unique_ptr<TypeIndex> index_;
     std::vector<TypeGroup> groups_;
