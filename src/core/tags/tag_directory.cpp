@@ -37,74 +37,86 @@ std::uint64_t pairKey(const TagHeaderBytes& header)
            codeKey(header.data() + tag_header::kId.offset);
 }
 
-// A set of 64-bit keys with open addressing: one flat table instead of a node per
-// entry, which keeps mapping a million entries fast and small. It is at most two
-// thirds full, and grows when more keys come than it was made for.
+// The (type, id) pairs met so far, with open addressing: one flat table of four
+// bytes a slot, since filling fresh memory is most of the cost of a million
+// entries. A slot holds the index of the entry that brought the pair and eight bits
+// of the pair's hash; the pair itself is read back from that entry's header only
+// when those bits match. It is at most two thirds full, and grows when more pairs
+// come than it was made for. Entry indexes must stay below 2^24 (the reader reads
+// no more entries than that).
 class PairSet {
 public:
+    static constexpr std::size_t kMostEntries = std::size_t{1} << 24;
+
     explicit PairSet(std::size_t expected) { allocate(std::max<std::size_t>(16, expected + expected / 2)); }
 
-    // False when the key was there already.
-    bool insert(std::uint64_t key)
+    // False when the pair of entry `index` came with an earlier entry already.
+    bool insert(const TagHeaderBytes* headers, std::size_t index)
     {
-        if (key == kEmpty)  // the one key that marks free slots is kept apart
-            return !std::exchange(holdsEmptyKey_, true);
+        if (index >= kMostEntries)
+            throw std::length_error("too many directory entries to map their types");
         if (3 * (used_ + 1) > 2 * size_)
-            grow();
-        if (!place(key))
+            grow(headers);
+        if (!place(headers, pairKey(headers[index]), index))
             return false;
         ++used_;
         return true;
     }
 
     // Asks for the key's slot to be brought into the cache ahead of `insert`.
-    void prefetch(std::uint64_t key) const { tagwarden::prefetch(&slots_[slotOf(key)]); }
+    void prefetch(std::uint64_t key) const { tagwarden::prefetch(&slots_[slotOf(mixed(key))]); }
 
 private:
-    [[nodiscard]] std::size_t slotOf(std::uint64_t key) const { return (key * 0x9E3779B97F4A7C15u) >> shift_; }
+    static constexpr std::uint32_t kEmpty = ~std::uint32_t{0};
+
+    [[nodiscard]] static std::uint64_t mixed(std::uint64_t key) { return key * 0x9E3779B97F4A7C15u; }
+    [[nodiscard]] std::size_t slotOf(std::uint64_t hash) const { return hash >> shift_; }
+    // 0..254, so that no slot in use reads as kEmpty.
+    [[nodiscard]] static std::uint32_t fingerprint(std::uint64_t hash) { return (hash & 0xFFFFFFFF) % 255; }
 
     void allocate(std::size_t wanted)
     {
         size_ = std::bit_ceil(wanted);
-        slots_.reset(static_cast<std::uint64_t*>(native::allocateBlock(size_ * sizeof(std::uint64_t))));
+        slots_.reset(static_cast<std::uint32_t*>(native::allocateBlock(size_ * sizeof(std::uint32_t))));
         std::fill_n(slots_.get(), size_, kEmpty);
         shift_ = 64 - std::countr_zero(size_);
     }
 
     // False when the key is in the table already.
-    bool place(std::uint64_t key)
+    bool place(const TagHeaderBytes* headers, std::uint64_t key, std::size_t index)
     {
-        for (std::size_t i = slotOf(key);; i = (i + 1) & (size_ - 1)) {
-            if (slots_[i] == key)
-                return false;
-            if (slots_[i] == kEmpty) {
-                slots_[i] = key;
+        const std::uint64_t hash = mixed(key);
+        const std::uint32_t print = fingerprint(hash);
+        for (std::size_t i = slotOf(hash);; i = (i + 1) & (size_ - 1)) {
+            const std::uint32_t slot = slots_[i];
+            if (slot == kEmpty) {
+                slots_[i] = static_cast<std::uint32_t>(index) << 8 | print;
                 return true;
             }
+            if ((slot & 0xFF) == print && pairKey(headers[slot >> 8]) == key)
+                return false;
         }
     }
 
-    void grow()
+    void grow(const TagHeaderBytes* headers)
     {
         const std::size_t oldSize = size_;
         const auto old = std::move(slots_);
         allocate(2 * oldSize);
         for (std::size_t i = 0; i < oldSize; ++i)
             if (old[i] != kEmpty)
-                place(old[i]);
+                (void)place(headers, pairKey(headers[old[i] >> 8]), old[i] >> 8);
     }
 
     struct Release {
-        void operator()(std::uint64_t* slots) const noexcept { native::releaseBlock(slots); }
+        void operator()(std::uint32_t* slots) const noexcept { native::releaseBlock(slots); }
     };
 
-    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
     std::size_t size_ = 0;
     std::size_t used_ = 0;
     // A table of a million keys is hit at random: large pages spare the address lookups.
-    std::unique_ptr<std::uint64_t[], Release> slots_;
+    std::unique_ptr<std::uint32_t[], Release> slots_;
     int shift_ = 0;
-    bool holdsEmptyKey_ = false;
 };
 
 // The group of each type met so far, looked up once per entry: a small flat table.
@@ -187,9 +199,8 @@ public:
                 seen_.prefetch(pairKey(headers[covered_ + kAhead]));
             if (covered_ + kHeadersAhead < count)
                 prefetch(&headers[covered_ + kHeadersAhead]);
-            const std::uint64_t key = pairKey(headers[covered_]);
-            if (seen_.insert(key))
-                addMember(headers[covered_], static_cast<std::uint32_t>(key >> 32));
+            if (seen_.insert(headers, covered_))
+                addMember(headers[covered_], codeKey(headers[covered_].data() + tag_header::kType.offset));
         }
     }
 
