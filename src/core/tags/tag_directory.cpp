@@ -31,7 +31,7 @@ void prefetch(const void* address)
 }
 
 // An entry's type and id as one key, each compared up to its first NUL.
-std::uint64_t pairKey(const TagHeaderBytes& header)
+[[gnu::always_inline]] inline std::uint64_t pairKey(const TagHeaderBytes& header)
 {
     return std::uint64_t{codeKey(header.data() + tag_header::kType.offset)} << 32 |
            codeKey(header.data() + tag_header::kId.offset);
