@@ -72,7 +72,10 @@ private:
     [[nodiscard]] static std::uint64_t mixed(std::uint64_t key) { return key * 0x9E3779B97F4A7C15u; }
     [[nodiscard]] std::size_t slotOf(std::uint64_t hash) const { return hash >> shift_; }
     // 0..254, so that no slot in use reads as kEmpty.
-    [[nodiscard]] static std::uint32_t fingerprint(std::uint64_t hash) { return (hash & 0xFFFFFFFF) % 255; }
+    [[nodiscard]] static std::uint32_t fingerprint(std::uint64_t hash)
+    {
+        return static_cast<std::uint32_t>(hash % 255);
+    }
 
     void allocate(std::size_t wanted)
     {
