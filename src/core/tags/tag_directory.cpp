@@ -9,6 +9,7 @@
 #include "core/io/file_error.h"
 #include "core/io/file_mapping.h"
 #include "core/io/native_file.h"
+#include "core/io/prefetch.h"
 #include "core/tags/tag_text.h"
 
 namespace tagwarden {
@@ -19,16 +20,6 @@ namespace {
 constexpr std::size_t kFirstCapacity = 16;
 // Why mapped headers are refused: another program shortened the file under them.
 constexpr const char* kShortened = "shortened while it was read";
-
-// Asks for the cache line at `address` ahead of its use; a hint only.
-void prefetch(const void* address)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
-}
 
 // An entry's type and id as one key, each compared up to its first NUL.
 [[gnu::always_inline]] inline std::uint64_t pairKey(const TagHeaderBytes& header)

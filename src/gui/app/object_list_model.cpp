@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "core/io/prefetch.h"
 #include "core/tags/tag_directory.h"
 
 namespace tagwarden {
@@ -51,16 +52,6 @@ struct LineKey {
 
 // The first eight characters of an entry's line, as LineKey has them.
 std::uint64_t linePrefix(const TagHeaderBytes& header) { return LineKey(header, 8).words[0]; }
-
-// Asks for the memory at `address` to be brought into the cache ahead of its use.
-void prefetch(const void* address)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
-}
 
 // An entry to sort: most lines differ within their first eight characters, so the
 // whole lines are built only for the few that do not.
