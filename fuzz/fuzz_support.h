@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/io/byte_source.h"
+#include "support/forwarding_bytes.h"
 
 namespace tagwarden::fuzz {
 
@@ -24,24 +27,17 @@ inline void check(bool holds, const char* what)
 
 // An editor owns the plug-in it opens; this one only lends it the input, which
 // stays with the fuzzer to be checked after the editor let go of it.
-class LentBytes : public ByteSource {
-public:
-    explicit LentBytes(ByteSource& bytes) : bytes_(bytes) {}
-    [[nodiscard]] std::uint64_t length() const override { return bytes_.length(); }
-    [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override
-    {
-        return bytes_.readAt(position, buffer, size);
-    }
-    void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override
-    {
-        bytes_.writeAt(position, buffer, size);
-    }
-    [[nodiscard]] const std::string& path() const override { return bytes_.path(); }
-    void replace(const Write& write) override { bytes_.replace(write); }
+using LentBytes = test::ForwardingBytes;
 
-private:
-    ByteSource& bytes_;
-};
+// The input as a plug-in of `type`: its type field set, so that the fuzzer
+// explores past the editor's type check.
+inline std::vector<std::uint8_t> typedInput(const std::uint8_t* data, std::size_t size, const char (&type)[5])
+{
+    std::vector<std::uint8_t> input(data, data + size);
+    if (input.size() >= 36)
+        std::memcpy(input.data() + 32, type, 4);
+    return input;
+}
 
 // A folder of the fuzzer's own for files it must really write, made once per
 // process and removed at exit. In memory where the system has such a folder: a

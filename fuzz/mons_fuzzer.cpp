@@ -49,9 +49,7 @@ void checkBlock(const Bytes& block)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Bytes input(data, data + size);
-    if (input.size() >= 36)
-        std::memcpy(input.data() + 32, "mons", 4);  // let the fuzzer explore past the type check
+    const Bytes input = fuzz::typedInput(data, size, "mons");
     MemoryBytes plugIn(input, "mons_fuzzer");
 
     MemorySettingsStore settings;

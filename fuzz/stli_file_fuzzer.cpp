@@ -79,9 +79,7 @@ Bytes expectedFile(const Bytes& input, const Bytes& saved)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Bytes input(data, data + size);
-    if (input.size() >= 36)
-        std::memcpy(input.data() + 32, "stli", 4);  // let the fuzzer explore past the type check
+    const Bytes input = fuzz::typedInput(data, size, "stli");
     MemoryBytes plugIn(input, "stli_file_fuzzer");
 
     Session first(plugIn);

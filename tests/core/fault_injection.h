@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/io/file.h"
+#include "support/forwarding_bytes.h"
 
 namespace tagwarden::test {
 
@@ -40,32 +41,24 @@ struct FaultPlan {
 
 // The new file of a replacement as its writer sees it. A failing write puts half
 // of its bytes down first, as a disk that fills up mid-write does.
-class FaultyBytes : public ByteSource {
+class FaultyBytes : public ForwardingBytes {
 public:
-    FaultyBytes(ByteSource& file, FaultPlan& plan) : file_(file), plan_(plan) {}
+    FaultyBytes(ByteSource& file, FaultPlan& plan) : ForwardingBytes(file), plan_(plan) {}
 
-    [[nodiscard]] std::uint64_t length() const override { return file_.length(); }
-    [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override
-    {
-        return file_.readAt(position, buffer, size);
-    }
     void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override
     {
         if (static_cast<int>(plan_.steps.size()) + 1 == plan_.failAt)
-            file_.writeAt(position, buffer, size / 2);
+            target().writeAt(position, buffer, size / 2);
         plan_.step("write", path());
-        file_.writeAt(position, buffer, size);
+        target().writeAt(position, buffer, size);
     }
-    [[nodiscard]] const std::string& path() const override { return file_.path(); }
     void sync() override
     {
         plan_.step("sync", path());
-        file_.sync();
+        target().sync();
     }
-    void replace(const Write& write) override { file_.replace(write); }
 
 private:
-    ByteSource& file_;
     FaultPlan& plan_;
 };
 
