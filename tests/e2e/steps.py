@@ -1,9 +1,17 @@
 """Steps that several journeys take through the program."""
+import re
+
 import harness
 
-EDITORS = {"mons": ("Edit mons File", "Tagwarden - MONS editor"),
-           "stli": ("Edit STLI File", "Tagwarden - STLI Editor"),
-           "mesh": ("Edit MESH File", "Tagwarden - MESH editor")}
+
+def editor_title(title):
+    """An editor form's title: the plug-in's file name, a "*" while it holds changes, then `title`."""
+    return re.compile(r"[^ ]+\*? - " + re.escape(title))
+
+
+EDITORS = {"mons": ("Edit mons File", editor_title("Tagwarden - MONS editor")),
+           "stli": ("Edit STLI File", editor_title("Tagwarden - STLI Editor")),
+           "mesh": ("Edit MESH File", editor_title("Tagwarden - MESH editor"))}
 
 
 def start_on_sample(s):

@@ -95,6 +95,13 @@ bool EditorChrome::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+Prompter::Answer askAboutUnsavedWork(Prompter& prompter, const char* kind, const std::string& path)
+{
+    const std::string text = std::string("The ") + kind + " editor holds changes to\n" + path +
+                             "\nthat are not saved yet.\n\nSave them before the editor closes?";
+    return prompter.message(text, Prompter::Buttons::SaveDiscardCancel, Prompter::Icon::Exclamation);
+}
+
 bool raiseRunningDialog()
 {
     QWidget* running = QApplication::activeModalWidget();

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "core/prompt/prompter.h"
+
 class QDialog;
 class QPushButton;
 class QUndoStack;
@@ -47,6 +49,10 @@ private:
     QPushButton* undo_ = nullptr;
     QPushButton* redo_ = nullptr;
 };
+
+// Asks whether the changes an editor (`kind`: "unit", "string-list", "map") holds
+// to the plug-in at `path` are saved before it closes: Save, Discard or Cancel.
+[[nodiscard]] Prompter::Answer askAboutUnsavedWork(Prompter& prompter, const char* kind, const std::string& path);
 
 // While a modal dialog runs (a message box, a file chooser, a record form), brings
 // it to the front and answers true: the caller must then neither close nor replace

@@ -1,7 +1,8 @@
 #include "gui/editors/stli_editor.h"
 
 #include "core/prompt/prompter.h"
-#include "gui/editors/stli_editor_dialog.h"
+#include "gui/common/editor_chrome.h"
+#include "gui/common/state_step.h"
 
 namespace tagwarden {
 
@@ -15,38 +16,79 @@ bool StliEditor::start()
     showNotices(prompter(), started.notices);
     if (!started.value.data)
         return started.value.outcome != OpenOutcome::Cancelled;
-    form_ = std::make_unique<StliEditorDialog>();
-    form_->setValues(*started.value.data, id(), name(), dataLength());
+    saved_ = {*started.value.data, id(), name()};
+    current_ = saved_;
+    form_ = std::make_unique<StliEditorDialog>(undo_);
+    form_->setFilePath(filePath());
+    form_->setSaved(saved_.bytes);
+    form_->showValues(current_);
     form_->setSaveHandler([this] { return saveChanges(); });
+    form_->setDiscardHandler([this] { discard(); });
+    QObject::connect(form_.get(), &StliEditorDialog::edited, form_.get(),
+                     [this](const QString& field) { onEdited(field); });
     form_->show();
     return true;
 }
 
-bool StliEditor::save(const std::vector<std::uint8_t>& bytes)
+bool StliEditor::startWith(const std::string& path)
 {
-    if (!form_)
+    chooseNext(path);
+    return start();
+}
+
+void StliEditor::showValues(const Values& values)
+{
+    current_ = values;
+    form_->showValues(values);
+}
+
+void StliEditor::onEdited(const QString& field)
+{
+    Values after = form_->valuesOver(current_);
+    if (after == current_)
+        return;
+    undo_.push(new StateStep<Values>([this](const Values& values) { showValues(values); }, current_, std::move(after),
+                                     field));
+}
+
+bool StliEditor::saveChanges()
+{
+    if (!form_ || raiseRunningDialog())
         return false;
     const StliDrops dropped = form_->dropped();
     if (dropped.any() && prompter().message(stliDropsMessage(dropped) + " Save it anyway?",
                                             Prompter::Buttons::OkCancel,
                                             Prompter::Icon::Exclamation) == Prompter::Answer::Cancel)
         return false;
-    setName(form_->description());
-    setId(form_->shortName());
-    setDataLength(form_->length());
+    setName(current_.description);
+    setId(current_.shortName);
+    setDataLength(static_cast<std::uint32_t>(current_.bytes.size()));
     storeHeaderFields();
-    const Reported<bool> written = writeTag(bytes);
+    const Reported<bool> written = writeTag(current_.bytes);
     showNotices(prompter(), written.notices);
-    if (!written.value)
+    if (!written.value) {
         prompter().message(kWriteFailedMessage);
-    return written.value;
+        return false;
+    }
+    saved_ = current_;
+    form_->setSaved(saved_.bytes);
+    undo_.setClean();
+    return true;
 }
-
-bool StliEditor::saveChanges() { return form_ && save(form_->rawBytes()); }
 
 bool StliEditor::hasUnsavedChanges() const
 {
-    return form_ && writeChanges(headerWith(form_->description(), form_->shortName(), form_->length()), form_->rawBytes());
+    return form_ && writeChanges(headerWith(current_.description, current_.shortName,
+                                            static_cast<std::uint32_t>(current_.bytes.size())),
+                                 current_.bytes);
+}
+
+void StliEditor::discard()
+{
+    if (!form_)
+        return;
+    showValues(saved_);
+    undo_.clear();
 }
 
 }  // namespace tagwarden

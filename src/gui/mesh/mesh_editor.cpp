@@ -1,5 +1,7 @@
 #include "gui/mesh/mesh_editor.h"
 
+#include <utility>
+
 #include "core/editors/editor_tag_file.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/prompter.h"
@@ -14,6 +16,8 @@ MeshEditor::~MeshEditor() = default;
 
 std::optional<std::string> MeshEditor::chooseFile()
 {
+    if (chosen_)
+        return std::exchange(chosen_, std::nullopt);
     Prompter::FileRequest request;
     request.initialName = EditorTagFile(settings_, prompter_).startFolder("mesh");
     request.filter = EditorTagFile::kPlugInFilter;
@@ -58,6 +62,12 @@ bool MeshEditor::start()
     });
     form_->show();
     return true;
+}
+
+bool MeshEditor::startWith(const std::string& path)
+{
+    chosen_ = path;
+    return start();
 }
 
 void MeshEditor::showItems()

@@ -27,6 +27,8 @@ public:
     // cancelled the chooser; a file that cannot be opened or holds no map that fits
     // is reported and shows no form.
     bool start();
+    // The same with the map plug-in at `path`, no chooser asked.
+    bool startWith(const std::string& path);
     // The item editor; does nothing while it is shown already.
     void showItems();
 
@@ -51,6 +53,7 @@ private:
 
     SettingsStore& settings_;
     Prompter& prompter_;
+    std::optional<std::string> chosen_;  // the file the next start opens without asking
     // Declared before the forms, so that the forms go first.
     std::unique_ptr<MeshModel> model_;
     std::unique_ptr<MeshEditorDialog> form_;
