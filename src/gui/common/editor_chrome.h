@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <QList>
+
 #include <functional>
 #include <string>
 
@@ -33,12 +35,17 @@ public:
     [[nodiscard]] QPushButton* redoButton() const { return redo_; }
     // Hands the undo keys of `field` and its children to the stack (for fields made later).
     void takeUndoKeysOf(QWidget& field);
+    // Undo, Redo and Save first ask `busy`, and do nothing when it answers true
+    // (for a form whose editor has other windows, where a dialog may still run).
+    void holdWhile(std::function<bool()> busy);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showTitle();
+    // Runs `step` unless the form is held.
+    void unlessHeld(const std::function<void()>& step) const;
 
     QDialog& form_;
     QUndoStack& stack_;
@@ -46,11 +53,15 @@ private:
     std::string path_;
     QPushButton* undo_ = nullptr;
     QPushButton* redo_ = nullptr;
+    std::function<bool()> busy_;
 };
 
 // While a modal dialog runs (a message box, a file chooser, a record form), brings
 // it to the front and answers true: the caller must then neither close nor replace
 // any window, since that dialog's event loop may still use it.
 [[nodiscard]] bool raiseRunningDialog();
+// The same for a modal dialog that runs over one of `windows` (or over a dialog of
+// theirs) only: a dialog of another window does not hold these windows.
+[[nodiscard]] bool raiseRunningDialogOver(const QList<const QWidget*>& windows);
 
 }  // namespace tagwarden
