@@ -46,6 +46,18 @@ def delete_item(s, items, number):
     confirm.wait_gone()
 
 
+def used_type_question(s, items):
+    """Deleting an item type that placed items use asks first; Cancel keeps it."""
+    types = items.find("panel", "Item Types")
+    types.find("list", "Item Type List").find("list item", re.compile(r"Units .*")).click()
+    types.find("push button", "Delete").click()
+    question = s.window("Delete Item Type", role="alert", containing="placed items use this item type")
+    s.screenshot("used-type-question")
+    question.find("push button", "Cancel").click()
+    question.wait_gone()
+    types.find("text", "Item Types Count").wait_text("5")
+
+
 def cancel_discards_a_deletion(s, main, form, items, path):
     saved = harness.read_bytes(path)
     delete_item(s, items, 3)
@@ -95,6 +107,7 @@ def journey(s):
     lines = items.find("list", "Item List")
     lines.find("list item", re.compile(r"Units +ID1:0000002A 0000 +X:05120 .*"))
     harness.expect(not lines.find_all("list item", item_line(4), lines=True), "the deleted item is listed again")
+    used_type_question(s, items)
     cancel_discards_a_deletion(s, main, form, items, path)
 
 

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QListWidget>
+#include <QUndoStack>
+#include <functional>
 
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_format.h"
@@ -14,6 +16,7 @@
 #include "gui/mesh/mesh_form_fields.h"
 #include "gui/mesh/mesh_item_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "gui/mesh/mesh_session.h"
 #include "form_checks.h"
 #include "mesh_test_setup.h"
 #include "support/shown.h"
@@ -58,6 +61,7 @@ struct ItemsSetup : MeshSetup {
         prompter.clearRecord();
     }
     MeshModel& model() const { return *editor->model(); }
+    QUndoStack& stack() const { return editor->session()->stack(); }
     MeshItemsDialog* items = nullptr;
 };
 
@@ -80,6 +84,8 @@ private slots:
     void itemFormShowsPositionAndAngleAndStoresItsFields();
     void everyControlIsNamedAfterItsLabelAndEachFormFits();
     void itemMapDrawsEveryItemAndKeepsInStepWithTheList();
+    void eachChangeIsOneStepThatUndoesAndRedoesExactly();
+    void deletingAUsedItemTypeAsksWhetherItsItemsGoToo();
 };
 
 void MeshItemsTest::listsShowEveryRecordSortedWithTheCounters()
@@ -375,7 +381,7 @@ void MeshItemsTest::everyControlIsNamedAfterItsLabelAndEachFormFits()
 {
     ItemsSetup setup;
     QVERIFY(setup.items);
-    QStringList itemsForm{"OK", "Cancel", "Item Map"};
+    QStringList itemsForm{"OK", "Cancel", "Item Map", "Undo", "Redo"};
     for (const char* table : {"Item Types ", "Items "}) {
         for (const char* field : {"Count", "Offset", "Length"})
             itemsForm << QString::fromLatin1(table) + field;
@@ -447,6 +453,83 @@ void MeshItemsTest::itemMapDrawsEveryItemAndKeepsInStepWithTheList()
     const std::string image = setup.dir.file("map.png");
     QVERIFY(map->saveImage(image));
     QCOMPARE(QImage(QString::fromStdString(image)).size(), view.size());
+}
+
+// Every add, edit and delete through the item editor is one step: undone, the
+// lists and the model are as before; redone, as after.
+void MeshItemsTest::eachChangeIsOneStepThatUndoesAndRedoesExactly()
+{
+    const auto okWith = [](const char* form, const char* field, const char* text) {
+        whenModalShows(form, [field, text](QDialog& shown) {
+            typeText(shown, field, QString::fromLatin1(text));
+            clickStandard(shown, QDialogButtonBox::Ok);
+        });
+    };
+    const struct {
+        const char* what;
+        std::function<void(ItemsSetup&)> change;
+        int steps;
+    } cases[] = {
+        {"add item", [&](ItemsSetup& s) { okWith("meshItemDialog", "x", "4096"), click(*s.items, "itemAdd"); }, 1},
+        {"edit item", [&](ItemsSetup& s) { okWith("meshItemDialog", "id3", "9"), click(*s.items, "itemEdit"); }, 1},
+        {"delete item", [](ItemsSetup& s) { selectRow(*list(*s.items, "itemList"), 3), click(*s.items, "itemDelete"); }, 1},
+        {"add type", [&](ItemsSetup& s) { okWith("itemTypeDialog", "team", "4"), click(*s.items, "typeAdd"); }, 2},
+        {"edit type", [&](ItemsSetup& s) { okWith("itemTypeDialog", "team", "4"), click(*s.items, "typeEdit"); }, 1},
+    };
+    for (const auto& row : cases) {
+        ItemsSetup setup;
+        selectRow(*list(*setup.items, "itemList"), 2);
+        const QStringList before = lines(*list(*setup.items, "typeList")) + lines(*list(*setup.items, "itemList"));
+        row.change(setup);
+        const QStringList after = lines(*list(*setup.items, "typeList")) + lines(*list(*setup.items, "itemList"));
+        QVERIFY2(after != before && setup.stack().count() == row.steps, row.what);
+        for (int step = 0; step < row.steps; ++step)
+            click(*setup.items, "undoButton");
+        QVERIFY2(lines(*list(*setup.items, "typeList")) + lines(*list(*setup.items, "itemList")) == before, row.what);
+        QVERIFY2(!setup.model().writeChanges(setup.model().tagHeader(), setup.model().header()), row.what);
+        QVERIFY2(setup.stack().isClean(), row.what);
+        for (int step = 0; step < row.steps; ++step)
+            click(*setup.items, "redoButton");
+        QVERIFY2(lines(*list(*setup.items, "typeList")) + lines(*list(*setup.items, "itemList")) == after, row.what);
+    }
+}
+
+// The sample's "Units" type has placed items: deleting it asks, naming how many;
+// Cancel keeps everything, OK takes the type and its items in one step, and the
+// saved map holds none of them.
+void MeshItemsTest::deletingAUsedItemTypeAsksWhetherItsItemsGoToo()
+{
+    ItemsSetup setup;
+    QListWidget& types = *list(*setup.items, "typeList");
+    int row = 0;
+    while (row < types.count() && !types.item(row)->text().startsWith(QStringLiteral("Units")))
+        ++row;
+    QVERIFY(row < types.count());
+    selectRow(types, row);
+    const auto& units = *static_cast<const ItemType*>(recordOf(*types.item(row)));
+    const std::size_t users = setup.model().itemsOnlyOf(units).size();
+    QVERIFY(users > 1);
+    setup.prompter.queueAnswer(Prompter::Answer::Cancel);
+    click(*setup.items, "typeDelete");
+    const auto& asked = setup.prompter.shown().back();
+    QCOMPARE(asked.text, std::to_string(users) + " placed items use this item type.\nClick on OK to delete these " +
+                             std::to_string(users) + " items with it, or Cancel to keep both.");
+    QCOMPARE(asked.caption, std::string("Delete Item Type"));
+    QVERIFY(asked.buttons == Prompter::Buttons::OkCancel);
+    QCOMPARE(types.count(), 5);
+    QCOMPARE(setup.stack().count(), 0);
+
+    click(*setup.items, "typeDelete");  // the scripted OK
+    QCOMPARE(types.count(), 4);
+    QCOMPARE(setup.model().items().size(), 7 - users);
+    QCOMPARE(setup.stack().count(), 1);
+    QCOMPARE(fieldText(*setup.items, "itemCount"), QString::number(7 - users));
+    clickStandard(*setup.editor->form(), QDialogButtonBox::Ok);
+    MeshSetup again(setup.onDisk());
+    QVERIFY(again.editor->start());
+    for (const MeshItem& item : again.editor->model()->items())
+        QVERIFY(std::any_of(again.editor->model()->itemTypes().begin(), again.editor->model()->itemTypes().end(),
+                            [&item](const ItemType& type) { return item.belongsTo(type); }));
 }
 
 }  // namespace tagwarden
