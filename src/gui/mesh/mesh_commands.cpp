@@ -68,9 +68,15 @@ ItemType& RecordAdd<ItemType>::add() { return model_.addItemType(); }
 template <>
 MeshItem& RecordAdd<MeshItem>::add() { return model_.addItem(); }
 template <>
-std::optional<TakenRecord<ItemType>> RecordAdd<ItemType>::take(const ItemType& record) { return model_.takeItemType(record); }
+std::optional<TakenRecord<ItemType>> RecordAdd<ItemType>::take(const ItemType& record)
+{
+    return model_.takeItemType(record);
+}
 template <>
-std::optional<TakenRecord<MeshItem>> RecordAdd<MeshItem>::take(const MeshItem& record) { return model_.takeItem(record); }
+std::optional<TakenRecord<MeshItem>> RecordAdd<MeshItem>::take(const MeshItem& record)
+{
+    return model_.takeItem(record);
+}
 
 template <typename Record>
 class RecordEdit : public QUndoCommand {

@@ -46,8 +46,8 @@ void putText(TagHeaderBytes& header, const TagHeaderBytes& saved, TagField field
         setFieldText(header, field, latin1Bytes(edit.text()));
         return;
     }
-    const auto from = saved.begin() + static_cast<std::ptrdiff_t>(field.offset);
-    std::copy(from, from + static_cast<std::ptrdiff_t>(field.width), header.begin() + static_cast<std::ptrdiff_t>(field.offset));
+    const auto offset = static_cast<std::ptrdiff_t>(field.offset);
+    std::copy_n(saved.begin() + offset, field.width, header.begin() + offset);
 }
 
 // Sets the field's text unless it shows that already, so that the cursor stays.

@@ -140,8 +140,9 @@ MeshItemsDialog::MeshItemsDialog(MeshSession& session, Prompter& prompter, std::
     layout->addWidget(buttons);
 
     // At first the last record of each list is selected.
-    fillList(*types_, model_.itemTypes(), model_.itemTypes().empty() ? nullptr : &model_.itemTypes().back(), itemTypeLine);
-    fillList(*items_, model_.items(), model_.items().empty() ? nullptr : &model_.items().back(), itemLine);
+    const auto last = [](const auto& records) -> const void* { return records.empty() ? nullptr : &records.back(); };
+    fillList(*types_, model_.itemTypes(), last(model_.itemTypes()), itemTypeLine);
+    fillList(*items_, model_.items(), last(model_.items()), itemLine);
     showModel();
     connect(&session, &MeshSession::modelChanged, this, &MeshItemsDialog::showModel);
     connect(types_, &QListWidget::itemDoubleClicked, this, &MeshItemsDialog::editType);
@@ -175,7 +176,8 @@ QWidget* MeshItemsDialog::makeGroup(const Table& table, QListWidget* list)
     const std::string prefix(table.prefix);
     auto* row = new QHBoxLayout;
     const QString title = QString::fromLatin1(table.title);
-    for (const auto& [label, field] : {std::pair{"Count", table.count}, {"Offset", table.offset}, {"Length", table.length}}) {
+    for (const auto& [label, field] :
+         {std::pair{"Count", table.count}, {"Offset", table.offset}, {"Length", table.length}}) {
         QLineEdit* shown = makeReadOnlyField((prefix + label).c_str());
         counters_.emplace_back(shown, field);
         row->addWidget(labelFor(shown, QString::fromLatin1(label), title));

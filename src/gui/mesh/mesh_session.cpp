@@ -8,6 +8,8 @@ namespace tagwarden {
 MeshSession::MeshSession(MeshModel& model) : model_(model)
 {
     connect(&stack_, &QUndoStack::indexChanged, this, &MeshSession::modelChanged);
+    // A save lays the map's tables out afresh: their offsets change.
+    connect(&stack_, &QUndoStack::cleanChanged, this, &MeshSession::modelChanged);
 }
 
 void MeshSession::addWindow(QWidget& window) { windows_.append(&window); }

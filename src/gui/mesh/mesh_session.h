@@ -32,7 +32,7 @@ public:
     void discardChanges();
 
 signals:
-    // After every step done, undone or redone, and after discardChanges.
+    // After every step done, undone or redone, a save, and discardChanges.
     void modelChanged();
 
 private:
