@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
-
-#include <QList>
 
 #include <functional>
 #include <string>
