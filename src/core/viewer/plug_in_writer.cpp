@@ -105,6 +105,10 @@ Reported<bool> PlugInWriter::writePlugInTo(const std::string& target)
 
 std::optional<std::string> PlugInWriter::choosePlugInFile(Prompter& asker) const
 {
+    // The dialog can open in the type's folder only once it exists; when it cannot be
+    // made the dialog opens where the platform puts it and the person picks the place.
+    std::error_code ignored;
+    std::filesystem::create_directories(proposedPlugInFolder(sourcePath_, entry_.type()), ignored);
     Prompter::FileRequest request;
     request.kind = Prompter::FileRequest::Kind::Save;
     request.initialName = proposedPlugInName(sourcePath_, entry_);
