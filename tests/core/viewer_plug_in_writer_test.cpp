@@ -100,10 +100,20 @@ TEST(PlugInWriter, AsksForTheProposedNameWithThePlugInFilter)
     EXPECT_EQ(request.initialName, archive.dir.file("local/mons/abcd"));
     EXPECT_EQ(request.filter, "Vorn Tag Files (*.gor)|*.gor|Plug-Ins|*|All Files (*.*)|*.*||");
     EXPECT_FALSE(request.mustExist);
-    EXPECT_TRUE(archive.shownTexts().empty());  // a cancelled dialog writes no plug-in
-    // The type's folder is made before the dialog, so that the dialog can open in it.
-    EXPECT_TRUE(fs::is_directory(archive.dir.file("local/mons")));
-    EXPECT_TRUE(fs::is_empty(archive.dir.file("local/mons")));
+    EXPECT_TRUE(archive.shownTexts().empty());  // a cancelled dialog touches nothing
+    EXPECT_FALSE(fs::exists(archive.dir.file("local")));
+}
+
+TEST(PlugInWriter, TheProposedFolderIsMadeForTheDialogAndGoesAgainWhenLeftEmpty)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(3, 1)}});
+    EXPECT_TRUE(archive.write(0, archive.dir.file("local/mons/abcd")));  // as proposed, no folder there before
+    EXPECT_EQ(test::readAll(archive.dir.file("local/mons/abcd")).size(), 67u);
+    EXPECT_TRUE(archive.write(0, archive.dir.file("elsewhere")));  // the folder keeps what it holds
+    EXPECT_TRUE(fs::exists(archive.dir.file("local/mons/abcd")));
+    fs::remove_all(archive.dir.file("local"));
+    EXPECT_FALSE(archive.write(0, archive.dir.file("local/mons/x/y")));  // a level below is not made
+    EXPECT_FALSE(fs::exists(archive.dir.file("local")));
 }
 
 TEST(PlugInWriter, WrittenPlugInOpensAsOneTagAtAddress64)

@@ -13,11 +13,11 @@ NAME = "Dune Runner"  # a unit (msad) that has no plug-in in the sample yet
 def table_and_search(s, objects, main):
     """The columns, a sort by Name, and a search together with the type filter."""
     for title in ("Type", "ID", "Name", "Start", "Length", "Plug-In"):
-        objects.find("column header", title, lines=True)
+        objects.find("table column header", title, lines=True)
     objects.find("table cell", "Banner 5")  # the first line in ID order (biaa)
-    objects.find("column header", "Name", lines=True).click()
+    objects.find("table column header", "Name", lines=True).click()
     objects.find("table cell", "Ashen Warden")  # the first name, shown at the top now
-    objects.find("column header", "ID", lines=True).click()  # the list's own order again
+    objects.find("table column header", "ID", lines=True).click()  # the list's own order again
     objects.find("table cell", "Banner 5")
 
     filter_ = main.find("combo box", "Show Objects of Type")
@@ -42,7 +42,7 @@ def extract_selected(s, sample, objects, main, archive):
     s.type("dune")
     main.find("label", "mons Objects - 3 of 48 shown")
     objects.find("table cell", NAME).click()
-    s.key("shift+End")
+    s.key("ctrl+a")  # every line found
     objects.find("table cell", "Dune Runner 3").click(button=3)
     s.key("Down", "Down", "Return")  # Edit Plug-In, then Extract Selected...
     s.window(harness.ANY, role="dialog", holding=("push button", "Choose"))

@@ -8,6 +8,7 @@
 #include "core/io/safe_writer.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
+#include "core/viewer/proposed_folder.h"
 
 namespace tagwarden {
 
@@ -75,6 +76,7 @@ Notice alreadyExists() { return {kPlugInExistsMessage, Prompter::Buttons::OkCanc
 
 Reported<bool> PlugInWriter::writePlugIn(Prompter& asker)
 {
+    const ProposedFolder folder(proposedPlugInFolder(sourcePath_, entry_.type()));
     const std::optional<std::string> target = choosePlugInFile(asker);
     if (!target)
         return {false, {}};
@@ -105,10 +107,6 @@ Reported<bool> PlugInWriter::writePlugInTo(const std::string& target)
 
 std::optional<std::string> PlugInWriter::choosePlugInFile(Prompter& asker) const
 {
-    // The dialog can open in the type's folder only once it exists; when it cannot be
-    // made the dialog opens where the platform puts it and the person picks the place.
-    std::error_code ignored;
-    std::filesystem::create_directories(proposedPlugInFolder(sourcePath_, entry_.type()), ignored);
     Prompter::FileRequest request;
     request.kind = Prompter::FileRequest::Kind::Save;
     request.initialName = proposedPlugInName(sourcePath_, entry_);

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,6 +35,7 @@
 #include "core/tags/tag_text.h"
 #include "core/viewer/extraction_batch.h"
 #include "core/viewer/plug_in_extraction.h"
+#include "core/viewer/proposed_folder.h"
 #include "gui/app/about_dialog.h"
 #include "gui/common/dialog_controls.h"
 #include "gui/common/editor_chrome.h"
@@ -242,12 +244,14 @@ void BrowserDialog::buildControls()
     columns->setHighlightSections(false);
     const int digit = list_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (const auto& [column, characters] : {std::pair{ObjectListModel::TypeColumn, 6}, {ObjectListModel::IdColumn, 6},
-                                             {ObjectListModel::NameColumn, 34}, {ObjectListModel::StartColumn, 11},
-                                             {ObjectListModel::LengthColumn, 10}})
+                                             {ObjectListModel::NameColumn, 26}, {ObjectListModel::StartColumn, 9},
+                                             {ObjectListModel::LengthColumn, 8}, {ObjectListModel::PlugInColumn, 8}})
         columns->resizeSection(column, digit * characters);
     columns->setSortIndicator(ObjectListModel::IdColumn, Qt::AscendingOrder);
     list_->setSortingEnabled(true);
-    list_->setMinimumSize(340, 300);
+    // Every column shows at the first start; the window may grow, the list with it.
+    list_->setMinimumSize(columns->length() + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth(),
+                          300);
     // The corner button and the row numbers are hidden, but named for screen readers.
     for (QAbstractButton* corner : list_->findChildren<QAbstractButton*>())
         corner->setAccessibleName(QStringLiteral("Select All"));
@@ -678,10 +682,9 @@ void BrowserDialog::onExtractSelected()
         prompter_.message(kNoSelectionMessage);
         return;
     }
-    // The dialog opens in local/ of the tags directory, made when missing as the type folders are.
+    // The dialog opens in local/ of the tags directory, made for it when missing.
     const std::string local = settingsDialog_->getTagsDirectory() + "local";
-    std::error_code ignored;
-    std::filesystem::create_directories(local, ignored);
+    const ProposedFolder proposed(local);
     Prompter::FileRequest request;
     request.kind = Prompter::FileRequest::Kind::Folder;
     request.title = kExtractTitle;

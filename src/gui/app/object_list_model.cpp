@@ -212,7 +212,7 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         if (index.column() == StartColumn || index.column() == LengthColumn)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        return {};
+        return index.column() == PlugInColumn ? QVariant::fromValue(Qt::AlignCenter) : QVariant();
     case Qt::BackgroundRole:
         return duplicate ? QVariant(QBrush(QColor(255, 224, 160))) : QVariant();
     case Qt::ForegroundRole:
