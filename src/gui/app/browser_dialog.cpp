@@ -316,6 +316,8 @@ void BrowserDialog::buildControls()
             &BrowserDialog::onListSelectionChanged);
     connect(filter_, &QComboBox::currentIndexChanged, this, &BrowserDialog::onFilterChanged);
     connect(search_, &QLineEdit::textChanged, this, &BrowserDialog::onSearchChanged);
+    // A new listing has no selection, so nothing to edit.
+    connect(model_, &QAbstractItemModel::modelReset, editPlugIn_, [this] { editPlugIn_->setEnabled(false); });
 }
 
 QMenuBar* BrowserDialog::buildMenus()
@@ -660,7 +662,11 @@ void BrowserDialog::onObjectData()
     execWindowModal(viewer);
 }
 
-void BrowserDialog::onSettings() { execWindowModal(*settingsDialog_); }
+void BrowserDialog::onSettings()
+{
+    execWindowModal(*settingsDialog_);
+    refreshPlugIns();  // the tags directory may have changed
+}
 
 void BrowserDialog::onDumpMap()
 {
