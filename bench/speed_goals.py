@@ -28,7 +28,8 @@ can only make the figure worse).
 Goals: reading and mapping (tagwarden-cli dump-map --type ZZZZ, which prints
 nothing) within 2x of the mapping bound; at most 40 bytes resident per entry
 beyond the file's own pages; `list` to /dev/null under 0.35 s; the main window's
-open and list under 0.25 s.
+open and list under 0.25 s; a keystroke in its search field under 0.1 s (the
+sort by a column is shown, without a goal).
 """
 import argparse
 import os
@@ -73,12 +74,18 @@ def best(argv, repeat):
     return min(r[0] for r in runs), max(r[1] for r in runs)
 
 
+GUI_ROWS = ("open, read, list, paint", "search keystroke (slowest)", "sort by the Name column")
+
+
 def gui_seconds(measure, archive, repeat):
-    times = []
+    """The best time of each of GUI_ROWS over the runs."""
+    best_times = {}
     for _ in range(repeat):
         out = subprocess.run([measure, "gui", archive], check=True, capture_output=True, text=True).stdout
-        times.append(float(re.search(r"gui: open, read, list, paint\s+([0-9.]+) s", out).group(1)))
-    return min(times)
+        for row in GUI_ROWS:
+            seconds = float(re.search(r"gui: %s\s+([0-9.]+) s" % re.escape(row), out).group(1))
+            best_times[row] = min(seconds, best_times.get(row, seconds))
+    return best_times
 
 
 def main():
@@ -126,8 +133,11 @@ def main():
         ("list to /dev/null", f"{list_time:.3f} s", *ratios(list_time), "< 0.35 s", list_time < 0.35),
     ]
     if gui_time is not None:
-        rows.append(("main window: open, read, list, paint", f"{gui_time:.3f} s", *ratios(gui_time), "< 0.25 s",
-                     gui_time < 0.25))
+        opened, keystroke, sort = (gui_time[row] for row in GUI_ROWS)
+        rows += [("main window: open, read, list, paint", f"{opened:.3f} s", *ratios(opened), "< 0.25 s",
+                  opened < 0.25),
+                 ("main window: search keystroke", f"{keystroke:.3f} s", "", "", "< 0.1 s", keystroke < 0.1),
+                 ("main window: sort by Name", f"{sort:.3f} s", "", "", "", True)]
     print(f"{args.entries:,} entries, best of {args.repeat} runs; {cli}")
     print(f"| {'measurement':<38} | {'value':>9} | {'vs read':>7} | {'vs map':>6} | {'goal':>10} | met |")
     print(f"|{'-' * 40}|{'-' * 11}|{'-' * 9}|{'-' * 8}|{'-' * 12}|-----|")

@@ -104,6 +104,18 @@ TEST(PlugInWriter, AsksForTheProposedNameWithThePlugInFilter)
     EXPECT_FALSE(fs::exists(archive.dir.file("local")));
 }
 
+TEST(PlugInWriter, TheProposedFolderIsMadeForTheDialogAndGoesAgainWhenLeftEmpty)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(3, 1)}});
+    EXPECT_TRUE(archive.write(0, archive.dir.file("local/mons/abcd")));  // as proposed, no folder there before
+    EXPECT_EQ(test::readAll(archive.dir.file("local/mons/abcd")).size(), 67u);
+    EXPECT_TRUE(archive.write(0, archive.dir.file("elsewhere")));  // the folder keeps what it holds
+    EXPECT_TRUE(fs::exists(archive.dir.file("local/mons/abcd")));
+    fs::remove_all(archive.dir.file("local"));
+    EXPECT_FALSE(archive.write(0, archive.dir.file("local/mons/x/y")));  // a level below is not made
+    EXPECT_FALSE(fs::exists(archive.dir.file("local")));
+}
+
 TEST(PlugInWriter, WrittenPlugInOpensAsOneTagAtAddress64)
 {
     OpenArchive archive({{"Archer", "mons", "abcd", 0, patterned(1025)}, {"Empty", "stli", "none", 0, {}}});

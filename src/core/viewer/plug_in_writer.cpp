@@ -8,6 +8,7 @@
 #include "core/io/safe_writer.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
+#include "core/viewer/proposed_folder.h"
 
 namespace tagwarden {
 
@@ -75,6 +76,7 @@ Notice alreadyExists() { return {kPlugInExistsMessage, Prompter::Buttons::OkCanc
 
 Reported<bool> PlugInWriter::writePlugIn(Prompter& asker)
 {
+    const ProposedFolder folder(proposedPlugInFolder(sourcePath_, entry_.type()));
     const std::optional<std::string> target = choosePlugInFile(asker);
     if (!target)
         return {false, {}};
