@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,7 +28,9 @@
 #include "core/viewer/plug_in_extraction.h"
 #include "gui/app/about_dialog.h"
 #include "gui/common/dialog_controls.h"
+#include "gui/compare/compare_dialog.h"
 #include "gui/common/editor_chrome.h"
+#include "gui/common/fixed_font.h"
 #include "gui/app/object_list_model.h"
 #include "gui/common/tab_order.h"
 #include "gui/editors/mons_editor.h"
@@ -180,7 +181,7 @@ void BrowserDialog::buildControls()
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Fixed pitch: the four-character ids and the " : " line up down the list.
-    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list_->setFont(fixedFont());
     list_->setMinimumSize(340, 300);
     list_->setAccessibleName(QStringLiteral("Object List"));
     list_->installEventFilter(this);
@@ -262,6 +263,8 @@ QMenuBar* BrowserDialog::buildMenus()
     object->addSeparator();
     editPlugIn_ = add(object, "&Edit Plug-In", &BrowserDialog::onEditPlugIn);
     editPlugIn_->setEnabled(false);
+    compareWithArchive_ = add(object, "&Compare with Archive", &BrowserDialog::onCompareWithArchive);
+    compareWithArchive_->setEnabled(false);
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     add(tools, "Edit &mons File...", &BrowserDialog::onEditMons);
@@ -477,6 +480,8 @@ void BrowserDialog::onListSelectionChanged()
 {
     const std::optional<int> row = selectedRow();
     editPlugIn_->setEnabled(row && editableType(entryOfRow(*row)));
+    std::error_code missing;
+    compareWithArchive_->setEnabled(row && std::filesystem::is_regular_file(plugInPathOf(entryOfRow(*row)), missing));
     if (selectingSilently_)
         return;
     const int count = model_->rowCount();
@@ -603,6 +608,17 @@ void BrowserDialog::onEditPlugIn()
     }
 }
 
+std::string BrowserDialog::plugInPathOf(const TagEntry& entry)
+{
+    return plugInPath(settingsDialog_->getTagsDirectory() + "local/" + plugInFileName(entry.type()), entry.id());
+}
+
+void BrowserDialog::onCompareWithArchive()
+{
+    if (const std::optional<int> row = selectedRow())
+        CompareDialog::showFor(plugInPathOf(entryOfRow(*row)), this);
+}
+
 std::optional<std::string> BrowserDialog::plugInOf(const TagEntry& entry)
 {
     const std::string folder = settingsDialog_->getTagsDirectory() + "local/" + plugInFileName(entry.type());
@@ -637,6 +653,7 @@ void BrowserDialog::showListMenu(const QPoint& at)
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("object_list_menu"));
     menu.addAction(editPlugIn_);
+    menu.addAction(compareWithArchive_);
     menu.exec(list_->viewport()->mapToGlobal(at));
 }
 

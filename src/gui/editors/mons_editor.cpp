@@ -3,6 +3,7 @@
 #include "core/prompt/prompter.h"
 #include "gui/common/editor_chrome.h"
 #include "gui/common/state_step.h"
+#include "gui/compare/compare_dialog.h"
 #include "gui/editors/mons_editor_dialog.h"
 
 namespace tagwarden {
@@ -32,6 +33,7 @@ bool MonsEditor::show(Reported<Started> started)
     current_ = saved_;
     form_ = std::make_unique<MonsEditorDialog>(prompter(), undo_);
     form_->setFilePath(filePath());
+    addCompareAction(*form_, [this] { return filePath(); });
     form_->showValues(current_, dataLength());
     form_->fillCodeLists(idsOfType_, current_.block);
     form_->setCloseHandler([this](bool ok) { return mayClose(ok); });

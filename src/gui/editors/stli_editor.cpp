@@ -3,6 +3,7 @@
 #include "core/prompt/prompter.h"
 #include "gui/common/editor_chrome.h"
 #include "gui/common/state_step.h"
+#include "gui/compare/compare_dialog.h"
 
 namespace tagwarden {
 
@@ -20,6 +21,7 @@ bool StliEditor::start()
     current_ = saved_;
     form_ = std::make_unique<StliEditorDialog>(undo_);
     form_->setFilePath(filePath());
+    addCompareAction(*form_, [this] { return filePath(); });
     form_->setSaved(saved_.bytes);
     form_->showValues(current_);
     form_->setSaveHandler([this] { return saveChanges(); });

@@ -5,6 +5,7 @@
 #include "core/editors/editor_tag_file.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/prompter.h"
+#include "gui/compare/compare_dialog.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
 
@@ -54,6 +55,7 @@ bool MeshEditor::start()
     if (!model_)
         return true;
     form_ = std::make_unique<MeshEditorDialog>(*model_, prompter_);
+    addCompareAction(*form_, [this] { return filePath(); });
     connect(form_.get(), &MeshEditorDialog::viewItemsRequested, this, &MeshEditor::showItems);
     connect(form_.get(), &MeshEditorDialog::itemMapRequested, this, [this] {
         // The map picks items in the item editor's list, so that comes too.
