@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QString>
+#include <QStringList>
 
 namespace tagwarden {
 
