@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/compare/file_comparison.h"
 #include "core/compare/sequence_diff.h"
+#include "core/io/file.h"
+#include "core/io/file_error.h"
 #include "core/compare/tag_comparison.h"
 #include "core/io/memory_bytes.h"
 #include "core/sample/archive_builder.h"
+#include "support/temp_dir.h"
 
 namespace tagwarden {
 namespace {
@@ -52,6 +58,19 @@ TEST(ComparedTags, ReadFromPlugInsAndArchivesOrRefusedWithAReason)
     cut.resize(300);
     EXPECT_EQ(readPlugInTag(MemoryBytes(cut)).problem, "ERROR - The file ends before the tag's 512 bytes of data");
     EXPECT_EQ(archiveOfPlugIn("/games/Tags/local/mons/abcd"), "/games/Tags/tags.gor");
+}
+
+TEST(ComparedTags, AnArchiveHeldUnsharedIsReadThroughItsHolder)
+{
+    const SampleTag unit{"Archer", "mons", "abcd", 0, Bytes(512, 7)};
+    const test::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "local" / "mons");
+    const std::string plugIn = dir.write("local/mons/abcd", buildPlugIn(unit));
+    const File held(dir.write("tags.gor", buildArchive({unit})), File::Access::Read, File::Share::None);
+    EXPECT_THROW((void)compareWithArchive(plugIn), FileError);
+    const FileComparison compared = compareWithArchive(plugIn, &held);
+    ASSERT_TRUE(compared.comparison);
+    EXPECT_TRUE(compared.comparison->equal());
 }
 
 TEST(TagComparison, UnitsByTheirFieldsAndTheBytesNoFieldExplains)

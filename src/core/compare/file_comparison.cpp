@@ -1,5 +1,7 @@
 #include "core/compare/file_comparison.h"
 
+#include <filesystem>
+
 #include "core/io/file.h"
 
 namespace tagwarden {
@@ -28,14 +30,17 @@ FileComparison comparePlugIns(const std::string& before, const std::string& afte
     return compared(before, old, plugInTag(after));
 }
 
-FileComparison compareWithArchive(const std::string& plugIn)
+FileComparison compareWithArchive(const std::string& plugIn, const ByteSource* held)
 {
     const ComparedTagRead after = plugInTag(plugIn);
     std::string archive = archiveOfPlugIn(plugIn).string();
     if (!after.tag)
         return {std::move(archive), std::nullopt, after.problem};
+    std::error_code unknown;
+    const bool isHeld = held && std::filesystem::equivalent(held->path(), archive, unknown);
     const ComparedTagRead before =
-        readArchiveTag(File(archive, File::Access::Read, File::Share::All), after.tag->type(), after.tag->id());
+        isHeld ? readArchiveTag(*held, after.tag->type(), after.tag->id())
+               : readArchiveTag(File(archive, File::Access::Read, File::Share::All), after.tag->type(), after.tag->id());
     return compared(std::move(archive), before, after);
 }
 

@@ -1,6 +1,7 @@
 #include "gui/compare/compare_dialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,6 +15,7 @@
 #include "core/io/file_error.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_text.h"
+#include "gui/app/browser_dialog.h"
 #include "gui/common/fixed_font.h"
 #include "gui/common/latin1_text.h"
 
@@ -22,6 +24,15 @@ namespace tagwarden {
 namespace {
 
 std::string upToNulText(std::string_view text) { return std::string(upToNul(text)); }
+
+// The archive the main window holds open: nobody else may open it meanwhile.
+const ByteSource* heldArchive()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<BrowserDialog*>(window))
+            return main->openFile();
+    return nullptr;
+}
 
 std::string summaryOf(const std::string& plugIn, const FileComparison& compared)
 {
@@ -70,7 +81,7 @@ CompareDialog::CompareDialog(const std::string& plugInPath, QWidget* parent) : Q
 void CompareDialog::compare(const std::string& plugInPath)
 {
     try {
-        const FileComparison compared = compareWithArchive(plugInPath);
+        const FileComparison compared = compareWithArchive(plugInPath, heldArchive());
         if (!compared.comparison) {
             summary_->setText(latin1Text(compared.problem));
             return;

@@ -136,7 +136,8 @@ void ObjectViewerDialog::buildControls()
     list_->setFont(fixedFont());
     list_->setItemDelegate(new TabStopDelegate(list_));
     const QFontMetricsF metrics(list_->font());
-    list_->setMinimumSize(qRound(112 * metrics.horizontalAdvance(QLatin1Char('0'))) + 30,
+    // Room for a whole-tag line, 123 characters with its offset within the tag.
+    list_->setMinimumSize(qRound(125 * metrics.horizontalAdvance(QLatin1Char('0'))) + 30,
                           qRound(24 * (metrics.height() + 2)));
 
     auto* numbers = new QGridLayout;
