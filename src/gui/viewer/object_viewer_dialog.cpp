@@ -1,6 +1,7 @@
 #include "gui/viewer/object_viewer_dialog.h"
 
 #include <algorithm>
+#include <new>
 
 #include <QAction>
 #include <QClipboard>
@@ -247,6 +248,8 @@ void ObjectViewerDialog::setShowAllData(bool all)
         return;
     QSignalBlocker quiet(showAll_);
     showAll_->setChecked(all);
+    // The list shows the loaded bytes in place: it lets go of them before they are replaced.
+    model_->show({}, entry_.startAddress(), ViewerLayout::Hex, false);
     try {
         if (all)
             data_.loadWhole(openFile_, entry_);
