@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <list>
 #include <memory>
 #include <span>
 
@@ -148,15 +150,16 @@ Differences stringListDifferences(const ComparedTag& before, const ComparedTag& 
     addHeaderRanges(out, before.header, after.header);
     const std::vector<std::string> old = strings(before.data);
     const std::vector<std::string> now = strings(after.data);
-    for (const SequenceEdit& edit : sequenceEdits(old, now)) {
+    const std::vector<SequenceEdit> edits = sequenceEdits(old, now);
+    for (const SequenceEdit& edit : edits) {
         const std::string what = "string " + std::to_string(edit.position + 1);
         if (edit.step == SequenceEdit::Step::Remove)
             out.push_back({what, Change::Removed, shownString(old[edit.position]), {}});
         else
             out.push_back({what, Change::Added, {}, shownString(now[edit.position])});
     }
-    // Strings alike but for a final carriage return or zero bytes still differ.
-    if (out.empty() && before.data != after.data)
+    // Strings alike but for a final carriage return still differ.
+    if (edits.empty() && before.data != after.data)
         addByteRanges(out, "bytes", before.data, after.data);
     return out;
 }
