@@ -4,14 +4,9 @@ import re
 import harness
 
 
-def editor_title(title):
-    """An editor form's title: the plug-in's file name, a "*" while it holds changes, then `title`."""
-    return re.compile(r"[^ ]+\*? - " + re.escape(title))
-
-
-EDITORS = {"mons": ("Edit mons File", editor_title("Tagwarden - MONS editor")),
-           "stli": ("Edit STLI File", editor_title("Tagwarden - STLI Editor")),
-           "mesh": ("Edit MESH File", editor_title("Tagwarden - MESH editor"))}
+EDITORS = {"mons": ("Edit mons File", "Tagwarden - MONS editor"),
+           "stli": ("Edit STLI File", "Tagwarden - STLI Editor"),
+           "mesh": ("Edit MESH File", "Tagwarden - MESH editor")}
 
 
 def start_on_sample(s):
@@ -27,7 +22,12 @@ def open_editor(s, main, kind, path):
     button, title = EDITORS[kind]
     main.find("push button", button).click()
     s.choose_file(path)
-    return s.window(title, role="dialog")
+    return s.window(titled(title), role="dialog")
+
+
+def titled(title):
+    """An editor window's title: its own text after the plug-in's file name and modified mark."""
+    return re.compile(r"\S+\*? - " + re.escape(title))
 
 
 def backed_up(s, sample, plug_in, original):

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QUndoStack>
+#include <algorithm>
 
 #include "gui/common/dialog_controls.h"
 
@@ -46,15 +47,17 @@ EditorChrome::EditorChrome(QDialog& form, QUndoStack& stack, const char* title, 
     QAction* redo = addShortcutAction(form, tr("Redo"),
                                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     QAction* saveAction = addShortcutAction(form, tr("Save"), {QKeySequence::Save});
-    connect(undo, &QAction::triggered, &stack, &QUndoStack::undo);
-    connect(redo, &QAction::triggered, &stack, &QUndoStack::redo);
-    connect(saveAction, &QAction::triggered, this, [save = std::move(save)] { save(); });
+    const auto undoStep = [this] { unlessHeld([this] { stack_.undo(); }); };
+    const auto redoStep = [this] { unlessHeld([this] { stack_.redo(); }); };
+    connect(undo, &QAction::triggered, this, undoStep);
+    connect(redo, &QAction::triggered, this, redoStep);
+    connect(saveAction, &QAction::triggered, this, [this, save = std::move(save)] { unlessHeld(save); });
     form.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     undo_ = dialogButton(tr("Undo"), "undoButton");
     redo_ = dialogButton(tr("Redo"), "redoButton");
-    connect(undo_, &QPushButton::clicked, &stack, &QUndoStack::undo);
-    connect(redo_, &QPushButton::clicked, &stack, &QUndoStack::redo);
+    connect(undo_, &QPushButton::clicked, this, undoStep);
+    connect(redo_, &QPushButton::clicked, this, redoStep);
     const auto follow = [undo, redo, this] {
         undo->setEnabled(stack_.canUndo());
         redo->setEnabled(stack_.canRedo());
@@ -73,6 +76,14 @@ void EditorChrome::setFilePath(const std::string& path)
 {
     path_ = path;
     showTitle();
+}
+
+void EditorChrome::holdWhile(std::function<bool()> busy) { busy_ = std::move(busy); }
+
+void EditorChrome::unlessHeld(const std::function<void()>& step) const
+{
+    if (!busy_ || !busy_())
+        step();
 }
 
 void EditorChrome::showTitle() { form_.setWindowTitle(editorTitle(title_, path_, !stack_.isClean())); }
@@ -105,6 +116,29 @@ Prompter::Answer askAboutUnsavedWork(Prompter& prompter, const char* kind, const
 bool raiseRunningDialog()
 {
     QWidget* running = QApplication::activeModalWidget();
+    if (!running)
+        return false;
+    running->raise();
+    running->activateWindow();
+    return true;
+}
+
+bool raiseRunningDialogOver(const QList<const QWidget*>& windows)
+{
+    const auto over = [&windows](const QWidget* dialog) {
+        if (!dialog || !dialog->isVisible() || !dialog->isModal())
+            return false;
+        for (const QWidget* owner = dialog->parentWidget(); owner; owner = owner->parentWidget())
+            if (windows.contains(owner))
+                return true;
+        return false;
+    };
+    QWidget* running = QApplication::activeModalWidget();
+    if (!over(running)) {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        const auto found = std::find_if(all.begin(), all.end(), over);
+        running = found == all.end() ? nullptr : *found;
+    }
     if (!running)
         return false;
     running->raise();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -35,12 +36,17 @@ public:
     [[nodiscard]] QPushButton* redoButton() const { return redo_; }
     // Hands the undo keys of `field` and its children to the stack (for fields made later).
     void takeUndoKeysOf(QWidget& field);
+    // Undo, Redo and Save first ask `busy`, and do nothing when it answers true
+    // (for a form whose editor has other windows, where a dialog may still run).
+    void holdWhile(std::function<bool()> busy);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showTitle();
+    // Runs `step` unless the form is held.
+    void unlessHeld(const std::function<void()>& step) const;
 
     QDialog& form_;
     QUndoStack& stack_;
@@ -48,6 +54,7 @@ private:
     std::string path_;
     QPushButton* undo_ = nullptr;
     QPushButton* redo_ = nullptr;
+    std::function<bool()> busy_;
 };
 
 // Asks whether the changes an editor (`kind`: "unit", "string-list", "map") holds
@@ -58,5 +65,8 @@ private:
 // it to the front and answers true: the caller must then neither close nor replace
 // any window, since that dialog's event loop may still use it.
 [[nodiscard]] bool raiseRunningDialog();
+// The same for a modal dialog that runs over one of `windows` (or over a dialog of
+// theirs) only: a dialog of another window does not hold these windows.
+[[nodiscard]] bool raiseRunningDialogOver(const QList<const QWidget*>& windows);
 
 }  // namespace tagwarden

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QUndoStack>
-
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "core/editors/editor_tag_file.h"
+#include "gui/common/edited_values.h"
 #include "gui/editors/mons_editor_dialog.h"
 
 namespace tagwarden {
@@ -43,23 +42,19 @@ public:
 
     // The form, once a file was read; nothing before.
     [[nodiscard]] MonsEditorDialog* form() const { return form_.get(); }
-    [[nodiscard]] QUndoStack& undoStack() { return undo_; }
-    [[nodiscard]] const Values& values() const { return current_; }
+    [[nodiscard]] QUndoStack& undoStack() { return values_.undoStack(); }
+    [[nodiscard]] const Values& values() const { return values_.current(); }
 
 private:
     [[nodiscard]] bool show(Reported<Started> started);
     // The block as saving `values` writes it.
     [[nodiscard]] std::vector<std::uint8_t> encoded(const Values& values) const;
-    void showValues(const Values& values);
-    void onEdited(const QString& field);
     // OK asks about unsaved work; Cancel and the close box discard it.
     [[nodiscard]] bool mayClose(bool ok);
 
     IdsOfType idsOfType_;
     std::vector<std::uint8_t> data_;  // the data block as the file holds it
-    Values saved_;
-    Values current_;
-    QUndoStack undo_;
+    EditedValues<Values> values_;
     std::unique_ptr<MonsEditorDialog> form_;
 };
 

@@ -2,7 +2,6 @@
 
 #include "core/prompt/prompter.h"
 #include "gui/common/editor_chrome.h"
-#include "gui/common/state_step.h"
 #include "gui/compare/compare_dialog.h"
 
 namespace tagwarden {
@@ -17,17 +16,15 @@ bool StliEditor::start()
     showNotices(prompter(), started.notices);
     if (!started.value.data)
         return started.value.outcome != OpenOutcome::Cancelled;
-    saved_ = {*started.value.data, id(), name()};
-    current_ = saved_;
-    form_ = std::make_unique<StliEditorDialog>(undo_);
+    form_ = std::make_unique<StliEditorDialog>(values_.undoStack());
     form_->setFilePath(filePath());
     addCompareAction(*form_, [this] { return filePath(); });
-    form_->setSaved(saved_.bytes);
-    form_->showValues(current_);
+    form_->setSaved(*started.value.data);
+    values_.start({*started.value.data, id(), name()}, [this](const Values& values) { form_->showValues(values); });
     form_->setSaveHandler([this] { return saveChanges(); });
     form_->setDiscardHandler([this] { discard(); });
     QObject::connect(form_.get(), &StliEditorDialog::edited, form_.get(),
-                     [this](const QString& field) { onEdited(field); });
+                     [this](const QString& field) { values_.edit(form_->valuesOver(values_.current()), field); });
     form_->show();
     return true;
 }
@@ -36,21 +33,6 @@ bool StliEditor::startWith(const std::string& path)
 {
     chooseNext(path);
     return start();
-}
-
-void StliEditor::showValues(const Values& values)
-{
-    current_ = values;
-    form_->showValues(values);
-}
-
-void StliEditor::onEdited(const QString& field)
-{
-    Values after = form_->valuesOver(current_);
-    if (after == current_)
-        return;
-    undo_.push(new StateStep<Values>([this](const Values& values) { showValues(values); }, current_, std::move(after),
-                                     field));
 }
 
 bool StliEditor::saveChanges()
@@ -62,35 +44,36 @@ bool StliEditor::saveChanges()
                                             Prompter::Buttons::OkCancel,
                                             Prompter::Icon::Exclamation) == Prompter::Answer::Cancel)
         return false;
-    setName(current_.description);
-    setId(current_.shortName);
-    setDataLength(static_cast<std::uint32_t>(current_.bytes.size()));
+    const Values& current = values_.current();
+    setName(current.description);
+    setId(current.shortName);
+    setDataLength(static_cast<std::uint32_t>(current.bytes.size()));
     storeHeaderFields();
-    const Reported<bool> written = writeTag(current_.bytes);
+    const Reported<bool> written = writeTag(current.bytes);
     showNotices(prompter(), written.notices);
     if (!written.value) {
         prompter().message(kWriteFailedMessage);
         return false;
     }
-    saved_ = current_;
-    form_->setSaved(saved_.bytes);
-    undo_.setClean();
+    values_.markSaved();
+    form_->setSaved(current.bytes);
     return true;
 }
 
 bool StliEditor::hasUnsavedChanges() const
 {
-    return form_ && writeChanges(headerWith(current_.description, current_.shortName,
-                                            static_cast<std::uint32_t>(current_.bytes.size())),
-                                 current_.bytes);
+    if (!form_)
+        return false;
+    const Values& current = values_.current();
+    return writeChanges(
+        headerWith(current.description, current.shortName, static_cast<std::uint32_t>(current.bytes.size())),
+        current.bytes);
 }
 
 void StliEditor::discard()
 {
-    if (!form_)
-        return;
-    showValues(saved_);
-    undo_.clear();
+    if (form_)
+        values_.discard();
 }
 
 }  // namespace tagwarden

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QUndoStack>
-
 #include <memory>
 
 #include "core/editors/editor_tag_file.h"
 #include "core/editors/stli_text.h"
+#include "gui/common/edited_values.h"
 #include "gui/editors/stli_editor_dialog.h"
 
 namespace tagwarden {
@@ -38,15 +37,10 @@ public:
 
     // The form, once a file was read; nothing before.
     [[nodiscard]] StliEditorDialog* form() const { return form_.get(); }
-    [[nodiscard]] QUndoStack& undoStack() { return undo_; }
+    [[nodiscard]] QUndoStack& undoStack() { return values_.undoStack(); }
 
 private:
-    void showValues(const Values& values);
-    void onEdited(const QString& field);
-
-    Values saved_;
-    Values current_;
-    QUndoStack undo_;
+    EditedValues<Values> values_;
     std::unique_ptr<StliEditorDialog> form_;
 };
 

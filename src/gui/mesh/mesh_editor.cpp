@@ -8,6 +8,7 @@
 #include "gui/compare/compare_dialog.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "gui/mesh/mesh_session.h"
 
 namespace tagwarden {
 
@@ -47,6 +48,7 @@ bool MeshEditor::start()
     // A second start replaces everything the first one showed.
     itemsForm_.reset();
     form_.reset();
+    session_.reset();
     model_.reset();
     const auto path = chooseFile();
     if (!path)
@@ -54,9 +56,15 @@ bool MeshEditor::start()
     model_ = loadMap(*path);
     if (!model_)
         return true;
-    form_ = std::make_unique<MeshEditorDialog>(*model_, prompter_);
+    session_ = std::make_unique<MeshSession>(*model_);
+    form_ = std::make_unique<MeshEditorDialog>(*session_, prompter_);
     addCompareAction(*form_, [this] { return filePath(); });
     connect(form_.get(), &MeshEditorDialog::viewItemsRequested, this, &MeshEditor::showItems);
+    // Cancel closes the editor: its item editor goes with the map form.
+    connect(form_.get(), &QDialog::rejected, this, [this] {
+        if (itemsForm_)
+            itemsForm_->hide();
+    });
     connect(form_.get(), &MeshEditorDialog::itemMapRequested, this, [this] {
         // The map picks items in the item editor's list, so that comes too.
         showItems();
@@ -74,13 +82,19 @@ bool MeshEditor::startWith(const std::string& path)
 
 void MeshEditor::showItems()
 {
-    if (!model_ || (itemsForm_ && itemsForm_->isVisible()))
+    if (!session_)
         return;
-    itemsForm_ = std::make_unique<MeshItemsDialog>(*model_, prompter_);
+    if (!itemsForm_)
+        itemsForm_ = std::make_unique<MeshItemsDialog>(*session_, prompter_, [this] { (void)saveChanges(); });
     itemsForm_->show();
+    itemsForm_->raise();
+    itemsForm_->activateWindow();
 }
 
-bool MeshEditor::hasUnsavedChanges() const { return form_ && form_->hasUnsavedChanges(); }
+bool MeshEditor::hasUnsavedChanges() const
+{
+    return form_ && (!session_->stack().isClean() || form_->holdsRefusedNumber());
+}
 
 bool MeshEditor::saveChanges() { return form_ && form_->save(); }
 
