@@ -8,6 +8,7 @@
 #include <new>
 
 #include "cli/cli_support.h"
+#include "cli/diff_command.h"
 #include "core/io/native_file.h"
 
 int main(int argc, char** argv)
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     cli::addMonsCommands(app, command);
     cli::addStliCommands(app, command);
     cli::addMeshCommands(app, command);
+    cli::addDiffCommand(app, command);
 
     try {
         app.parse(argc, argv);

@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -38,7 +37,9 @@
 #include "core/viewer/proposed_folder.h"
 #include "gui/app/about_dialog.h"
 #include "gui/common/dialog_controls.h"
+#include "gui/compare/compare_dialog.h"
 #include "gui/common/editor_chrome.h"
+#include "gui/common/fixed_font.h"
 #include "gui/app/object_list_model.h"
 #include "gui/app/open_archives.h"
 #include "gui/common/tab_order.h"
@@ -234,7 +235,7 @@ void BrowserDialog::buildControls()
     list_->setShowGrid(false);
     list_->setWordWrap(false);
     // Fixed pitch: the four-character ids and types line up down the list.
-    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list_->setFont(fixedFont());
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
@@ -354,6 +355,8 @@ QMenuBar* BrowserDialog::buildMenus()
         search_->selectAll();
     });
     find->setShortcut(QKeySequence::Find);
+    compareWithArchive_ = add(object, "&Compare with Archive", &BrowserDialog::onCompareWithArchive);
+    compareWithArchive_->setEnabled(false);
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     add(tools, "Edit &mons File...", &BrowserDialog::onEditMons);
@@ -598,6 +601,8 @@ void BrowserDialog::onListSelectionChanged()
 {
     const std::optional<int> row = selectedRow();
     editPlugIn_->setEnabled(row && editableType(entryOfRow(*row)));
+    std::error_code missing;
+    compareWithArchive_->setEnabled(row && std::filesystem::is_regular_file(plugInPathOf(entryOfRow(*row)), missing));
     if (selectingSilently_)
         return;
     const int count = model_->rowCount();
@@ -791,10 +796,21 @@ void BrowserDialog::onEditPlugIn()
     }
 }
 
+std::string BrowserDialog::plugInPathOf(const TagEntry& entry)
+{
+    return plugInPath(settingsDialog_->getTagsDirectory() + "local/" + plugInFileName(entry.type()), entry.id());
+}
+
+void BrowserDialog::onCompareWithArchive()
+{
+    if (const std::optional<int> row = selectedRow())
+        CompareDialog::showFor(plugInPathOf(entryOfRow(*row)), this);
+}
+
 std::optional<std::string> BrowserDialog::plugInOf(const TagEntry& entry)
 {
-    const std::string folder = settingsDialog_->getTagsDirectory() + "local/" + plugInFileName(entry.type());
-    const std::string path = plugInPath(folder, entry.id());
+    const std::string path = plugInPathOf(entry);
+    const std::string folder = std::filesystem::path(path).parent_path().string();
     std::error_code error;
     if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found)
         return path;  // whatever is there, the editor opens it or says why not
@@ -827,6 +843,7 @@ void BrowserDialog::showListMenu(const QPoint& at)
     menu.setObjectName(QStringLiteral("object_list_menu"));
     menu.addAction(editPlugIn_);
     menu.addAction(extractSelected_);
+    menu.addAction(compareWithArchive_);
     menu.exec(list_->viewport()->mapToGlobal(at));
 }
 

@@ -80,6 +80,8 @@ public slots:
     // "Edit Plug-In": the selected tag's plug-in under local/TYPE/ of the tags
     // directory in its editor, made from the open file first when there is none.
     void onEditPlugIn();
+    // "Compare with Archive": the selected tag's plug-in against the archive's tag.
+    void onCompareWithArchive();
     // Opens `path` as "Open a File" does once a file is chosen (the clearing notice
     // first, when a file is open); false when it was cancelled or failed.
     bool openPath(const std::string& path);
@@ -145,6 +147,8 @@ private:
     // The plug-in of `entry` in the tags directory; asks to make it from the open
     // file when there is none. Nothing when it was not made (the user was told why).
     [[nodiscard]] std::optional<std::string> plugInOf(const TagEntry& entry);
+    // Where the plug-in of `entry` lies in the tags directory: local/TYPE/ID.
+    [[nodiscard]] std::string plugInPathOf(const TagEntry& entry);
     void showListMenu(const QPoint& at);
     [[nodiscard]] TagEntry entryOfRow(int row) const;
 
@@ -178,6 +182,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QAction* editPlugIn_ = nullptr;
     QAction* extractSelected_ = nullptr;
+    QAction* compareWithArchive_ = nullptr;
 };
 
 }  // namespace tagwarden
