@@ -55,6 +55,7 @@ bool EditorTagFile::chooseAndOpen(const std::string& folder)
         return false;
     file_.reset();
     file_ = opener_(*chosen);
+    saveCheck_.remember(file_->path());
     return true;
 }
 
@@ -88,6 +89,8 @@ Reported<bool> EditorTagFile::writeTag(std::span<const std::uint8_t> data)
 {
     if (data.size() != dataLength_)
         return {false, {{kLengthMismatchMessage}}};
+    if (!saveCheck_.beforeSave(file_->path(), prompter_))
+        return {false, {}};
     Reported<bool> backedUp = backup_.beforeSave(*file_, prompter_);
     if (!backedUp.value)
         return backedUp;
@@ -104,6 +107,7 @@ Reported<bool> EditorTagFile::writeTag(std::span<const std::uint8_t> data)
         return {false, std::move(notices)};
     }
     onDisk_ = tagBytes(header_, data);
+    saveCheck_.remember(file_->path());
     return {true, std::move(notices)};
 }
 
