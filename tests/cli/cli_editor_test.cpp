@@ -27,7 +27,17 @@ protected:
     const std::string cut = dir.write("cut", Bytes(buildPlugIn({"Map", "mesh", "mp", 0, Bytes(600, 0)})));
     const std::string missing = dir.file("missing");
     const std::string text = dir.write("lines.txt", Bytes{'B', '\n'});
+    const std::string zeroText = dir.write("zero.txt", Bytes{'a', 'b', 'c', 0, 'd', 'e', 'f'});
 };
+
+// The command run with `environment` settings first (NAME=VALUE), as env(1) does.
+test::CommandResult cliWith(const std::vector<std::string>& environment, const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> all = environment;
+    all.push_back(TAGWARDEN_CLI);
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return test::runCommand("/usr/bin/env", all);
+}
 
 TEST_F(CliEditors, FilesTheEditorsRefuseFailWithTheirMessageAndStayUnchanged)
 {
@@ -52,6 +62,9 @@ TEST_F(CliEditors, FilesTheEditorsRefuseFailWithTheirMessageAndStayUnchanged)
         {{"stli", "show", unit}, unit, "This Editor cannot currently edit mons type objects"},
         {{"stli", "set", unit, "--from", text}, unit, "This Editor cannot currently edit mons type objects"},
         {{"stli", "set", words, "--from", missing}, words, notFound},
+        {{"stli", "set", words, "--from", zeroText}, words,
+         "ERROR - \"" + zeroText + "\" holds a zero byte (at byte 3), which a string list cannot show. Nothing was "
+                                   "written."},
         {{"mesh", "show", unit}, unit, "This Editor cannot currently edit mons type objects"},
         {{"mesh", "show", cut}, cut, "ERROR - The file is too short to hold a map."},
         {{"mesh", "show", missing}, missing, notFound},
@@ -142,6 +155,93 @@ TEST_F(CliEditors, BackupDirKeepsTheFirstOriginalBelowTheTagsDirectoryPath)
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_EQ(plain.err, "");
     EXPECT_EQ(names(), before);
+}
+
+// Output that cannot be written all (here into /dev/full) fails the command with
+// the cause, whatever the command; a save is still made.
+TEST_F(CliEditors, OutputThatCannotBeWrittenIsAnErrorNamingTheCause)
+{
+    const std::vector<std::vector<std::string>> commands{
+        {"list", archive},        {"dump-map", archive},           {"header", archive, "0"},
+        {"mons", "show", unit},   {"stli", "show", words},         {"view", archive, "0"},
+        {"mons", "set", unit, "--set", "health=9"},
+    };
+    for (const auto& arguments : commands) {
+        std::vector<std::string> shell{"-c", "exec \"$0\" \"$@\" >/dev/full", TAGWARDEN_CLI};
+        shell.insert(shell.end(), arguments.begin(), arguments.end());
+        const auto result = test::runCommand("/bin/sh", shell);
+        EXPECT_EQ(result.exitCode, 1) << arguments[0] << " " << arguments[1];
+        EXPECT_NE(result.err.find("ERROR - The output could not be written: No space left on device"), std::string::npos)
+            << arguments[0] << " " << arguments[1] << ": " << result.err;
+    }
+    EXPECT_NE(cli({"mons", "show", unit}).out.find("\nHealth (hp): 9\n"), std::string::npos) << "the save was made";
+}
+
+// Texts on the command line come in the terminal's encoding and are stored as Latin-1.
+TEST_F(CliEditors, TextValuesAreDecodedFromTheTerminalsEncoding)
+{
+    const struct {
+        const char* locale;
+        std::string value;
+        int exitCode;
+        Bytes stored;         // the name field's first bytes, when saved
+        const char* message;  // the start of stderr, when refused
+    } cases[] = {
+        {"C.UTF-8", "\xC3\x89p\xC3\xA9" "e", 0, {0xC9, 'p', 0xE9, 'e', 0}, ""},
+        {"C.UTF-8", "\xCE\xA9mega", 1, {},
+         "ERROR - description: the character \"\xCE\xA9\" (U+03A9) cannot be stored; tag texts hold Latin-1"},
+        {"C.UTF-8", "\xC9p\xE9" "e", 1, {}, "ERROR - description: \"\\xC9p\\xE9e\" is not UTF-8 text"},
+        {"C", "\xC9p\xE9" "e", 0, {0xC9, 'p', 0xE9, 'e', 0}, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.write("encoded", buildPlugIn({"Archer", "mons", "abcd", 0, sampleMonsBlock(1)}));
+        const Bytes before = test::readAll(path);
+        const auto result = cliWith({"LC_ALL=" + std::string(c.locale)}, {"mons", "set", path, "--set", "description=" + c.value});
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.locale << " " << c.value << ": " << result.err;
+        EXPECT_EQ(result.err.rfind(c.message, 0), 0u) << result.err;
+        const Bytes after = test::readAll(path);
+        if (c.exitCode != 0)
+            EXPECT_EQ(after, before);
+        else
+            EXPECT_EQ(Bytes(after.begin(), after.begin() + 5), c.stored);
+    }
+}
+
+// A save the program would ask about is refused by the commands unless an option says yes.
+TEST_F(CliEditors, SavesTheEditorWouldAskAboutAreRefusedUnlessAnOptionAllowsThem)
+{
+    const struct {
+        const char* what;
+        bool linked;
+        bool blockedBackup;
+        std::vector<std::string> options;
+        int exitCode;
+        const char* told;
+    } cases[] = {
+        {"a file of two names", true, false, {}, 1, "has 2 names (hard links)"},
+        {"a file of two names, --break-links", true, false, {"--break-links"}, 0, ""},
+        {"a link where the backup goes", false, true, {}, 1, "--no-backup saves it without a backup."},
+        {"a link where the backup goes, --no-backup", false, true, {"--no-backup"}, 0, ""},
+    };
+    for (const auto& c : cases) {
+        test::TempDir game;
+        const std::string path =
+            game.write("local/mons/abcd", buildPlugIn({"Archer", "mons", "abcd", 0, sampleMonsBlock(1)}));
+        const Bytes before = test::readAll(path);
+        if (c.linked)
+            fs::create_hard_link(path, game.file("other-name"));
+        fs::create_directories(game.path() / "backup" / "local" / "mons");
+        if (c.blockedBackup)
+            fs::create_symlink(game.file("nowhere"), game.file("backup/local/mons/abcd"));
+        std::vector<std::string> arguments{"mons", "set", path, "--set", "health=9", "--backup-dir", game.file("backup")};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const auto result = cli(arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.what << ": " << result.err;
+        EXPECT_NE(result.err.find(c.told), std::string::npos) << c.what << ": " << result.err;
+        EXPECT_EQ(test::readAll(path) == before, c.exitCode != 0) << c.what;
+        if (c.linked)
+            EXPECT_EQ(test::readAll(game.file("other-name")), before) << c.what;
+    }
 }
 
 }  // namespace

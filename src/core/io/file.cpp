@@ -8,21 +8,18 @@
 
 namespace tagwarden {
 
-File::File(const std::string& path, Access access, Share share, const BeforeLock& beforeLock)
-    : path_(path), share_(share)
+File::File(const std::string& path, Access access, Share share) : path_(path), share_(share)
 {
     constexpr int kAttempts = 8;
-    for (int attempt = 1; !openLocked(access, beforeLock); ++attempt)
+    for (int attempt = 1; !openLocked(access); ++attempt)
         if (attempt == kAttempts)
             throw FileError(FileErrorCause::SharingViolation, path_);
 }
 
-bool File::openLocked(Access access, const BeforeLock& beforeLock)
+bool File::openLocked(Access access)
 {
     const native::OpenedFile opened = native::open(path_, access);
     handle_ = opened.handle;
-    if (beforeLock)
-        beforeLock();
     try {
         ShareTable::process().admit(this, opened.identity, handle_, access, share_, path_);
     } catch (const FileError&) {

@@ -27,15 +27,12 @@ public:
     // Stands between a replacement and its new file: tests fail writes and syncs there.
     using Wrap = std::function<std::unique_ptr<ByteSource>(ByteSource& newFile)>;
 
-    // Stands between opening a file and locking it: tests let another program's save happen there.
-    using BeforeLock = std::function<void()>;
-
     File() = default;
     // Opens and locks the file that has the name `path` once it is locked: when
     // another program put a new file under the name in between, the lock is given
     // up and the new file opened and locked, a few times at most (then a sharing
     // violation).
-    File(const std::string& path, Access access, Share share, const BeforeLock& beforeLock = {});
+    File(const std::string& path, Access access, Share share);
     ~File() override;
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -78,7 +75,7 @@ public:
 
 private:
     // Opens and admits the file; false (and closed again) when the name no longer leads to it once locked.
-    [[nodiscard]] bool openLocked(Access access, const BeforeLock& beforeLock);
+    [[nodiscard]] bool openLocked(Access access);
 
     native::Handle handle_ = native::kNoHandle;
     std::string path_;
