@@ -2,11 +2,9 @@
 // (SEL), the rest an archive. Whatever the bytes, the escaped texts print nothing
 // but printable ASCII and give the original back, a selection names the first
 // entry it should or fails with a printable message, the JSON of an entry can be
-// written, the names that `extract --all` gives stay inside their folder, and a
-// text typed in UTF-8 decodes to the Latin-1 a tag stores, or is refused.
+// written, and the names that `extract --all` gives stay inside their folder.
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -154,35 +152,6 @@ void checkGroupNames(const TagDirectory& directory)
     }
 }
 
-// A command-line text decoded for a tag: UTF-8 in, Latin-1 out. Whatever the bytes,
-// a result is the Latin-1 text whose UTF-8 they were, and a refusal names a
-// character past U+00FF that they hold; a Latin-1 text's UTF-8 always comes back.
-void checkTerminalText(std::string_view text)
-{
-    const auto utf8Of = [](std::string_view latin1) {
-        std::string out;
-        for (const char c : latin1) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x80) {
-                out += c;
-            } else {
-                out += static_cast<char>(0xC0 | byte >> 6);
-                out += static_cast<char>(0x80 | (byte & 0x3F));
-            }
-        }
-        return out;
-    };
-    cli::RefusedCharacter refused;
-    const std::optional<std::string> latin1 = cli::latin1FromUtf8(text, refused);
-    if (latin1)
-        check(utf8Of(*latin1) == text, "a decoded text is not what its bytes encode");
-    else if (!refused.bytes.empty())
-        check(refused.code > 0xFF && text.find(refused.bytes) != std::string_view::npos,
-              "a refused character that Latin-1 holds, or that the text does not");
-    const std::optional<std::string> back = cli::latin1FromUtf8(utf8Of(text), refused);
-    check(back && *back == text, "a Latin-1 text's UTF-8 does not decode to it");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -195,7 +164,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     checkPrintable(selector);
     checkFileName(selector);
-    checkTerminalText(selector);
     TagDirectory directory;
     (void)readDirectory(directory, archive, nullptr);
     checkSelection(directory, selector);

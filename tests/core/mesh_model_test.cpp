@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
-
 #include "core/io/byte_order.h"
 #include "core/io/memory_bytes.h"
 #include "core/mesh/mesh_code.h"
@@ -332,43 +329,6 @@ TEST(MeshModelDeathTest, ASaveFailedOrKilledAtAnyWriteOrSyncLeavesTheMapAsItWasO
         (void)dir.write("map", before);
         EXPECT_EXIT(saveKilledAt(path, step), ::testing::ExitedWithCode(test::FaultPlan::kKilledExitCode), "");
         EXPECT_EQ(test::readAll(path), expected) << "killed at step " << step;
-    }
-}
-
-// The map's save asks what the editors' saves ask: Cancel leaves what another
-// program put under the name, and the other names of a hard-linked map.
-TEST(MeshModel, ASaveAsksBeforeOverwritingAnOutsideChangeOrSplittingHardLinks)
-{
-    const Bytes other = withTail(test::meshPlugIn(), 1, 1);
-    const struct {
-        const char* what;
-        std::function<void(const test::TempDir& dir, const std::string& path)> meanwhile;
-        const char* question;
-    } cases[] = {
-        {"replaced by another program",
-         [&other](const test::TempDir& dir, const std::string& path) {
-             std::filesystem::rename(dir.write("other", other), path);
-         },
-         kChangedOutsideQuestion},
-        {"given another name",
-         [](const test::TempDir&, const std::string& path) { std::filesystem::create_hard_link(path, path + "2"); },
-         kHardLinksQuestion},
-    };
-    for (const auto& c : cases) {
-        test::TempDir dir;
-        const std::string path = dir.write("map", test::meshPlugIn());
-        test::FaultPlan clean;
-        test::FaultyFile file(path, File::Share::None, clean);
-        auto model = loadModel(file);
-        model->addItem().setY(7);
-        c.meanwhile(dir, path);
-        const Bytes before = test::readAll(path);
-        ScriptedPrompter prompter;
-        prompter.queueAnswer(Prompter::Answer::Cancel);
-        EXPECT_FALSE(test::shown(prompter, model->writeMap(prompter))) << c.what;
-        ASSERT_EQ(prompter.shown().size(), 1u) << c.what;
-        EXPECT_NE(prompter.shown()[0].text.find(c.question), std::string::npos) << prompter.shown()[0].text;
-        EXPECT_EQ(test::readAll(path), before) << c.what;
     }
 }
 
