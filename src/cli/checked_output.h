@@ -12,7 +12,10 @@ namespace tagwarden::cli {
 // Once a write failed, nothing more is written.
 class CheckedOutput : public std::streambuf {
 public:
-    explicit CheckedOutput(int descriptor) : descriptor_(descriptor) { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+    explicit CheckedOutput(int descriptor) : descriptor_(descriptor)
+    {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
     CheckedOutput(const CheckedOutput&) = delete;
     CheckedOutput& operator=(const CheckedOutput&) = delete;
 
