@@ -172,8 +172,9 @@ TEST(SafeWriter, TheNewFileKeepsOwnerGroupAndModeOrLosesItsSetIdBits)
         EXPECT_EQ(readAll(path), kNew) << c.who;
         EXPECT_EQ(status.st_uid, c.owner) << c.who;
         EXPECT_EQ(status.st_mode & 07777, c.expected) << c.who;
-        if (c.expected & S_ISGID)
+        if (c.expected & S_ISGID) {
             EXPECT_EQ(status.st_gid, c.group) << c.who;
+        }
     }
 }
 
