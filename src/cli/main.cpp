@@ -1,19 +1,66 @@
 // tagwarden-cli: the browser's features for scripts. Exit 0 on success, 1 on an
 // error (message on stderr), 2 on a usage error.
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
+#include <clocale>
 #include <csignal>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <new>
 
+#include "cli/checked_output.h"
 #include "cli/cli_support.h"
 #include "cli/diff_command.h"
 #include "core/io/native_file.h"
 
+namespace {
+
+// Runs the command; an error is told on stderr and answers 1.
+int runReported(const tagwarden::cli::Command& command)
+{
+    using namespace tagwarden;
+    try {
+        return command();
+    } catch (const cli::CommandError& e) {
+        std::cerr << e.what() << '\n';
+    } catch (const FileError& e) {
+        std::cerr << e.textWithPath(cli::printable(e.path())) << '\n';
+    } catch (const std::filesystem::filesystem_error& e) {
+        std::cerr << cli::printable(e.what()) << '\n';
+    } catch (const std::bad_alloc&) {
+        std::cerr << "ERROR - Not enough memory for this file\n";
+    } catch (const std::exception& e) {
+        std::cerr << "ERROR - " << cli::printable(e.what()) << '\n';
+    }
+    return 1;
+}
+
+// Whatever was printed reaches its destination, or the command fails: output cut
+// short by a full disk is an error, never a success.
+int finishOutput(tagwarden::cli::CheckedOutput& output, int code)
+{
+    std::cout.flush();
+    const std::string failure = output.finish();
+    if (failure.empty())
+        return code;
+    std::cerr << "ERROR - The output could not be written: " << failure << '\n';
+    return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     using namespace tagwarden;
+    // Text arguments come in the terminal's encoding.
+    std::setlocale(LC_CTYPE, "");
+    cli::CheckedOutput output(STDOUT_FILENO);
+    // std::cout goes back to its own buffer before `output` is gone: it is flushed at exit.
+    const std::unique_ptr<std::streambuf, void (*)(std::streambuf*)> restore(
+        std::cout.rdbuf(&output), [](std::streambuf* previous) { std::cout.rdbuf(previous); });
     CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags; show and edit plug-ins"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("tagwarden-cli ") + TAGWARDEN_VERSION);
@@ -30,7 +77,7 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
-        return code == 0 ? 0 : 2;
+        return finishOutput(output, code == 0 ? 0 : 2);
     } catch (const cli::CommandError& e) {
         // An argument well formed but refused, such as a value out of its range.
         std::cerr << e.what() << '\n';
@@ -42,18 +89,5 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     // Interrupted, a command leaves no half-written file beside its target.
     native::removeUnfinishedOnInterrupt();
-    try {
-        return command();
-    } catch (const cli::CommandError& e) {
-        std::cerr << e.what() << '\n';
-    } catch (const FileError& e) {
-        std::cerr << e.textWithPath(cli::printable(e.path())) << '\n';
-    } catch (const std::filesystem::filesystem_error& e) {
-        std::cerr << cli::printable(e.what()) << '\n';
-    } catch (const std::bad_alloc&) {
-        std::cerr << "ERROR - Not enough memory for this file\n";
-    } catch (const std::exception& e) {
-        std::cerr << "ERROR - " << cli::printable(e.what()) << '\n';
-    }
-    return 1;
+    return finishOutput(output, runReported(command));
 }

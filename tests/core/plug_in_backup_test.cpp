@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -112,6 +113,27 @@ TEST_F(PlugInBackupTest, WithoutABackupTheSaveAsksAndCancelStopsIt)
         {"the backup is the file itself",
          [&] { settings.writeString(settings::kSection, settings::kBackupDirectory, dir.path().string()); },
          "The backup would be the file itself"},
+        // Only a regular file is an earlier backup; anything else in its place leaves no room for one.
+        {"a dangling link in the backup's place",
+         [&] {
+             std::filesystem::create_directories(dir.file("Backup/local/mons"));
+             std::filesystem::create_symlink(dir.file("nowhere"), dir.file("Backup/local/mons/ms"));
+         },
+         "is a link"},
+        {"a link to a file in the backup's place",
+         [&] {
+             std::filesystem::create_directories(dir.file("Backup/local/mons"));
+             std::filesystem::create_symlink(dir.write("elsewhere", earlier), dir.file("Backup/local/mons/ms"));
+         },
+         "is a link"},
+        {"a folder in the backup's place",
+         [&] { std::filesystem::create_directories(dir.file("Backup/local/mons/ms")); }, "is a folder"},
+        {"a pipe in the backup's place",
+         [&] {
+             std::filesystem::create_directories(dir.file("Backup/local/mons"));
+             ASSERT_EQ(::mkfifo(dir.file("Backup/local/mons/ms").c_str(), 0600), 0);
+         },
+         "is a pipe (FIFO)"},
     };
     for (const auto& c : cases) {
         for (const auto answer : {Prompter::Answer::Cancel, Prompter::Answer::Ok}) {
