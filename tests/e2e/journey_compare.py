@@ -50,11 +50,11 @@ def journey(s):
     filter_ = main.find("combo box", "Show Objects of Type")
     filter_.click()
     filter_.find("list item", "mons").click()
-    line = main.find("list", "Object List").find("list item", "msab : " + tag_files.cut(header[:32]).decode("latin-1"))
+    line = main.find("table", "Object List").find("table cell", tag_files.cut(header[:32]).decode("latin-1"))
     line.click()
-    line.click(button=3)  # Edit Plug-In, then Compare with Archive
-    s.key("Down")
-    s.key("Down")
+    line.click(button=3)  # Edit Plug-In, Extract Selected, then Compare with Archive
+    for _ in range(3):
+        s.key("Down")
     s.key("Return")
     window = shown_comparison(s, wanted)
     window.find("push button", "Close").click()
@@ -62,7 +62,7 @@ def journey(s):
 
     filter_.click()
     filter_.find("list item", "mesh").click()
-    main.find("list", "Object List").find("list item", "mpaa : Sample Map 1").click()
+    main.find("table", "Object List").find("table cell", "Sample Map 1").click()
     main.find("push button", "Object Data").click()
     viewer = s.window("Vorn Object Viewer", role="dialog")
     harness.expect(tag_files.find_tag(archive, b"mesh", b"mpaa")[52:56] == (5574).to_bytes(4, "big"),

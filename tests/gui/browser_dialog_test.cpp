@@ -486,7 +486,8 @@ void BrowserDialogTest::withoutAFileDataAsksForASelectionAndDumpMapIsEmpty()
     for (QAction* action : w.dialog.findChild<QMenuBar*>()->actions().at(1)->menu()->actions())
         if (!action->isEnabled())
             disabled << action->text();
-    QCOMPARE(disabled, (QStringList{"&Header", "&Data", "Dump &Map", "E&xtract Selected...", "&Edit Plug-In"}));
+    QCOMPARE(disabled, (QStringList{"&Header", "&Data", "Dump &Map", "E&xtract Selected...", "&Edit Plug-In",
+                                  "&Compare with Archive"}));
 
     w.open(dir_.write("nosel.gor", buildArchive(mixedTags())));
     w.click("object_data_button");  // a file but still no line selected
