@@ -53,7 +53,9 @@ std::vector<ExtractionBatch::Result> ExtractionBatch::extractTo(
     results.reserve(targets.size());
     for (const auto& [index, target] : targets) {
         results.push_back(extractOne(index, target));
-        if (listener && !listener(results.back(), results.size(), targets.size()))
+        const bool goOn = !listener || listener(results.back(), results.size(), targets.size());
+        // Once the archive changed, every further tag would be copied from bytes that were never listed.
+        if (!goOn || results.back().plugIn.sourceChanged)
             break;
     }
     return results;
@@ -66,7 +68,7 @@ ExtractionBatch::Result ExtractionBatch::extractOne(std::uint32_t entryIndex, co
     if (!folder.empty())
         std::filesystem::create_directories(folder, error);
     if (error) {
-        ExtractedPlugIn failed{target, false, {}};
+        ExtractedPlugIn failed{target, false, false, {}};
         failed.notices.push_back({"The folder \"" + folder.string() + "\" could not be created: " + error.message(),
                                   Prompter::Buttons::Ok, Prompter::Icon::Error});
         return {std::move(failed), Outcome::Failed};
