@@ -9,12 +9,24 @@
 
 #include "cli/cli_support.h"
 #include "core/io/native_file.h"
+#ifdef _WIN32
+#include "cli/console_win32.h"
+#endif
 
 int main(int argc, char** argv)
 {
     using namespace tagwarden;
     CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags; show and edit plug-ins"};
     app.require_subcommand(1);
+#ifdef _WIN32
+    // Options start with a dash here too: "/x" is a path, as on Linux (the commands
+    // added below inherit it).
+    app.allow_windows_style_options(false);
+    cli::useBinaryStandardStreams();
+    cli::Utf8Arguments arguments;
+    argc = arguments.count();
+    argv = arguments.values();
+#endif
     app.set_version_flag("--version", std::string("tagwarden-cli ") + TAGWARDEN_VERSION);
     cli::Command command;
     cli::addBrowseCommands(app, command);
@@ -37,7 +49,9 @@ int main(int argc, char** argv)
 
     // Past the file-size limit a write fails as an error, so the writers clean up,
     // instead of the process being killed mid-write.
+#ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // Interrupted, a command leaves no half-written file beside its target.
     native::removeUnfinishedOnInterrupt();
     try {

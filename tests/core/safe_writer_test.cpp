@@ -180,7 +180,7 @@ TEST(SafeWriter, ACommitClosesTheNewFileAndAFailedCloseIsAnErrorNamingIt)
     EXPECT_NO_THROW(File(path, File::Access::ReadWrite, File::Share::None));
     EXPECT_EQ(readAll(path), kNew);
 
-    const native::OpenedFile opened = native::open(path, FileAccess::ReadWrite);
+    const native::OpenedFile opened = native::open(path, FileAccess::ReadWrite, FileShare::All);
     native::close(opened.handle);
     try {
         native::closeWritten(opened.handle, path);

@@ -11,7 +11,7 @@ namespace tagwarden {
 
 File::File(const std::string& path, Access access, Share share) : path_(path), share_(share)
 {
-    const native::OpenedFile opened = native::open(path, access);
+    const native::OpenedFile opened = native::open(path, access, share);
     handle_ = opened.handle;
     try {
         ShareTable::process().admit(this, opened.identity, handle_, access, share, path_);
