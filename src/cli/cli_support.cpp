@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 #include "core/tags/directory_reader.h"
 #include "core/tags/hex.h"
@@ -44,6 +45,19 @@ std::string printable(std::string_view field)
 {
     std::string text;
     appendPrintable(text, field);
+    return text;
+}
+
+std::string printablePath(std::string_view path)
+{
+    constexpr char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    std::string text;
+    for (const char c : path) {
+        if (c == '/' || c == separator)
+            text += separator;
+        else
+            appendPrintable(text, std::string_view(&c, 1));
+    }
     return text;
 }
 

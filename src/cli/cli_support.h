@@ -29,6 +29,9 @@ using Command = std::function<int()>;
 [[nodiscard]] std::string printable(std::string_view field);
 // The same, appended to `out`.
 void appendPrintable(std::string& out, std::string_view field);
+// A path for messages: printable, with the system's own separator ("\" on
+// Windows, shown as itself).
+[[nodiscard]] std::string printablePath(std::string_view path);
 
 // SEL: a decimal index or TYPE:ID (the first entry with that type and id).
 [[nodiscard]] std::size_t selectEntry(const TagDirectory& directory, const std::string& selector);  // throws CommandError

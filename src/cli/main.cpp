@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     } catch (const cli::CommandError& e) {
         std::cerr << e.what() << '\n';
     } catch (const FileError& e) {
-        std::cerr << e.textWithPath(cli::printable(e.path())) << '\n';
+        std::cerr << e.textWithPath(cli::printablePath(e.path())) << '\n';
     } catch (const std::filesystem::filesystem_error& e) {
         std::cerr << cli::printable(e.what()) << '\n';
     } catch (const std::bad_alloc&) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <functional>
@@ -9,6 +11,9 @@
 
 #include "core/io/file.h"
 #include "support/temp_dir.h"
+#ifdef _WIN32
+#include "support/holding_program_win32.h"
+#endif
 
 namespace tagwarden {
 namespace {
@@ -81,9 +86,13 @@ TEST(File, OpenFailuresCarryCauseAndPath)
     EXPECT_FALSE(std::filesystem::exists(missing)) << "only Write may create a file";
     EXPECT_EQ(openFails(dir.file("no/such/folder"), Access::Write, Share::None), FileErrorCause::NotFound);
     EXPECT_EQ(openFails(dir.path().string(), Access::Read, Share::None), FileErrorCause::Folder);
-    const std::string fifo = dir.file("fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(openFails(fifo, Access::Read, Share::None), FileErrorCause::SpecialFile) << "refused, not waited on";
+#ifdef _WIN32
+    const std::string special = "NUL";  // a device
+#else
+    const std::string special = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(special.c_str(), 0600), 0);
+#endif
+    EXPECT_EQ(openFails(special, Access::Read, Share::None), FileErrorCause::SpecialFile) << "refused, not waited on";
 
     try {
         File file(missing, Access::Read, Share::None);
@@ -175,6 +184,47 @@ TEST(FileSharing, HoldsForOtherNamesOfTheFileAndForMovedFiles)
     EXPECT_EQ(openFails(path, Access::ReadWrite, Share::None), std::nullopt) << "closing gives the file back";
 }
 
+#ifdef _WIN32
+const char* howOf(Access access, Share share)
+{
+    static const char* const names[3][3] = {{"read:none", "read:denywrite", "read:all"},
+                                            {"readwrite:none", "readwrite:denywrite", "readwrite:all"},
+                                            {"write:none", "write:denywrite", "write:all"}};
+    return names[static_cast<int>(access)][static_cast<int>(share)];
+}
+
+// The system enforces the share modes themselves, so they hold against another
+// program exactly as between two openers of this one.
+TEST(FileSharing, ShareModesHoldAgainstAnotherProgram)
+{
+    test::TempDir dir;
+    const std::string path = dir.write("shared", bytesOf("data"));
+    int caseNumber = 0;
+    for (const ShareCase& c : kShareCases) {
+        SCOPED_TRACE("case " + std::to_string(caseNumber++));
+        const test::HoldingProgram other(path, howOf(c.firstAccess, c.firstShare));
+        ASSERT_TRUE(other.holds());
+        const auto failure = openFails(path, c.secondAccess, c.secondShare);
+        if (c.admitted)
+            EXPECT_EQ(failure, std::nullopt);
+        else
+            EXPECT_EQ(failure, FileErrorCause::SharingViolation);
+    }
+    EXPECT_EQ(openFails(path, Access::ReadWrite, Share::None), std::nullopt) << "the other program is gone";
+}
+
+TEST(FileSharing, WritersAndReadersOfTwoProcessesExcludeEachOther)
+{
+    GTEST_SKIP() << "advisory locks between processes are POSIX's; Windows enforces the share modes themselves "
+                    "(ShareModesHoldAgainstAnotherProgram)";
+}
+
+TEST(FileSharing, ProcessLockFollowsItsOpenersUpAndDown)
+{
+    GTEST_SKIP() << "advisory locks between processes are POSIX's; Windows enforces the share modes themselves "
+                    "(ShareModesHoldAgainstAnotherProgram)";
+}
+#else
 // A second process that opens files on request and reports back, so that the
 // advisory locks can be tried between two running copies.
 class OtherProcess {
@@ -286,6 +336,7 @@ TEST(FileSharing, ProcessLockFollowsItsOpenersUpAndDown)
     EXPECT_EQ(openFails(path, Access::Read, Share::All), std::nullopt) << "lock lowered when the writer left";
     EXPECT_EQ(openFails(path, Access::ReadWrite, Share::All), FileErrorCause::SharingViolation);
 }
+#endif
 
 }  // namespace
 }  // namespace tagwarden
