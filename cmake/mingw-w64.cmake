@@ -9,10 +9,8 @@ set(CMAKE_RC_COMPILER ${mingw_triple}-windres)
 
 # Windows 10 or later: the rename with POSIX semantics. This GCC (12) warns of
 # out-of-bounds and overlapping copies inside its own library's string and
-# vector code that cannot happen, the more the more it inlines: -O2, and those
-# stay warnings.
+# vector code that cannot happen once it inlines them: those stay warnings.
 set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0A00 -Wno-error=array-bounds -Wno-error=restrict")
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
 # One .exe that needs no DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 

@@ -37,7 +37,7 @@ TEST_F(CliEditors, FilesTheEditorsRefuseFailWithTheirMessageAndStayUnchanged)
     };
     const std::string noHeader = "The file \"" + tiny + "\" is too short to edit: it holds 30 bytes, but needs 64 for "
                                  "a tag header. The file was left unchanged.";
-    const std::string notFound = "The file \"" + missing + "\" could not be found. (No such file or directory)";
+    const std::string notFound = "The file \"" + missing + "\" could not be found. (" + test::missingWords(missing) + ")";
     const struct {
         std::vector<std::string> arguments;
         std::string path;

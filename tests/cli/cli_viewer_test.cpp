@@ -55,7 +55,8 @@ TEST(CliExtract, MissingFolderIsNotCreatedForOneEntry)
     const auto result = cli({"extract", path, "0", "-o", dir.file("nowhere/abcd")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "ERROR - Plugin File Couldn't be created: The file \"" + dir.file("nowhere/abcd") +
-                              "\" could not be found. (No such file or directory)\nERROR PlugIn NOT created\n");
+                              "\" could not be found. (" + test::missingWords(dir.file("nowhere/abcd")) +
+                              ")\nERROR PlugIn NOT created\n");
     EXPECT_FALSE(fs::exists(dir.file("nowhere")));
 }
 

@@ -31,7 +31,9 @@ TEST(PlugInBackup, GoesUnderThePathBelowTheTagsDirectoryOrUnderItsOwnName)
         {"/games/vorn/local/mons/ms", "", "/backup/ms"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(backupPath(c.plugIn, c.tags, "/backup"), c.expected) << c.plugIn;
+        EXPECT_EQ(backupPath(test::native(c.plugIn), test::native(c.tags), test::native("/backup")),
+                  test::native(c.expected))
+            << c.plugIn;
 }
 
 class PlugInBackupTest : public ::testing::Test {

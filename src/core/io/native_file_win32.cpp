@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/io/file_error.h"
@@ -272,19 +273,53 @@ bool renamedByHandle(const std::wstring& from, const std::wstring& to, const std
 
 }  // namespace
 
+namespace {
+
+bool moved(const std::wstring& from, const std::wstring& to, DWORD flags)
+{
+    return MoveFileExW(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// Without POSIX semantics (Windows before 10, Wine) no file that is open can be
+// replaced, not even one opened with deletion shared, as this program's are:
+// the old file steps aside to a name of its own first, the new one takes its
+// name, and the old one goes once the last program holding it lets go. Never a
+// mix of the two; only a crash between the two renames leaves the name free,
+// with both files beside it.
+void replaceStepping(const std::wstring& from, const std::wstring& to, const std::string& path)
+{
+    static std::atomic<unsigned> asides{0};
+    const std::wstring aside =
+        to + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(asides++) + L".old";
+    if (!moved(to, aside, MOVEFILE_REPLACE_EXISTING))
+        failLast(path);
+    if (!moved(from, to, 0)) {
+        const DWORD error = GetLastError();
+        (void)moved(aside, to, 0);
+        fail(error, path);
+    }
+    (void)DeleteFileW(aside.c_str());
+}
+
+}  // namespace
+
 void rename(const std::string& from, const std::string& to)
 {
     const std::wstring source = systemPath(from);
     const std::wstring target = systemPath(to);
-    if (renamedByHandle(source, target, to))
+    if (renamedByHandle(source, target, to) || moved(source, target, MOVEFILE_REPLACE_EXISTING))
         return;
-    if (!MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        failLast(to);
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        fail(error, to);
+    replaceStepping(source, target, to);
 }
 
 void renameNoReplace(const std::string& from, const std::string& to)
 {
-    if (!MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(), MOVEFILE_WRITE_THROUGH))
+    if (!moved(systemPath(from), systemPath(to), 0))
         failLast(to);
 }
 
