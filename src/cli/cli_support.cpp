@@ -18,9 +18,9 @@ bool printsAsItself(char c)
     return byte >= 0x20 && byte <= 0x7E && c != '\\';
 }
 
-}  // namespace
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
-void appendPrintable(std::string& out, std::string_view field)
+void appendEscaped(std::string& out, std::string_view field, bool separatorAsItself)
 {
     field = upToNul(field);
     while (!field.empty()) {
@@ -32,7 +32,7 @@ void appendPrintable(std::string& out, std::string_view field)
             return;
         const auto byte = static_cast<std::uint8_t>(field[run]);
         if (byte == '\\') {
-            out += "\\\\";
+            out += separatorAsItself && kSeparator == '\\' ? "\\" : "\\\\";
         } else {
             out += "\\x";
             appendHexByte(out, byte);
@@ -41,6 +41,10 @@ void appendPrintable(std::string& out, std::string_view field)
     }
 }
 
+}  // namespace
+
+void appendPrintable(std::string& out, std::string_view field) { appendEscaped(out, field, false); }
+
 std::string printable(std::string_view field)
 {
     std::string text;
@@ -48,13 +52,21 @@ std::string printable(std::string_view field)
     return text;
 }
 
+void appendPrintableMessage(std::string& out, std::string_view text) { appendEscaped(out, text, true); }
+
+std::string printableMessage(std::string_view text)
+{
+    std::string out;
+    appendPrintableMessage(out, text);
+    return out;
+}
+
 std::string printablePath(std::string_view path)
 {
-    constexpr char separator = static_cast<char>(std::filesystem::path::preferred_separator);
     std::string text;
     for (const char c : path) {
-        if (c == '/' || c == separator)
-            text += separator;
+        if (c == '/' || c == kSeparator)
+            text += kSeparator;
         else
             appendPrintable(text, std::string_view(&c, 1));
     }

@@ -112,7 +112,7 @@ std::string escapedLines(const std::string& text, const std::string& prefix)
     while (true) {
         const std::size_t end = text.find('\n', start);
         out += prefix;
-        appendPrintable(out, std::string_view(text).substr(start, end - start));
+        appendPrintableMessage(out, std::string_view(text).substr(start, end - start));
         if (end == std::string::npos)
             return out;
         out += '\n';
