@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Tagwarden (optimised), makes a sample tags directory (build/sample) and starts the
-# program on it. Its settings live in build/run-config, so the first "Open a File"
+# program on it, the sample archive open. Its settings live in build/run-config, so the first "Open a File"
 # proposes the sample's tags.gor and your own Tagwarden settings are left alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,4 +35,4 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
   exit 1
 fi
 echo "Starting Tagwarden on the sample in $sample"
-XDG_CONFIG_HOME=$config exec build/release/src/gui/tagwarden
+XDG_CONFIG_HOME=$config exec build/release/src/gui/tagwarden "$sample/tags.gor"

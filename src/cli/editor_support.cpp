@@ -100,11 +100,6 @@ bool EditorPlugIn::save(const std::string& name, const std::string& id, std::spa
     return true;
 }
 
-std::string editedText(const std::string& stored, const std::string& text)
-{
-    return text == upToNul(stored) ? stored : text;
-}
-
 std::string escapedLines(const std::string& text, const std::string& prefix)
 {
     std::string out;

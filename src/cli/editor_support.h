@@ -78,10 +78,6 @@ private:
     std::vector<std::uint8_t> data_;
 };
 
-// A field the form shows only up to its first zero byte, as a script sets it: the
-// stored bytes while `text` still reads as them, else `text` itself.
-[[nodiscard]] std::string editedText(const std::string& stored, const std::string& text);
-
 // `text` with every line escaped as `printable` does, each line after `prefix`.
 [[nodiscard]] std::string escapedLines(const std::string& text, const std::string& prefix = {});
 // Prints `notices` on stderr, every line after `prefix`.

@@ -222,6 +222,20 @@ TEST(MeshModel, EditingAfterASaveWorksOnTheListsAsTheyAre)
     EXPECT_EQ(number(*reloaded, MeshNumber::itemOffset), number(*reloaded, MeshNumber::typesBase));
 }
 
+// Items of a type that another type with the same category and reference also
+// has keep a type when one of the two goes.
+TEST(MeshModel, ItemsOnlyOfATypeLeaveOutThoseATwinTypeAlsoHas)
+{
+    MemoryBytes map(test::meshPlugIn());
+    auto model = loadModel(map);
+    ItemType& units = model->itemTypes().front();
+    const std::size_t users = model->itemsOnlyOf(units).size();
+    EXPECT_GT(users, 0u);
+    model->addItemType() = units;
+    EXPECT_TRUE(model->itemsOnlyOf(units).empty());
+    EXPECT_TRUE(model->itemsOnlyOf(model->itemTypes().back()).empty());
+}
+
 TEST(MeshModel, AMapNotLaidOutBackToBackInsideItsTagAndFileIsRefusedBeforeAnythingIsRead)
 {
     const Bytes good = buildPlugIn({"m", "mesh", "m", 0, sampleMeshData({1, 1, 2, 2, 100, 10, 10})});

@@ -1,5 +1,7 @@
 """The map editor takes typed and clicked input: a new map name and "Multi", written
-after OK and its confirmation; only the id and the player flag change in the file."""
+after OK and its confirmation; only the id and the player flag change in the file.
+The typed name is one step: Ctrl+Z takes it back, Ctrl+Shift+Z brings it again, and
+the title's modified mark follows."""
 import harness
 import steps
 
@@ -13,7 +15,14 @@ def journey(s):
     before = harness.read_bytes(path)
 
     form = steps.open_editor(s, main, "mesh", path)
-    form.find("text", "Map Name").replace_text("mpzz").wait_text("mpzz")
+    name = form.find("text", "Map Name")
+    name.replace_text("mpzz").wait_text("mpzz")
+    harness.poll("the modified mark", lambda: form.name == "mpaa* - Tagwarden - MESH editor")
+    s.key("ctrl+z")
+    name.wait_text("mpaa")
+    harness.poll("no modified mark", lambda: form.name == "mpaa - Tagwarden - MESH editor")
+    s.key("ctrl+shift+z")
+    name.wait_text("mpzz")
     steps.set_checked(form.find("radio button", "Multi"))
     s.screenshot("mesh-edited")
     steps.save_map(s, form, sample, PLUG_IN, before)

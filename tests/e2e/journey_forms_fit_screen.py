@@ -19,7 +19,7 @@ def journey(s):
     expect_all_fit(map(steps.misfit, [main] + forms))
 
     forms[-1].find("push button", "View Items").click()
-    items = s.window("Tagwarden - MESH Item editor")
+    items = s.window(steps.titled("Tagwarden - MESH Item editor"))
     expect_all_fit([steps.misfit(items)])
     records = []
     for group, title in (("Item Types", "Tagwarden - Item Type Editor"), ("Items", "Tagwarden - Mesh Item Editor")):

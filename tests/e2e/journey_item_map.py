@@ -14,7 +14,7 @@ def journey(s):
     sample, main = steps.start_on_sample(s)
     form = steps.open_editor(s, main, "mesh", sample + PLUG_IN)
     form.find("push button", "Item Map").click()
-    items = s.window("Tagwarden - MESH Item editor")
+    items = s.window(steps.titled("Tagwarden - MESH Item editor"))
     item_map = s.window("Tagwarden - Item Map", role="dialog")
     item_map.find("label", re.compile(r"Units \(\d+\)"))  # the legend counts each category
 

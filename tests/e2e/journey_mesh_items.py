@@ -1,5 +1,6 @@
 """The item editor of a map: a placed item added, one edited, one deleted, all saved
-through the map form; the file's item table holds exactly that, and a new editor lists it."""
+through the map form; the file's item table holds exactly that, and a new editor lists it.
+Then a deletion cancelled in the item editor and the map form is gone: Exit neither asks nor writes."""
 import re
 import struct
 
@@ -19,7 +20,7 @@ def item_line(number):
 def open_items(s, main, path):
     form = steps.open_editor(s, main, "mesh", path)
     form.find("push button", "View Items").click()
-    return form, s.window("Tagwarden - MESH Item editor")
+    return form, s.window(steps.titled("Tagwarden - MESH Item editor"))
 
 
 def edit_item(s, fields):
@@ -34,6 +35,40 @@ def edit_item(s, fields):
             form.find("text", name).replace_text(text).wait_text(text)
     form.find("push button", "OK").click()
     form.wait_gone()
+
+
+def delete_item(s, items, number):
+    placed = items.find("panel", "Items")
+    placed.find("list", "Item List").find("list item", item_line(number)).click()
+    placed.find("push button", "Delete").click()
+    confirm = s.window("Delete Item", role="alert", containing="Confirm Deletion of selected item")
+    confirm.find("push button", "OK").click()
+    confirm.wait_gone()
+
+
+def used_type_question(s, items):
+    """Deleting an item type that placed items use asks first; Cancel keeps it."""
+    types = items.find("panel", "Item Types")
+    types.find("list", "Item Type List").find("list item", re.compile(r"Units .*")).click()
+    types.find("push button", "Delete").click()
+    question = s.window("Delete Item Type", role="alert", containing="placed items use this item type")
+    s.screenshot("used-type-question")
+    question.find("push button", "Cancel").click()
+    question.wait_gone()
+    types.find("text", "Item Types Count").wait_text("5")
+
+
+def cancel_discards_a_deletion(s, main, form, items, path):
+    saved = harness.read_bytes(path)
+    delete_item(s, items, 3)
+    items.find("text", "Items Count").wait_text(str(ITEMS - 1))
+    items.find("push button", "Cancel").click()
+    items.wait_gone()
+    form.find("push button", "Cancel").click()
+    form.wait_gone()
+    main.find("push button", "Exit").click()
+    s.expect_exit()
+    harness.expect(harness.read_bytes(path) == saved, "%s changed after Cancel and Exit" % path)
 
 
 def journey(s):
@@ -53,10 +88,7 @@ def journey(s):
     edit_item(s, {"Item ID3": "999"})
     lines.find("list item", re.compile(r".*ID2:00102 ID3:00999"))
 
-    lines.find("list item", item_line(4)).click()
-    placed.find("push button", "Delete").click()
-    confirm = s.window("Delete Item", role="alert", containing="Confirm Deletion of selected item")
-    confirm.find("push button", "OK").click()
+    delete_item(s, items, 4)
     placed.find("text", "Items Count").wait_text(str(ITEMS))
     s.screenshot("items-edited")
     items.find("push button", "OK").click()
@@ -75,7 +107,8 @@ def journey(s):
     lines = items.find("list", "Item List")
     lines.find("list item", re.compile(r"Units +ID1:0000002A 0000 +X:05120 .*"))
     harness.expect(not lines.find_all("list item", item_line(4), lines=True), "the deleted item is listed again")
-    steps.exit_program(s, main)
+    used_type_question(s, items)
+    cancel_discards_a_deletion(s, main, form, items, path)
 
 
 if __name__ == "__main__":

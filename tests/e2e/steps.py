@@ -1,5 +1,8 @@
 """Steps that several journeys take through the program."""
+import re
+
 import harness
+
 
 EDITORS = {"mons": ("Edit mons File", "Tagwarden - MONS editor"),
            "stli": ("Edit STLI File", "Tagwarden - STLI Editor"),
@@ -19,7 +22,12 @@ def open_editor(s, main, kind, path):
     button, title = EDITORS[kind]
     main.find("push button", button).click()
     s.choose_file(path)
-    return s.window(title, role="dialog")
+    return s.window(titled(title), role="dialog")
+
+
+def titled(title):
+    """An editor window's title: its own text after the plug-in's file name and modified mark."""
+    return re.compile(r"\S+\*? - " + re.escape(title))
 
 
 def backed_up(s, sample, plug_in, original):

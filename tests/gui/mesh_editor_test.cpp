@@ -1,12 +1,15 @@
 // The map editor driven as a user would: choose a map plug-in, read and edit the
 // map form, confirm the save, and compare the file byte for byte.
 #include <QCheckBox>
+#include <QUndoStack>
 #include <functional>
 
 #include "core/io/file.h"
 #include "core/mesh/mesh_model.h"
+#include "gui/mesh/mesh_commands.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "gui/mesh/mesh_session.h"
 #include "form_checks.h"
 #include "mesh_test_setup.h"
 
@@ -59,6 +62,9 @@ private slots:
     void everyControlIsNamedAfterItsLabelAndTheFormFits();
     void unsavedChangesAreWhatOkWouldWrite();
     void saveChangesWritesWhatOkWritesWithoutAsking();
+    void undoRedoAndCtrlSFollowTheStackAndTheTitle();
+    void cancelPutsFormsAndModelBackToTheFile();
+    void nothingClosesOrUndoesWhileARecordFormRuns();
 };
 
 void MeshEditorTest::theChooserStartsInLocalMeshOfTheTagsDirectory()
@@ -81,7 +87,7 @@ void MeshEditorTest::theSampleMapShowsItsFieldsAndSavesByteForByte()
     QVERIFY(setup.editor->start());
     MeshEditorDialog* form = setup.editor->form();
     QVERIFY(form && form->isVisible());
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tagwarden - MESH editor"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("mpaa - Tagwarden - MESH editor"));
     QCOMPARE(fieldText(*form, "mapName"), QStringLiteral("mpaa"));
     QCOMPARE(fieldText(*form, "description"), QStringLiteral("Sample Map 1"));
     QCOMPARE(fieldText(*form, "mapGraphic"), QStringLiteral("mgr1"));
@@ -261,7 +267,7 @@ void MeshEditorTest::viewItemsShowsOneItemEditorAtATime()
     click(*form, "viewItems");
     MeshItemsDialog* items = setup.editor->itemsForm();
     QVERIFY(items && items->isVisible());
-    QCOMPARE(items->windowTitle(), QStringLiteral("Tagwarden - MESH Item editor"));
+    QCOMPARE(items->windowTitle(), QStringLiteral("mpaa - Tagwarden - MESH Item editor"));
     click(*form, "viewItems");
     QCOMPARE(setup.editor->itemsForm(), items);
     clickStandard(*items, QDialogButtonBox::Cancel);
@@ -293,7 +299,7 @@ void MeshEditorTest::everyControlIsNamedAfterItsLabelAndTheFormFits()
                          "Captions STLI", "Narration Sound", "Width",           "Height",         "Mesh Offset",
                          "Max Teams",     "Max Teams Up",    "Max Teams Down",  "Next Level",     "Single",
                          "Multi",         "None",            "View Mesh",       "View Scripting", "View Items",
-                         "Item Map",      "OK",            "Cancel"};
+                         "Item Map",      "OK",            "Cancel",         "Undo",           "Redo"};
     for (const char* game : kMeshGameTypeNames)
         expected << game;
     expected.sort();
@@ -305,34 +311,48 @@ void MeshEditorTest::everyControlIsNamedAfterItsLabelAndTheFormFits()
 
 void MeshEditorTest::unsavedChangesAreWhatOkWouldWrite()
 {
-    using Edit = std::function<void(MeshEditorDialog&, MeshModel&)>;
+    using Edit = std::function<void(MeshEditorDialog&, MeshSession&)>;
     const auto type = [](const char* name, const QString& text) -> Edit {
-        return [name, text](MeshEditorDialog& form, MeshModel&) { typeText(form, name, text); };
+        return [name, text](MeshEditorDialog& form, MeshSession&) { typeText(form, name, text); };
+    };
+    const auto then = [](Edit first, Edit second) -> Edit {
+        return [first, second](MeshEditorDialog& form, MeshSession& session) {
+            first(form, session);
+            second(form, session);
+        };
+    };
+    const Edit undo = [](MeshEditorDialog&, MeshSession& session) { session.stack().undo(); };
+    const Edit deleteItem = [](MeshEditorDialog&, MeshSession& session) {
+        session.stack().push(recordsDeleted(session.model(), nullptr, {&session.model().items().back()}));
     };
     const struct {
         const char* what;
         Edit edit;
         bool changed;
     } cases[] = {
-        {"nothing", [](MeshEditorDialog&, MeshModel&) {}, false},
+        {"nothing", [](MeshEditorDialog&, MeshSession&) {}, false},
         {"map name", type("mapName", "mpzz"), true},
         {"description typed as it was", type("description", "Sample Map 1"), false},
         {"code", type("lighting", "lt9"), true},
+        {"code typed, then undone in one step", then(type("lighting", "lt9"), undo), false},
         {"number", type("maxTeams", "3"), true},
         {"cleared number", type("maxTeams", {}), true},
         {"number out of range", type("maxTeams", "2147483648"), true},
-        {"game type", [](MeshEditorDialog& form, MeshModel&) { gameType(form, 5)->click(); }, true},
-        {"players", [](MeshEditorDialog& form, MeshModel&) { child<QRadioButton>(form, "multi")->click(); }, true},
-        {"item type added", [](MeshEditorDialog&, MeshModel& model) { (void)model.addItemType(); }, true},
-        {"item edited", [](MeshEditorDialog&, MeshModel& model) { model.items().front().setX(77); }, true},
-        {"item deleted", [](MeshEditorDialog&, MeshModel& model) { (void)model.removeItem(model.items().back()); },
+        {"game type", [](MeshEditorDialog& form, MeshSession&) { gameType(form, 5)->click(); }, true},
+        {"players", [](MeshEditorDialog& form, MeshSession&) { child<QRadioButton>(form, "multi")->click(); }, true},
+        {"item type added",
+         [](MeshEditorDialog&, MeshSession& session) { session.stack().push(itemTypeAdded(session.model(), {})); },
          true},
+        {"item edited",
+         [](MeshEditorDialog&, MeshSession& s) { s.stack().push(recordEdited(s.model().items().front(), {})); }, true},
+        {"item deleted", deleteItem, true},
+        {"item deleted, then undone", then(deleteItem, undo), false},
     };
     for (const auto& row : cases) {
         MeshSetup setup;
         QVERIFY(setup.editor->start());
         QCOMPARE(setup.editor->filePath(), setup.path);
-        row.edit(*setup.editor->form(), *setup.editor->model());
+        row.edit(*setup.editor->form(), *setup.editor->session());
         QVERIFY2(setup.editor->hasUnsavedChanges() == row.changed, row.what);
     }
 
@@ -350,7 +370,7 @@ void MeshEditorTest::saveChangesWritesWhatOkWritesWithoutAsking()
     QVERIFY(setup.editor->start());
     MeshEditorDialog* form = setup.editor->form();
     typeText(*form, "maxTeams", {});
-    clickStandard(*form, QDialogButtonBox::Cancel);
+    form->hide();
     setup.prompter.clearRecord();
     QVERIFY(!setup.editor->saveChanges());
     QVERIFY(form->isVisible());  // shown again on the refused field
@@ -361,7 +381,8 @@ void MeshEditorTest::saveChangesWritesWhatOkWritesWithoutAsking()
 
     typeText(*form, "maxTeams", QStringLiteral("2"));
     typeText(*form, "lighting", QStringLiteral("lt9"));
-    (void)setup.editor->model()->removeItem(setup.editor->model()->items().back());
+    MeshModel& model = *setup.editor->model();
+    setup.editor->session()->stack().push(recordsDeleted(model, nullptr, {&model.items().back()}));
     setup.prompter.clearRecord();
     QVERIFY(setup.editor->saveChanges());
     QCOMPARE(setup.prompter.shown().size(), std::size_t(2));  // where the backup went, then the success
@@ -372,6 +393,92 @@ void MeshEditorTest::saveChangesWritesWhatOkWritesWithoutAsking()
     QVERIFY(saved != setup.original);
     clickStandard(*form, QDialogButtonBox::Ok);  // the form's own save writes the same bytes
     QVERIFY(setup.onDisk() == saved);
+}
+
+// One step per field, whatever is typed into it; the modified mark follows the
+// stack; Ctrl+S writes and keeps the form open.
+void MeshEditorTest::undoRedoAndCtrlSFollowTheStackAndTheTitle()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog& form = *setup.editor->form();
+    QUndoStack& stack = setup.editor->session()->stack();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));  // the keys are the window's shortcuts
+    typeText(form, "lighting", QStringLiteral("lt9"));
+    gameType(form, 5)->click();
+    QCOMPARE(stack.count(), 2);
+    QCOMPARE(form.windowTitle(), QStringLiteral("mpaa* - Tagwarden - MESH editor"));
+    QTest::keyClick(child<QLineEdit>(form, "lighting"), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!gameType(form, 5)->isChecked());
+    click(form, "undoButton");
+    QCOMPARE(fieldText(form, "lighting"), QStringLiteral("lit1"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("mpaa - Tagwarden - MESH editor"));
+    QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(fieldText(form, "lighting"), QStringLiteral("lt9"));
+    QVERIFY(gameType(form, 5)->isChecked() && setup.onDisk() == setup.original);
+
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(setup.prompter.shown().back().text, std::string("Mesh File Successfully written!"));
+    QVERIFY(form.isVisible() && !setup.editor->hasUnsavedChanges() && setup.onDisk() != setup.original);
+    QCOMPARE(form.windowTitle(), QStringLiteral("mpaa - Tagwarden - MESH editor"));
+}
+
+// Cancel of either form puts the model back to the file, also after a save and
+// an undo dropped the saved state from the stack; nothing is written.
+void MeshEditorTest::cancelPutsFormsAndModelBackToTheFile()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog& form = *setup.editor->form();
+    MeshModel& model = *setup.editor->model();
+    typeText(form, "mapName", QStringLiteral("mpzz"));
+    click(form, "viewItems");
+    MeshItemsDialog& items = *setup.editor->itemsForm();
+    setup.editor->session()->stack().push(recordsDeleted(model, nullptr, {&model.items().front()}));
+    typeText(form, "maxTeams", QStringLiteral("-"));
+    clickStandard(items, QDialogButtonBox::Cancel);
+    QVERIFY(!items.isVisible() && form.isVisible() && !setup.editor->hasUnsavedChanges());
+    QCOMPARE(model.items().size(), std::size_t(7));
+    QCOMPARE(fieldText(form, "mapName") + fieldText(form, "maxTeams"), QStringLiteral("mpaa2"));
+
+    typeText(form, "lighting", QStringLiteral("lt9"));
+    QVERIFY(setup.editor->saveChanges());
+    const Bytes saved = setup.onDisk();
+    setup.editor->session()->stack().undo();  // back before the save, then a new step
+    typeText(form, "mapName", QStringLiteral("mpzz"));
+    click(form, "viewItems");
+    form.close();
+    QVERIFY(!form.isVisible() && !items.isVisible() && !setup.editor->hasUnsavedChanges());
+    QVERIFY(!model.writeChanges(model.headers().tag, model.headers().map));
+    QCOMPARE(fieldText(form, "lighting") + fieldText(form, "mapName"), QStringLiteral("lt9mpaa"));
+    setup.editor.reset();
+    QVERIFY(setup.onDisk() == saved);
+}
+
+// A record form of the item editor runs its own event loop: the map form's
+// Cancel, OK and Undo wait for it, so its record stays in the model.
+void MeshEditorTest::nothingClosesOrUndoesWhileARecordFormRuns()
+{
+    MeshSetup setup;
+    QVERIFY(setup.editor->start());
+    MeshEditorDialog& form = *setup.editor->form();
+    click(form, "viewItems");
+    bool held = false;
+    whenModalShows("itemTypeDialog", [&](QDialog& record) {
+        QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+        clickStandard(form, QDialogButtonBox::Cancel);
+        clickStandard(form, QDialogButtonBox::Ok);
+        held = form.isVisible() && setup.editor->model()->itemTypes().size() == 6 && setup.prompter.shown().empty();
+        typeText(record, "itemId", QStringLiteral("zz01"));
+        clickStandard(record, QDialogButtonBox::Ok);
+    });
+    setup.prompter.clearRecord();
+    click(*setup.editor->itemsForm(), "typeAdd");
+    QVERIFY(held);
+    QCOMPARE(setup.editor->session()->stack().count(), 2);  // the added type, then its form's OK
+    QCOMPARE(setup.editor->model()->itemTypes().back().code(), (Code{'z', 'z', '0', '1'}));
 }
 
 }  // namespace tagwarden

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QListWidget>
+#include <QUndoStack>
+#include <functional>
 
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_format.h"
@@ -14,6 +16,7 @@
 #include "gui/mesh/mesh_form_fields.h"
 #include "gui/mesh/mesh_item_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "gui/mesh/mesh_session.h"
 #include "form_checks.h"
 #include "mesh_test_setup.h"
 #include "support/shown.h"
@@ -58,6 +61,7 @@ struct ItemsSetup : MeshSetup {
         prompter.clearRecord();
     }
     MeshModel& model() const { return *editor->model(); }
+    QUndoStack& stack() const { return editor->session()->stack(); }
     MeshItemsDialog* items = nullptr;
 };
 
@@ -80,6 +84,8 @@ private slots:
     void itemFormShowsPositionAndAngleAndStoresItsFields();
     void everyControlIsNamedAfterItsLabelAndEachFormFits();
     void itemMapDrawsEveryItemAndKeepsInStepWithTheList();
+    void eachChangeIsOneStepThatUndoesAndRedoesExactly();
+    void deletingAUsedItemTypeAsksWhetherItsItemsGoToo();
 };
 
 void MeshItemsTest::listsShowEveryRecordSortedWithTheCounters()
@@ -375,7 +381,7 @@ void MeshItemsTest::everyControlIsNamedAfterItsLabelAndEachFormFits()
 {
     ItemsSetup setup;
     QVERIFY(setup.items);
-    QStringList itemsForm{"OK", "Cancel", "Item Map"};
+    QStringList itemsForm{"OK", "Cancel", "Item Map", "Undo", "Redo"};
     for (const char* table : {"Item Types ", "Items "}) {
         for (const char* field : {"Count", "Offset", "Length"})
             itemsForm << QString::fromLatin1(table) + field;
@@ -447,6 +453,84 @@ void MeshItemsTest::itemMapDrawsEveryItemAndKeepsInStepWithTheList()
     const std::string image = setup.dir.file("map.png");
     QVERIFY(map->saveImage(image));
     QCOMPARE(QImage(QString::fromStdString(image)).size(), view.size());
+}
+
+// Every add, edit and delete through the item editor is one step: undone, the
+// lists and the model are as before; redone, as after.
+void MeshItemsTest::eachChangeIsOneStepThatUndoesAndRedoesExactly()
+{
+    const auto okWith = [](const char* form, const char* field, const char* text) {
+        whenModalShows(form, [field, text](QDialog& shown) {
+            typeText(shown, field, QString::fromLatin1(text));
+            clickStandard(shown, QDialogButtonBox::Ok);
+        });
+    };
+    const struct {
+        const char* what;
+        std::function<void(ItemsSetup&)> change;
+        int steps;
+    } cases[] = {
+        {"add item", [&](ItemsSetup& s) { okWith("meshItemDialog", "x", "4096"), click(*s.items, "itemAdd"); }, 1},
+        {"edit item", [&](ItemsSetup& s) { okWith("meshItemDialog", "id3", "9"), click(*s.items, "itemEdit"); }, 1},
+        {"delete item", [](ItemsSetup& s) { click(*s.items, "itemDelete"); }, 1},
+        {"add type", [&](ItemsSetup& s) { okWith("itemTypeDialog", "team", "4"), click(*s.items, "typeAdd"); }, 2},
+        {"edit type", [&](ItemsSetup& s) { okWith("itemTypeDialog", "team", "4"), click(*s.items, "typeEdit"); }, 1},
+    };
+    for (const auto& row : cases) {
+        ItemsSetup setup;
+        const auto shown = [&setup] {
+            return lines(*list(*setup.items, "typeList")) + lines(*list(*setup.items, "itemList"));
+        };
+        const auto step = [&setup, &row](const char* button) {
+            for (int n = 0; n < row.steps; ++n)
+                click(*setup.items, button);
+        };
+        selectRow(*list(*setup.items, "itemList"), 2);
+        const QStringList before = shown();
+        row.change(setup);
+        const QStringList after = shown();
+        QVERIFY2(after != before && setup.stack().count() == row.steps, row.what);
+        step("undoButton");
+        QVERIFY2(shown() == before && setup.stack().isClean(), row.what);
+        QVERIFY2(!setup.model().writeChanges(setup.model().tagHeader(), setup.model().header()), row.what);
+        step("redoButton");
+        QVERIFY2(shown() == after, row.what);
+    }
+}
+
+// The sample's "Units" type has placed items: deleting it asks, naming how many;
+// Cancel keeps everything, OK takes the type and its items in one step, and the
+// saved map holds none of them.
+void MeshItemsTest::deletingAUsedItemTypeAsksWhetherItsItemsGoToo()
+{
+    ItemsSetup setup;
+    QListWidget& types = *list(*setup.items, "typeList");
+    int row = 0;
+    while (row < types.count() && !types.item(row)->text().startsWith(QStringLiteral("Units")))
+        ++row;
+    QVERIFY(row < types.count());
+    selectRow(types, row);
+    const auto& units = *static_cast<const ItemType*>(recordOf(*types.item(row)));
+    const std::size_t users = setup.model().itemsOnlyOf(units).size();
+    QVERIFY(users > 1);
+    setup.prompter.queueAnswer(Prompter::Answer::Cancel);
+    click(*setup.items, "typeDelete");
+    const auto& asked = setup.prompter.shown().back();
+    QCOMPARE(asked.text, std::to_string(users) + " placed items use this item type.\nClick on OK to delete these " +
+                             std::to_string(users) + " items with it, or Cancel to keep both.");
+    QVERIFY(asked.caption == "Delete Item Type" && asked.buttons == Prompter::Buttons::OkCancel);
+    QVERIFY(types.count() == 5 && setup.stack().count() == 0);
+
+    click(*setup.items, "typeDelete");  // the scripted OK
+    QVERIFY(types.count() == 4 && setup.stack().count() == 1);
+    QCOMPARE(fieldText(*setup.items, "itemCount"), QString::number(7 - users));
+    clickStandard(*setup.editor->form(), QDialogButtonBox::Ok);
+    MeshSetup again(setup.onDisk());
+    QVERIFY(again.editor->start());
+    const MeshModel& saved = *again.editor->model();
+    for (const MeshItem& item : saved.items())  // every item saved has its type
+        QVERIFY(std::any_of(saved.itemTypes().begin(), saved.itemTypes().end(),
+                            [&item](const ItemType& type) { return item.belongsTo(type); }));
 }
 
 }  // namespace tagwarden

@@ -136,7 +136,7 @@ void MonsEditorTest::showsTheSampleUnitInTheForm()
     QVERIFY(form);
     QVERIFY(form->isVisible());
     QVERIFY(!form->isModal());
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tagwarden - MONS editor"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("msab - Tagwarden - MONS editor"));
     QCOMPARE(setup.prompter.fileRequests().at(0).initialName, setup.dir.path().string() + "/local/mons/");
 
     QCOMPARE(child<QLineEdit>(*form, "shortName")->text(), QStringLiteral("msab"));
@@ -424,13 +424,43 @@ void MonsEditorTest::okHidesAndDestroyingTheEditorClosesEverything()
     MonsSetup setup(monsPlugIn(sampleMonsBlock(11)));
     QPointer<MonsEditorDialog> form = setup.start();
     QVERIFY(form);
+    const MonsEditor::Values saved = setup.editor->values();
+    const auto ok = [&form] { QTest::mouseClick(child<QPushButton>(*form, "okButton"), Qt::LeftButton); };
+
     typeInto(*form, "health", QStringLiteral("0"));
-    QTest::mouseClick(child<QPushButton>(*form, "okButton"), Qt::LeftButton);
-    QVERIFY(form->isVisible());  // refused by the range check
+    setup.prompter.queueAnswer(Prompter::Answer::Save);  // OK asks first; the save is refused by the range check
+    ok();
+    QVERIFY(form->isVisible());
+    QCOMPARE(setup.prompter.shown().back().text, std::string("Please enter an integer between 1 and 255 for Health (hp)."));
     typeInto(*form, "health", QStringLiteral("12"));
-    QTest::mouseClick(child<QPushButton>(*form, "okButton"), Qt::LeftButton);
+    setup.prompter.queueAnswer(Prompter::Answer::Discard);
+    ok();
     QVERIFY(!form->isVisible());
-    QCOMPARE(readAll(setup.path), setup.original);  // OK saves nothing
+    QVERIFY(setup.editor->values() == saved);  // discarded, not kept out of sight
+    QCOMPARE(spin(*form, "health")->value(), saved.block.health);
+
+    // Undo and redo step through the values; back at the file's, the title loses its mark.
+    form->show();
+    typeInto(*form, "health", QStringLiteral("50"));
+    child<QCheckBox>(*form, "sand")->click();
+    QVERIFY(form->windowTitle().startsWith(QStringLiteral("msab* - ")));
+    QCOMPARE(setup.editor->undoStack().count(), 2);  // typing in one field is one step
+    setup.editor->undoStack().undo();
+    setup.editor->undoStack().undo();
+    QVERIFY(setup.editor->values() == saved);
+    QVERIFY(!setup.editor->hasUnsavedChanges());
+    QCOMPARE(form->windowTitle(), QStringLiteral("msab - Tagwarden - MONS editor"));
+    setup.editor->undoStack().redo();
+    QCOMPARE(spin(*form, "health")->value(), 50);
+    form->close();  // the close box discards too
+    QVERIFY(!form->isVisible());
+    QVERIFY(setup.editor->values() == saved);
+    QVERIFY(!setup.editor->undoStack().canUndo());
+
+    form->show();
+    ok();  // nothing to save: hides without a question
+    QVERIFY(!form->isVisible());
+    QCOMPARE(readAll(setup.path), setup.original);
 
     setup.editor.reset();
     QVERIFY(form.isNull());
@@ -443,7 +473,7 @@ void MonsEditorTest::everyControlIsNamedAfterItsLabel()
     MonsSetup setup(monsPlugIn(sampleMonsBlock(12)));
     MonsEditorDialog* form = setup.start();
     QVERIFY(form);
-    QStringList expected{"Name", "Description", "Data Length", "OK", "Save Changes", "Turn Rate", "Walk Rate",
+    QStringList expected{"Name", "Description", "Data Length", "OK", "Save Changes", "Undo", "Redo", "Turn Rate", "Walk Rate",
                          "Health (hp)", "Ammo/Items", "Sprite Scale", "Heals Creature", "Kills Creature",
                          "Turn To Stone on Low HP", "CORE Code", "*BAOB Code", "PRGR Code"};
     for (const char* terrain : {"Shallow", "Medium", "Deep", "Any/Submerge", "Sloped", "Steep", "Mountains/Hover",
@@ -508,7 +538,7 @@ void MonsEditorTest::saveChangesWritesWhatSaveChangesWrites()
     MonsEditorDialog* form = setup.start();
     QVERIFY(form);
     typeInto(*form, "health", {});
-    form->close();
+    form->hide();
     QVERIFY(!setup.editor->saveChanges());  // refused, with the field's range message, on the form shown again
     QCOMPARE(setup.prompter.shown().back().text, std::string("Please enter an integer between 1 and 255 for Health (hp)."));
     QVERIFY(form->isVisible());
@@ -587,9 +617,8 @@ void MonsEditorTest::aClearedNumberStaysClearedAndIsRefused()
     QCOMPARE(readAll(setup.path), setup.original);
 
     setup.prompter.clearRecord();
-    QTest::keyClick(health, Qt::Key_Return);  // Enter means OK, which checks too
-    QCOMPARE(setup.prompter.shown().size(), std::size_t{1});
-    QCOMPARE(setup.prompter.shown().back().text, message);
+    QTest::keyClick(health, Qt::Key_Return);  // Enter in a field never closes the form
+    QVERIFY(setup.prompter.shown().empty());
     QVERIFY(form->isVisible());
     QCOMPARE(health->text(), QString());
 }

@@ -130,7 +130,7 @@ void StliEditorTest::showsTheListAsTextAndHex()
     QVERIFY(form);
     QVERIFY(form->isVisible());
     QVERIFY(!form->isModal());
-    QCOMPARE(form->windowTitle(), QStringLiteral("Tagwarden - STLI Editor"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("stab - Tagwarden - STLI Editor"));
     QCOMPARE(setup.prompter.fileRequests().at(0).initialName, setup.dir.path().string() + "/local/stli/");
     QCOMPARE(child<QLineEdit>(*form, "shortName")->text(), QStringLiteral("stab"));
     QCOMPARE(child<QLineEdit>(*form, "description")->text(), QStringLiteral("Sample captions"));
@@ -254,8 +254,8 @@ void StliEditorTest::emptyDataOpensAnEmptyForm()
     QVERIFY(form);
     QCOMPARE(textView(*form)->toPlainText(), QString());
     QCOMPARE(lengthText(*form), QStringLiteral("0"));
-    QCOMPARE(test::controlNames(*form), (QStringList{"Cancel", "Hex View", "Length", "Name(4 chars)", "OK",
-                                                     "String Description", "Text View"}));
+    QCOMPARE(test::controlNames(*form), (QStringList{"Cancel", "Hex View", "Length", "Name(4 chars)", "OK", "Redo",
+                                                     "String Description", "Text View", "Undo"}));
     QVERIFY(QTest::qWaitForWindowExposed(form));
     const QString problem = test::fitProblem(*form);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
@@ -271,11 +271,33 @@ void StliEditorTest::cancelHidesWithoutWriting()
     QVERIFY(form);
     placeCaret(*form, 0);
     QTest::keyClicks(textView(*form), QStringLiteral("Lose"));
-    click(*form, "cancelButton");
+    child<QLineEdit>(*form, "description")->setFocus();
+    QTest::keyClicks(child<QLineEdit>(*form, "description"), QStringLiteral("x"));
+    // Typing in one field is one step; Ctrl+Z undoes it wherever the focus is.
+    QCOMPARE(setup.editor->undoStack().count(), 2);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QTest::keySequence(form, QKeySequence::Undo);
+    QCOMPARE(textView(*form)->toPlainText(), QStringLiteral("LoseKeep\n"));
+    QCOMPARE(child<QLineEdit>(*form, "description")->text(), QStringLiteral("Sample captions"));
+    QVERIFY(form->windowTitle().startsWith(QStringLiteral("stab* - ")));
+    QTest::keySequence(form, QKeySequence::Undo);
+    QCOMPARE(textView(*form)->toPlainText(), QStringLiteral("Keep\n"));
+    QVERIFY(!setup.editor->hasUnsavedChanges());
+    QCOMPARE(form->windowTitle(), QStringLiteral("stab - Tagwarden - STLI Editor"));
+    QTest::keySequence(form, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    QCOMPARE(setup.editor->undoStack().index(), 1);
+
+    click(*form, "cancelButton");  // puts the list back as the file holds it
     QVERIFY(!form->isVisible());
     QCOMPARE(readAll(setup.path), setup.original);
-    form->close();  // the close box hides too
+    QVERIFY(!setup.editor->hasUnsavedChanges());
+    QCOMPARE(textView(*form)->toPlainText(), QStringLiteral("Keep\n"));
+    form->show();
+    QTest::keyClicks(textView(*form), QStringLiteral("Lose"));
+    form->close();  // the close box too
     QVERIFY(!form.isNull());
+    QVERIFY(!setup.editor->hasUnsavedChanges());
 
     setup.editor.reset();
     QVERIFY(form.isNull());

@@ -1,5 +1,7 @@
 #include "core/editors/editor_tag_file.h"
 
+#include <utility>
+
 #include "core/io/file.h"
 #include "core/prompt/prompter.h"
 #include "core/settings/settings_store.h"
@@ -50,7 +52,7 @@ bool EditorTagFile::chooseAndOpen(const std::string& folder)
     request.initialName = startFolder(folder);
     request.filter = kPlugInFilter;
     request.mustExist = true;
-    const auto chosen = prompter_.chooseFile(request);
+    const auto chosen = chosen_ ? std::exchange(chosen_, std::nullopt) : prompter_.chooseFile(request);
     if (!chosen)
         return false;
     file_.reset();

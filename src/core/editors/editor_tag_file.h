@@ -47,6 +47,9 @@ public:
     // Asks for a plug-in under local/`folder`/ and opens it; false when cancelled.
     // A file that cannot be opened throws FileError (any earlier file is closed).
     [[nodiscard]] bool chooseAndOpen(const std::string& folder);
+    // Makes the next chooseAndOpen open `path` without asking: the plug-in of a tag
+    // the person picked in the main window.
+    void chooseNext(std::string path) { chosen_ = std::move(path); }
     // Reads the header into its copy and the fields; false when no file is open
     // or the file holds less than a whole header.
     [[nodiscard]] bool readHeader();
@@ -106,6 +109,7 @@ private:
     Prompter& prompter_;
     Opener opener_;
     PlugInBackup backup_{settings_};
+    std::optional<std::string> chosen_;
     std::unique_ptr<ByteSource> file_;
     TagHeaderBytes header_{};
     std::string name_;

@@ -68,6 +68,8 @@ struct MonsBlock {
     // block as decoded from `data`): a scripted change leaves every byte of the
     // fields it does not change as it was, a terrain byte of 0x01 included.
     void encodeChangesInto(Data data, const MonsBlock& original) const;
+
+    bool operator==(const MonsBlock&) const = default;
 };
 
 }  // namespace tagwarden

@@ -276,6 +276,12 @@ void MeshModel::readTail(std::uint64_t fileLength)
     readExactly(tail_.data(), tail_.size());
 }
 
+void MeshModel::setHeaders(const MeshHeaders& headers)
+{
+    tagHeader_ = headers.tag;
+    header_ = headers.map;
+}
+
 ItemType& MeshModel::addItemType()
 {
     addTo(header_, MeshNumber::typeCount, 1);
@@ -290,26 +296,89 @@ MeshItem& MeshModel::addItem()
     return items_.emplace_back();
 }
 
-bool MeshModel::removeItemType(const ItemType& type)
+template <typename Record>
+std::optional<TakenRecord<Record>> MeshModel::take(std::list<Record>& records, const Record& record, MeshNumber count,
+                                                   MeshNumber length)
 {
-    const auto it = std::find_if(itemTypes_.begin(), itemTypes_.end(), [&](const ItemType& t) { return &t == &type; });
-    if (it == itemTypes_.end())
-        return false;
-    itemTypes_.erase(it);
-    addTo(header_, MeshNumber::typeCount, -1);
-    addTo(header_, MeshNumber::typeLength, -static_cast<std::int32_t>(kTypeSize));
-    return true;
+    const auto it = std::find_if(records.begin(), records.end(), [&](const Record& r) { return &r == &record; });
+    if (it == records.end())
+        return std::nullopt;
+    TakenRecord<Record> taken;
+    taken.index = static_cast<std::size_t>(std::distance(records.begin(), it));
+    taken.node.splice(taken.node.end(), records, it);
+    addTo(header_, count, -1);
+    addTo(header_, length, -static_cast<std::int32_t>(Record::kSize));
+    return taken;
 }
 
-bool MeshModel::removeItem(const MeshItem& item)
+template <typename Record>
+void MeshModel::putBack(std::list<Record>& records, TakenRecord<Record>& taken, MeshNumber count, MeshNumber length)
 {
-    const auto it = std::find_if(items_.begin(), items_.end(), [&](const MeshItem& i) { return &i == &item; });
-    if (it == items_.end())
-        return false;
-    items_.erase(it);
-    addTo(header_, MeshNumber::itemCount, -1);
-    addTo(header_, MeshNumber::itemLength, -static_cast<std::int32_t>(kItemSize));
-    return true;
+    if (taken.node.empty())
+        return;
+    auto at = records.begin();
+    std::advance(at, static_cast<std::ptrdiff_t>(std::min(taken.index, records.size())));
+    records.splice(at, taken.node);
+    addTo(header_, count, 1);
+    addTo(header_, length, static_cast<std::int32_t>(Record::kSize));
+}
+
+std::optional<TakenRecord<ItemType>> MeshModel::takeItemType(const ItemType& type)
+{
+    return take(itemTypes_, type, MeshNumber::typeCount, MeshNumber::typeLength);
+}
+
+std::optional<TakenRecord<MeshItem>> MeshModel::takeItem(const MeshItem& item)
+{
+    return take(items_, item, MeshNumber::itemCount, MeshNumber::itemLength);
+}
+
+void MeshModel::putBack(TakenRecord<ItemType>& taken)
+{
+    putBack(itemTypes_, taken, MeshNumber::typeCount, MeshNumber::typeLength);
+}
+
+void MeshModel::putBack(TakenRecord<MeshItem>& taken)
+{
+    putBack(items_, taken, MeshNumber::itemCount, MeshNumber::itemLength);
+}
+
+bool MeshModel::removeItemType(const ItemType& type) { return takeItemType(type).has_value(); }
+
+bool MeshModel::removeItem(const MeshItem& item) { return takeItem(item).has_value(); }
+
+std::vector<const MeshItem*> MeshModel::itemsOnlyOf(const ItemType& type) const
+{
+    const auto typed = [this, &type](const MeshItem& item) {
+        return std::any_of(itemTypes_.begin(), itemTypes_.end(),
+                           [&](const ItemType& other) { return &other != &type && item.belongsTo(other); });
+    };
+    std::vector<const MeshItem*> users;
+    for (const MeshItem& item : items_)
+        if (item.belongsTo(type) && !typed(item))
+            users.push_back(&item);
+    return users;
+}
+
+void MeshModel::revert()
+{
+    // onDisk_ holds the tag header, the map header, the item types and the items back to back.
+    auto at = onDisk_.cbegin();
+    const auto copyInto = [&at](auto& bytes) {
+        std::copy_n(at, bytes.size(), bytes.begin());
+        at += static_cast<std::ptrdiff_t>(bytes.size());
+    };
+    copyInto(tagHeader_);
+    copyInto(header_.bytes());
+    const auto left = [&] { return static_cast<std::size_t>(onDisk_.cend() - at); };
+    const auto refill = [&](auto& records, std::size_t count) {
+        records.clear();
+        for (std::size_t i = 0; i < count; ++i)
+            copyInto(records.emplace_back().bytes());
+    };
+    const auto typeCount = static_cast<std::size_t>(std::max(header_.number(MeshNumber::typeCount), 0));
+    refill(itemTypes_, std::min(typeCount, left() / ItemType::kSize));
+    refill(items_, left() / MeshItem::kSize);
 }
 
 void MeshModel::layoutOffsets() { layOut(header_); }

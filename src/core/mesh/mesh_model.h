@@ -30,6 +30,24 @@ namespace tagwarden {
 // The text for a failed write to the map's file.
 [[nodiscard]] std::string writeFailureText(const FileError& error);
 
+// The two headers of a map, as one value: what the map form edits.
+struct MeshHeaders {
+    TagHeaderBytes tag{};
+    MeshHeader map;
+    [[nodiscard]] bool operator==(const MeshHeaders& other) const
+    {
+        return tag == other.tag && map.bytes() == other.map.bytes();
+    }
+};
+
+// A record taken out of its list with the place it held. The list node itself is
+// kept, so that the record goes back at the same address and place.
+template <typename Record>
+struct TakenRecord {
+    std::list<Record> node;
+    std::size_t index = 0;
+};
+
 // One map plug-in file in memory: the tag header, the map header, the cell grid,
 // the item types, the placed items, three sections nobody interprets and the bytes
 // behind the last section. A save replaces the file whole (ByteSource::replace).
@@ -62,11 +80,25 @@ public:
     [[nodiscard]] const std::vector<std::uint8_t>& tail() const { return tail_; }
     [[nodiscard]] BufferedFile& file() { return *file_; }
 
+    [[nodiscard]] MeshHeaders headers() const { return {tagHeader_, header_}; }
+    void setHeaders(const MeshHeaders& headers);
+
     // List editing; the header's counts and lengths follow.
     ItemType& addItemType();
     MeshItem& addItem();
     bool removeItemType(const ItemType& type);
     bool removeItem(const MeshItem& item);
+    // Take a record out (nothing when it is not in the map) and put it back where it was.
+    [[nodiscard]] std::optional<TakenRecord<ItemType>> takeItemType(const ItemType& type);
+    [[nodiscard]] std::optional<TakenRecord<MeshItem>> takeItem(const MeshItem& item);
+    void putBack(TakenRecord<ItemType>& taken);
+    void putBack(TakenRecord<MeshItem>& taken);
+    // The placed items that belong to `type` and to no other item type: those
+    // that would be left without a type if it went.
+    [[nodiscard]] std::vector<const MeshItem*> itemsOnlyOf(const ItemType& type) const;
+    // Puts the headers and both lists back to what the file holds (as last read or
+    // written). Records held before are gone: every record is a new one.
+    void revert();
 
     // Lays tables and sections out back to back from `typesBase`.
     void layoutOffsets();
@@ -91,6 +123,11 @@ private:
     void readRecords(std::list<Record>& records, MeshNumber count, MeshNumber offset);
     void readSections();
     void readTail(std::uint64_t fileLength);
+    template <typename Record>
+    std::optional<TakenRecord<Record>> take(std::list<Record>& records, const Record& record, MeshNumber count,
+                                            MeshNumber length);
+    template <typename Record>
+    void putBack(std::list<Record>& records, TakenRecord<Record>& taken, MeshNumber count, MeshNumber length);
     // The map's bytes behind the tag header, tail left out.
     [[nodiscard]] std::uint64_t mapLength() const;
     // The whole file as the writer lays it out, into `out`.

@@ -16,6 +16,11 @@ std::uint32_t codeKey(std::string_view code)
     return codeKey(bytes);
 }
 
+std::string editedText(const std::string& stored, const std::string& text)
+{
+    return text == upToNul(stored) ? stored : text;
+}
+
 bool fitsCode(std::string_view text) { return upToNul(text).size() <= 4; }
 
 }  // namespace tagwarden

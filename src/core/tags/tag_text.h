@@ -10,6 +10,9 @@ namespace tagwarden {
 
 // Text fields of tags are fixed-width and zero-padded: they end at their first NUL.
 [[nodiscard]] std::string_view upToNul(std::string_view field);
+// What a header text field holding `stored` holds once edited to `text`: the stored
+// bytes (those after a NUL included) while the text still reads as them.
+[[nodiscard]] std::string editedText(const std::string& stored, const std::string& text);
 
 // A four-byte code (type or id) as a number that ignores everything from its first
 // NUL on, so that codes which agree up to a NUL compare equal. Inline: mapping a

@@ -25,8 +25,11 @@
 #include "core/prompt/prompter.h"
 #include "core/settings/recent_files.h"
 #include "core/tags/directory_reader.h"
+#include "core/tags/tag_text.h"
+#include "core/viewer/plug_in_extraction.h"
 #include "gui/app/about_dialog.h"
 #include "gui/common/dialog_controls.h"
+#include "gui/common/editor_chrome.h"
 #include "gui/app/object_list_model.h"
 #include "gui/common/tab_order.h"
 #include "gui/editors/mons_editor.h"
@@ -60,11 +63,19 @@ std::optional<std::string> droppedFile(const QMimeData& data)
     return urls.constFirst().toLocalFile().toLocal8Bit().toStdString();
 }
 
-// The question asked before an editor with unsaved changes closes; `kind` names the editor.
-std::string unsavedWorkText(const char* kind, const std::string& path)
+// The tag types that have an editor.
+enum class EditableType { Unit, StringList, Map };
+
+std::optional<EditableType> editableType(const TagEntry& entry)
 {
-    return std::string("The ") + kind + " editor holds changes to\n" + path +
-           "\nthat are not saved yet.\n\nSave them before the editor closes?";
+    const std::string_view type = upToNul(entry.type());
+    if (type == "mons")
+        return EditableType::Unit;
+    if (type == "stli")
+        return EditableType::StringList;
+    if (type == "mesh")
+        return EditableType::Map;
+    return std::nullopt;
 }
 
 // Settles one editor's unsaved work: true when it may close now.
@@ -73,8 +84,7 @@ bool settle(Editor* editor, const char* kind, Prompter& prompter)
 {
     if (!editor || !editor->hasUnsavedChanges())
         return true;
-    switch (prompter.message(unsavedWorkText(kind, editor->filePath()), Prompter::Buttons::SaveDiscardCancel,
-                             Prompter::Icon::Exclamation)) {
+    switch (askAboutUnsavedWork(prompter, kind, editor->filePath())) {
     case Prompter::Answer::Save:
         return editor->saveChanges();
     case Prompter::Answer::Discard:
@@ -219,6 +229,8 @@ void BrowserDialog::buildControls()
                    side[3], side[2]});
 
     connect(list_, &QListView::doubleClicked, this, &BrowserDialog::onObjectHeader);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QListView::customContextMenuRequested, this, &BrowserDialog::showListMenu);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BrowserDialog::onListSelectionChanged);
     connect(filter_, &QComboBox::currentIndexChanged, this, &BrowserDialog::onFilterChanged);
@@ -247,6 +259,9 @@ QMenuBar* BrowserDialog::buildMenus()
     add(object, "&Header", &BrowserDialog::onObjectHeader);
     add(object, "&Data", &BrowserDialog::onObjectData);
     add(object, "Dump &Map", &BrowserDialog::onDumpMap);
+    object->addSeparator();
+    editPlugIn_ = add(object, "&Edit Plug-In", &BrowserDialog::onEditPlugIn);
+    editPlugIn_->setEnabled(false);
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     add(tools, "Edit &mons File...", &BrowserDialog::onEditMons);
@@ -352,6 +367,8 @@ void BrowserDialog::addListLine(std::size_t index)
 
 void BrowserDialog::onOpen()
 {
+    if (raiseRunningDialog())
+        return;
     Prompter::FileRequest request;
     request.initialName = settingsDialog_->getTagsDirectory() + "tags.gor";
     request.filter = kOpenFilter;
@@ -361,6 +378,8 @@ void BrowserDialog::onOpen()
 
 bool BrowserDialog::openPath(const std::string& path)
 {
+    if (raiseRunningDialog())
+        return false;
     // Clearing empties the list as well; Cancel keeps file, list and filter as they are.
     if (file_.isOpen()) {
         if (!clearWithNotice())
@@ -456,6 +475,8 @@ void BrowserDialog::onFilterChanged()
 
 void BrowserDialog::onListSelectionChanged()
 {
+    const std::optional<int> row = selectedRow();
+    editPlugIn_->setEnabled(row && editableType(entryOfRow(*row)));
     if (selectingSilently_)
         return;
     const int count = model_->rowCount();
@@ -521,33 +542,102 @@ void BrowserDialog::onAbout()
     execWindowModal(about);
 }
 
-void BrowserDialog::onEditMons()
+void BrowserDialog::onEditMons() { editUnit(std::nullopt); }
+
+void BrowserDialog::onEditStli() { editStringList(std::nullopt); }
+
+void BrowserDialog::onEditMesh() { editMap(std::nullopt); }
+
+// A second press replaces the editor: the old one closes its file and form first.
+// Never while a dialog of it runs: its event loop would return into a deleted window.
+void BrowserDialog::editUnit(const std::optional<std::string>& path)
 {
-    // A second press replaces the editor: the old one closes its file and form first.
-    if (!settle(unitEditor_.get(), "unit", prompter_))
+    if (raiseRunningDialog() || !settle(unitEditor_.get(), "unit", prompter_))
         return;
     unitEditor_.reset();
     unitEditor_ = std::make_unique<MonsEditor>(settings_, prompter_,
                                                [this](const std::string& type) { return idsOfType(type); });
-    unitEditorOpen_ = unitEditor_->start();
+    unitEditorOpen_ = path ? unitEditor_->startWith(*path) : unitEditor_->start();
 }
 
-void BrowserDialog::onEditStli()
+void BrowserDialog::editStringList(const std::optional<std::string>& path)
 {
-    if (!settle(stringListEditor_.get(), "string-list", prompter_))
+    if (raiseRunningDialog() || !settle(stringListEditor_.get(), "string-list", prompter_))
         return;
     stringListEditor_.reset();
     stringListEditor_ = std::make_unique<StliEditor>(settings_, prompter_);
-    stringListEditorOpen_ = stringListEditor_->start();
+    stringListEditorOpen_ = path ? stringListEditor_->startWith(*path) : stringListEditor_->start();
 }
 
-void BrowserDialog::onEditMesh()
+void BrowserDialog::editMap(const std::optional<std::string>& path)
 {
-    if (!settle(mapEditor_.get(), "map", prompter_))
+    if (raiseRunningDialog() || !settle(mapEditor_.get(), "map", prompter_))
         return;
     mapEditor_.reset();
     mapEditor_ = std::make_unique<MeshEditor>(settings_, prompter_);
-    mapEditor_->start();
+    path ? mapEditor_->startWith(*path) : mapEditor_->start();
+}
+
+void BrowserDialog::onEditPlugIn()
+{
+    const std::optional<int> row = selectedRow();
+    if (!row || raiseRunningDialog())
+        return;
+    const TagEntry entry = entryOfRow(*row);
+    const std::optional<EditableType> editable = editableType(entry);
+    if (!editable)
+        return;
+    const std::optional<std::string> path = plugInOf(entry);
+    if (!path)
+        return;
+    switch (*editable) {
+    case EditableType::Unit:
+        editUnit(path);
+        break;
+    case EditableType::StringList:
+        editStringList(path);
+        break;
+    case EditableType::Map:
+        editMap(path);
+        break;
+    }
+}
+
+std::optional<std::string> BrowserDialog::plugInOf(const TagEntry& entry)
+{
+    const std::string folder = settingsDialog_->getTagsDirectory() + "local/" + plugInFileName(entry.type());
+    const std::string path = plugInPath(folder, entry.id());
+    std::error_code error;
+    if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found)
+        return path;  // whatever is there, the editor opens it or says why not
+    const std::string question = "There is no plug-in of this tag yet:\n" + path +
+                                 "\n\nCreate it from the open file and edit it?";
+    if (prompter_.message(question, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
+        return std::nullopt;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        prompter_.message("The folder \"" + folder + "\" could not be created: " + error.message() + ".\n" +
+                              kPlugInNotCreatedMessage,
+                          Prompter::Buttons::Ok, Prompter::Icon::Error);
+        return std::nullopt;
+    }
+    const ExtractedPlugIn made = extractPlugIn(file_, path_, entry, path);
+    showNotices(prompter_, made.notices);
+    if (!made.created) {
+        prompter_.message(kPlugInNotCreatedMessage);
+        return std::nullopt;
+    }
+    return path;
+}
+
+void BrowserDialog::showListMenu(const QPoint& at)
+{
+    if (!list_->indexAt(at).isValid())
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("object_list_menu"));
+    menu.addAction(editPlugIn_);
+    menu.exec(list_->viewport()->mapToGlobal(at));
 }
 
 bool BrowserDialog::settleUnsavedWork()
@@ -558,7 +648,7 @@ bool BrowserDialog::settleUnsavedWork()
 
 void BrowserDialog::done(int result)
 {
-    if (!settleUnsavedWork())
+    if (raiseRunningDialog() || !settleUnsavedWork())
         return;
     settings_.writeString(kWindowSection, kGeometryKey, saveGeometry().toBase64().toStdString());
     QDialog::done(result);

@@ -10,6 +10,7 @@
 #include "core/io/file.h"
 #include "core/tags/tag_directory.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QListView;
@@ -71,6 +72,9 @@ public slots:
     void onEditMons();
     void onEditStli();
     void onEditMesh();
+    // "Edit Plug-In": the selected tag's plug-in under local/TYPE/ of the tags
+    // directory in its editor, made from the open file first when there is none.
+    void onEditPlugIn();
     // Opens `path` as "Open a File" does once a file is chosen (the clearing notice
     // first, when a file is open); false when it was cancelled or failed.
     bool openPath(const std::string& path);
@@ -110,6 +114,15 @@ private:
     void onListSelectionChanged();
     void onFilterChanged();
     [[nodiscard]] std::optional<int> selectedRow() const;
+    // Each editor replaced by a new one on the plug-in at `path`, or on one chosen
+    // when no path is given; the old one's unsaved work is settled first.
+    void editUnit(const std::optional<std::string>& path);
+    void editStringList(const std::optional<std::string>& path);
+    void editMap(const std::optional<std::string>& path);
+    // The plug-in of `entry` in the tags directory; asks to make it from the open
+    // file when there is none. Nothing when it was not made (the user was told why).
+    [[nodiscard]] std::optional<std::string> plugInOf(const TagEntry& entry);
+    void showListMenu(const QPoint& at);
     [[nodiscard]] TagEntry entryOfRow(int row) const;
 
     SettingsStore& settings_;
@@ -139,6 +152,7 @@ private:
     QComboBox* filter_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    QAction* editPlugIn_ = nullptr;
 };
 
 }  // namespace tagwarden

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringDecoder>
 
 namespace tagwarden {
@@ -16,6 +17,20 @@ QWidget* ownerWindow()
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
     return QApplication::activeWindow();
+}
+
+// Runs `dialog` modal to its own window only, so that the other windows stay
+// usable, and gives that window the keyboard back afterwards: a window manager may
+// hand it to another window when the dialog closes.
+int execOverOwner(QDialog& dialog)
+{
+    const QPointer<QWidget> owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    if (owner)
+        dialog.setWindowModality(Qt::WindowModal);
+    const int result = dialog.exec();
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+    return result;
 }
 
 QMessageBox::Icon boxIcon(Prompter::Icon icon)
@@ -111,10 +126,7 @@ Prompter::Answer QtPrompter::message(const std::string& text, Buttons buttons, I
         box.setDefaultButton(QMessageBox::Save);
         box.setEscapeButton(QMessageBox::Cancel);
     }
-    // Modal to the window it belongs to, so that the other windows stay usable.
-    if (box.parentWidget())
-        box.setWindowModality(Qt::WindowModal);
-    return answerOf(static_cast<QMessageBox::StandardButton>(box.exec()));
+    return answerOf(static_cast<QMessageBox::StandardButton>(execOverOwner(box)));
 }
 
 std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request)
@@ -134,9 +146,7 @@ std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request)
         dialog.setDirectory(initial.absolutePath());
         dialog.selectFile(initial.fileName());
     }
-    if (dialog.parentWidget())
-        dialog.setWindowModality(Qt::WindowModal);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (execOverOwner(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst().toLocal8Bit().toStdString();
 }

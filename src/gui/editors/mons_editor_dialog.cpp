@@ -1,6 +1,7 @@
 #include "gui/editors/mons_editor_dialog.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -18,6 +19,7 @@
 #include "core/editors/mons_fields.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_text.h"
+#include "gui/common/editor_chrome.h"
 #include "gui/common/editor_widgets.h"
 #include "gui/common/latin1_text.h"
 #include "gui/editors/wrapping_spin_box.h"
@@ -66,6 +68,13 @@ void fillList(QComboBox& box, const std::string& current, const std::vector<std:
     box.setCurrentIndex(static_cast<int>(items.indexOf(shown)));
 }
 
+// Puts `text` into a field only where it shows another, so that typing keeps its caret.
+void showText(QLineEdit& field, const QString& text)
+{
+    if (field.text() != text)
+        field.setText(text);
+}
+
 QLabel* heading(const QString& text)
 {
     auto* label = new QLabel(text);
@@ -77,10 +86,10 @@ QLabel* heading(const QString& text)
 
 }  // namespace
 
-MonsEditorDialog::MonsEditorDialog(Prompter& prompter) : prompter_(prompter)
+MonsEditorDialog::MonsEditorDialog(Prompter& prompter, QUndoStack& undoStack) : prompter_(prompter)
 {
     setObjectName(QStringLiteral("monsEditorDialog"));
-    setWindowTitle(QString::fromLatin1(kTitle));
+    chrome_ = new EditorChrome(*this, undoStack, kTitle, [this] { emit saveRequested(); });
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(buildTopRow());
@@ -89,6 +98,8 @@ MonsEditorDialog::MonsEditorDialog(Prompter& prompter) : prompter_(prompter)
     layout->addWidget(buildAttacksGroup());
     layout->addStretch(1);
     setScrollingContent(*this, content);
+    chrome_->takeUndoKeysOf(*content);
+    reportEdits();
 }
 
 MonsEditorDialog::~MonsEditorDialog() = default;
@@ -104,6 +115,7 @@ QWidget* MonsEditorDialog::buildTopRow()
     dataLength_ = makeLengthEdit("dataLength");
 
     auto* ok = makeButton("okButton", QStringLiteral("OK"));
+    ok->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* save = makeButton("saveButton", QStringLiteral("Save Changes"));
     save->setAutoDefault(false);
@@ -119,6 +131,8 @@ QWidget* MonsEditorDialog::buildTopRow()
     layout->addSpacing(16);
     layout->addWidget(ok);
     layout->addWidget(save);
+    layout->addWidget(chrome_->undoButton());
+    layout->addWidget(chrome_->redoButton());
     return row;
 }
 
@@ -253,71 +267,92 @@ WrappingSpinBox* MonsEditorDialog::spin(const char* name) const
 
 QComboBox* MonsEditorDialog::combo(const char* name) const { return findChild<QComboBox*>(QString::fromLatin1(name)); }
 
-void MonsEditorDialog::setValues(const MonsBlock& block, const std::string& shortName, const std::string& description,
-                                 std::uint32_t dataLength)
+void MonsEditorDialog::reportEdits()
 {
-    shown_ = block;
-    shortName_->setText(latin1Text(upToNul(shortName)));
-    description_->setText(latin1Text(upToNul(description)));
-    description_->home(false);  // a field narrower than the name shows its start
-    dataLength_->setText(QString::number(dataLength));
+    // A field reports its name, so that typing in it merges into one step; a
+    // click reports none: it is a step of its own.
+    const auto report = [this](const QString& field) {
+        if (!showing_)
+            emit edited(field);
+    };
+    const auto typed = [report](QWidget* field) { return [field, report] { report(field->objectName()); }; };
+    for (QLineEdit* field : {shortName_, description_})
+        connect(field, &QLineEdit::textEdited, this, typed(field));
     for (const MonsNumberField& field : kMonsNumbers)
-        spin(field.name)->setValue(block.*field.value);
+        connect(spin(field.name), &QSpinBox::valueChanged, this, typed(spin(field.name)));
+    for (const MonsCodeField& field : kMonsCodes)
+        connect(combo(field.name), &QComboBox::currentTextChanged, this, typed(combo(field.name)));
+    for (QCheckBox* box : terrain_)
+        connect(box, &QCheckBox::toggled, this, [report] { report({}); });
+    connect(stone_, &QCheckBox::toggled, this, [report] { report({}); });
+}
+
+void MonsEditorDialog::showValues(const Values& values, std::uint32_t dataLength)
+{
+    showing_ = true;
+    const MonsBlock& block = values.block;
+    showText(*shortName_, latin1Text(upToNul(values.shortName)));
+    if (description_->text() != latin1Text(upToNul(values.description))) {
+        description_->setText(latin1Text(upToNul(values.description)));
+        description_->home(false);  // a field narrower than the name shows its start
+    }
+    showText(*dataLength_, QString::number(dataLength));
+    for (const MonsNumberField& field : kMonsNumbers)
+        if (spin(field.name)->value() != block.*field.value)
+            spin(field.name)->setValue(block.*field.value);
     for (std::size_t i = 0; i < terrain_.size(); ++i)
         terrain_[i]->setChecked(block.terrain[i]);
     stone_->setChecked(block.stoneFlag);
     (block.healFlag ? heals_ : kills_)->setChecked(true);
-    for (const MonsCodeField& field : kMonsCodes)
-        fillList(*combo(field.name), block.*field.value, {});
+    for (const MonsCodeField& field : kMonsCodes) {
+        QComboBox& box = *combo(field.name);
+        const QString code = latin1Text(upToNul(block.*field.value));
+        if (box.count() == 0)
+            fillList(box, block.*field.value, {});
+        else if (box.currentText() != code)
+            box.setEditText(code);
+    }
     for (const MonsShownField& field : kMonsShown)
         fillList(*combo(field.name), block.*field.value, {});
+    showing_ = false;
 }
 
-void MonsEditorDialog::fillCodeLists(const IdsOfType& idsOfType)
+void MonsEditorDialog::fillCodeLists(const IdsOfType& idsOfType, const MonsBlock& block)
 {
+    showing_ = true;
     for (const MonsCodeField& field : kMonsCodes) {
-        const std::string& current = shown_.*field.value;
+        const std::string& current = block.*field.value;
         const std::string ids = idsOfType ? idsOfType(field.type) : std::string{};
         fillList(*combo(field.name), current, codeChoices(ids, current));
     }
+    showing_ = false;
 }
 
-std::optional<MonsEditorDialog::Refusal> MonsEditorDialog::refusal() const
+bool MonsEditorDialog::inRange(const Values& values)
+{
+    return std::all_of(std::begin(kMonsNumbers), std::end(kMonsNumbers), [&values](const MonsNumberField& field) {
+        return !field.checked || monsInRange(field, values.block.*field.value);
+    });
+}
+
+bool MonsEditorDialog::checkRanges(const Values& values)
 {
     for (const MonsNumberField& field : kMonsNumbers) {
-        if (!field.checked)
+        if (!field.checked || monsInRange(field, values.block.*field.value))
             continue;
+        prompter_.message(monsRangeMessage(field));
         WrappingSpinBox* box = spin(field.name);
-        if (box->hasAcceptableInput() && monsInRange(field, box->value()))
-            continue;
-        return Refusal{box, monsRangeMessage(field)};
+        focusRefused(*box);
+        box->selectAll();
+        return false;
     }
-    return std::nullopt;
+    return true;
 }
 
-bool MonsEditorDialog::checkRanges()
+MonsEditorDialog::Values MonsEditorDialog::valuesOver(const Values& current) const
 {
-    const auto refused = refusal();
-    if (!refused)
-        return true;
-    prompter_.message(refused->message);
-    focusRefused(*refused->field);
-    refused->field->selectAll();
-    return false;
-}
-
-std::optional<MonsEditorDialog::Values> MonsEditorDialog::readValues()
-{
-    if (!checkRanges())
-        return std::nullopt;
-    return values();
-}
-
-std::optional<MonsEditorDialog::Values> MonsEditorDialog::values() const
-{
-    if (refusal())
-        return std::nullopt;
-    Values values{shown_, latin1Bytes(shortName_->text()), latin1Bytes(description_->text())};
+    Values values{current.block, editedText(current.shortName, latin1Bytes(shortName_->text())),
+                  editedText(current.description, latin1Bytes(description_->text()))};
     MonsBlock& block = values.block;
     for (const MonsNumberField& field : kMonsNumbers)
         if (field.checked)
@@ -326,16 +361,29 @@ std::optional<MonsEditorDialog::Values> MonsEditorDialog::values() const
         block.terrain[i] = terrain_[i]->isChecked();
     block.stoneFlag = stone_->isChecked();
     for (const MonsCodeField& field : kMonsCodes)
-        block.*field.value = MonsBlock::editedCode(shown_.*field.value, latin1Bytes(combo(field.name)->currentText()));
+        block.*field.value = MonsBlock::editedCode(current.block.*field.value, latin1Bytes(combo(field.name)->currentText()));
     return values;
 }
 
+void MonsEditorDialog::setFilePath(const std::string& path) { chrome_->setFilePath(path); }
+
 void MonsEditorDialog::done(int result)
 {
-    // OK checks the values like any form, but keeps nothing: only "Save Changes" writes.
-    if (result == Accepted && !checkRanges())
+    if (raiseRunningDialog())
+        return;
+    if (closeHandler_ && !closeHandler_(result == Accepted))
         return;
     QDialog::done(result);
+}
+
+void MonsEditorDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace tagwarden

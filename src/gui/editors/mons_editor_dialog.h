@@ -14,15 +14,18 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
+class QUndoStack;
 
 namespace tagwarden {
 
+class EditorChrome;
 class Prompter;
 class WrappingSpinBox;
 
 // The unit form "Tagwarden - MONS editor": shows the known values of a mons block
-// and the tag's id and name, and hands them back range-checked. It edits nothing
-// itself; "Save Changes" asks its editor to save.
+// and the tag's id and name, and turns every edit of a field into new values for
+// its editor, which holds them and their undo steps. "Save Changes" (and Ctrl+S)
+// asks the editor to save; OK and Cancel ask it whether the form may close.
 class MonsEditorDialog : public QDialog {
     Q_OBJECT
 
@@ -30,32 +33,46 @@ public:
     static constexpr const char* kTitle = "Tagwarden - MONS editor";
     using IdsOfType = std::function<std::string(const std::string&)>;
 
-    // What the form hands back: the block with the form's values, and the header texts.
+    // What the form shows: the block, and the header texts as raw bytes.
     struct Values {
         MonsBlock block;
         std::string shortName;    // "Name:", the tag's id
         std::string description;  // "Description:", the tag's name
-    };
 
-    explicit MonsEditorDialog(Prompter& prompter);
+        bool operator==(const Values&) const = default;
+    };
+    // Whether the form may close: `ok` for OK, false for Cancel and the close box.
+    using CloseHandler = std::function<bool(bool ok)>;
+
+    MonsEditorDialog(Prompter& prompter, QUndoStack& undoStack);
     ~MonsEditorDialog() override;
 
-    // Shows the values; `shortName` and `description` are raw header bytes (shown up to a zero byte).
-    void setValues(const MonsBlock& block, const std::string& shortName, const std::string& description,
-                   std::uint32_t dataLength);
-    // Offers in each code list the ids of its tag type (4 bytes each, from the main window).
-    void fillCodeLists(const IdsOfType& idsOfType);
-    // The form's values over the block last shown; nothing when one fails its range
-    // check, after telling the user which and showing the form with the focus on it.
-    [[nodiscard]] std::optional<Values> readValues();
-    // The same values without a word: nothing when one fails its range check.
-    [[nodiscard]] std::optional<Values> values() const;
+    // Shows `values`, changing only the fields that show something else, so that
+    // the field being typed in keeps its caret; `dataLength` is shown only.
+    void showValues(const Values& values, std::uint32_t dataLength);
+    // Offers in each code list the ids of its tag type (4 bytes each, from the
+    // main window) around the code of `block`, which stays selected.
+    void fillCodeLists(const IdsOfType& idsOfType, const MonsBlock& block);
+    // The values the fields show, over `current`: a text that still reads as a
+    // stored code or header text keeps its bytes. A cleared number is WrappingSpinBox::kBlank.
+    [[nodiscard]] Values valuesOver(const Values& current) const;
+    // Whether `values` pass the range checks; if not, tells the user which and
+    // shows the form with the focus on that field.
+    [[nodiscard]] bool checkRanges(const Values& values);
+    // Whether every number of `values` is within its range.
+    [[nodiscard]] static bool inRange(const Values& values);
+    void setFilePath(const std::string& path);
+    void setCloseHandler(CloseHandler handler) { closeHandler_ = std::move(handler); }
 
 signals:
     void saveRequested();
+    // A field was edited; `field` names it.
+    void edited(const QString& field);
 
 protected:
     void done(int result) override;
+    // Enter in a field does not close the form.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* buildTopRow();
@@ -63,18 +80,13 @@ private:
     QWidget* buildTerrainGroup();
     QWidget* buildAttacksGroup();
     QWidget* buildAttackColumn(const QString& title, bool primary);
+    void reportEdits();
     WrappingSpinBox* spin(const char* name) const;
     QComboBox* combo(const char* name) const;
-    // The first number field that fails its range check, and the message that says so.
-    struct Refusal {
-        WrappingSpinBox* field;
-        std::string message;
-    };
-    [[nodiscard]] std::optional<Refusal> refusal() const;
-    [[nodiscard]] bool checkRanges();
 
     Prompter& prompter_;
-    MonsBlock shown_;
+    EditorChrome* chrome_ = nullptr;
+    CloseHandler closeHandler_;
     QLineEdit* shortName_ = nullptr;
     QLineEdit* description_ = nullptr;
     QLineEdit* dataLength_ = nullptr;
@@ -82,6 +94,7 @@ private:
     QRadioButton* heals_ = nullptr;
     QRadioButton* kills_ = nullptr;
     std::array<QCheckBox*, MonsBlock::kTerrainCount> terrain_{};
+    bool showing_ = false;  // the form itself is changing its fields
 };
 
 }  // namespace tagwarden

@@ -12,6 +12,7 @@
 
 #include "core/editors/stli_text.h"
 #include "core/tags/tag_text.h"
+#include "gui/common/editor_chrome.h"
 #include "gui/common/editor_widgets.h"
 #include "gui/common/latin1_text.h"
 #include "gui/editors/stli_text_view.h"
@@ -30,10 +31,13 @@ QString hexDisplay(const std::string& hex)
 
 }  // namespace
 
-StliEditorDialog::StliEditorDialog()
+StliEditorDialog::StliEditorDialog(QUndoStack& undoStack)
 {
     setObjectName(QStringLiteral("stliEditorDialog"));
-    setWindowTitle(QString::fromLatin1(kTitle));
+    chrome_ = new EditorChrome(*this, undoStack, kTitle, [this] {
+        if (saveHandler_)
+            (void)saveHandler_();
+    });
 
     shortName_ = makeIdEdit();
     description_ = makeNameEdit();
@@ -57,12 +61,15 @@ StliEditorDialog::StliEditorDialog()
     top->addSpacing(8);
     top->addWidget(ok);
     top->addWidget(cancel);
+    top->addWidget(chrome_->undoButton());
+    top->addWidget(chrome_->redoButton());
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     textView_ = new StliTextView;
     textView_->setObjectName(QStringLiteral("textView"));
     textView_->setFont(fixed);
     textView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textView_->setUndoRedoEnabled(false);  // the editor's undo stack holds every step
     nameField(textView_, QStringLiteral("Text View"));
     hexView_ = new QPlainTextEdit;
     hexView_->setObjectName(QStringLiteral("hexView"));
@@ -90,24 +97,46 @@ StliEditorDialog::StliEditorDialog()
     layout->addWidget(textView_, 1);
     layout->addWidget(hexView_, 1);
     setScrollingContent(*this, content, QSize(760, 560));
+    chrome_->takeUndoKeysOf(*content);
+    for (QLineEdit* field : {shortName_, description_})
+        connect(field, &QLineEdit::textEdited, this, [this, field] { emit edited(field->objectName()); });
 }
 
 StliEditorDialog::~StliEditorDialog() = default;
 
-void StliEditorDialog::setValues(const std::vector<std::uint8_t>& bytes, const std::string& shortName, const std::string& description,
-                                 std::uint32_t length)
+void StliEditorDialog::showValues(const Values& values)
 {
-    shortName_->setText(latin1Text(upToNul(shortName)));
-    description_->setText(latin1Text(upToNul(description)));
-    description_->home(false);  // a field narrower than the name shows its start
-    length_->setText(QString::number(length));
-    rawBytes_ = bytes;
-    drops_ = stliEditDrops(bytes);
-    edited_ = false;
+    if (shortName_->text() != latin1Text(upToNul(values.shortName)))
+        shortName_->setText(latin1Text(upToNul(values.shortName)));
+    if (description_->text() != latin1Text(upToNul(values.description))) {
+        description_->setText(latin1Text(upToNul(values.description)));
+        description_->home(false);  // a field narrower than the name shows its start
+    }
+    if (values.bytes == rawBytes_ && !length_->text().isEmpty())
+        return;
+    rawBytes_ = values.bytes;
+    length_->setText(QString::number(rawBytes_.size()));
     showDropNotice();
-    showHex(stliLoadHex(bytes));
-    showText(StliTextView::displayText(stliLoadText(bytes)));
+    showHex(stliLoadHex(rawBytes_));
+    const QString display = StliTextView::displayText(stliLoadText(rawBytes_));
+    if (display != textView_->rawText().replace(QChar::ParagraphSeparator, u'\n'))
+        showText(display);
 }
+
+void StliEditorDialog::setSaved(const std::vector<std::uint8_t>& bytes)
+{
+    saved_ = bytes;
+    drops_ = stliEditDrops(bytes);
+    showDropNotice();
+}
+
+StliEditorDialog::Values StliEditorDialog::valuesOver(const Values& current) const
+{
+    return {rawBytes_, editedText(current.shortName, latin1Bytes(shortName_->text())),
+            editedText(current.description, latin1Bytes(description_->text()))};
+}
+
+void StliEditorDialog::setFilePath(const std::string& path) { chrome_->setFilePath(path); }
 
 void StliEditorDialog::showDropNotice()
 {
@@ -116,38 +145,36 @@ void StliEditorDialog::showDropNotice()
         QStringLiteral("This list holds %1 that the text cannot show: any edit of the text drops them.");
     const QString after =
         QStringLiteral("Editing the text dropped %1 of this list; OK asks before saving without them.");
-    dropNotice_->setText((edited_ ? after : before).arg(drops));
+    dropNotice_->setText((rawBytes_ != saved_ ? after : before).arg(drops));
     dropNotice_->setVisible(drops_.any());
 }
 
-std::string StliEditorDialog::shortName() const { return latin1Bytes(shortName_->text()); }
-
-std::string StliEditorDialog::description() const { return latin1Bytes(description_->text()); }
-
-void StliEditorDialog::accept()
+void StliEditorDialog::done(int result)
 {
-    if (saveHandler_ && !saveHandler_())
+    if (raiseRunningDialog())
         return;
-    QDialog::accept();
+    if (result == Accepted && saveHandler_ && !saveHandler_())
+        return;
+    if (result != Accepted && discardHandler_)
+        discardHandler_();
+    QDialog::done(result);
 }
 
 void StliEditorDialog::rebuild()
 {
     if (showing_)
         return;
-    if (!edited_) {
-        edited_ = true;
-        showDropNotice();
-    }
     QString shown = textView_->rawText();
     const StliRebuild rebuilt = rebuildStli(StliTextView::listText(shown));
     rawBytes_ = rebuilt.bytes;
     length_->setText(QString::number(rawBytes_.size()));
+    showDropNotice();
     showHex(rebuilt.hex);
     const QString display = StliTextView::displayText(rebuilt.text);
     if (display != shown.replace(QChar::ParagraphSeparator, u'\n'))
         showText(display);
     followTextScroll();
+    emit edited(textView_->objectName());
 }
 
 void StliEditorDialog::showHex(const std::string& hex) { hexView_->setPlainText(hexDisplay(hex)); }

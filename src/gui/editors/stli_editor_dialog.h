@@ -12,40 +12,60 @@
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QUndoStack;
 
 namespace tagwarden {
 
+class EditorChrome;
 class StliTextView;
 
 // The string-list form "Tagwarden - STLI Editor": the list as text above a hex
-// view of its bytes, rebuilt on every change of the text. OK saves through the
-// editor and hides the form; Cancel hides it without saving.
+// view of its bytes, rebuilt on every change of the text. Every edit becomes new
+// values for its editor, which holds them and their undo steps. OK saves through
+// the editor and hides the form; Cancel and the close box ask the editor to put
+// the list back as the file holds it.
 class StliEditorDialog : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr const char* kTitle = "Tagwarden - STLI Editor";
+    // What the form shows: the list's bytes and the header texts as raw bytes.
+    struct Values {
+        std::vector<std::uint8_t> bytes;
+        std::string shortName;
+        std::string description;
+
+        bool operator==(const Values&) const = default;
+    };
     // Saves the form; false keeps the form open.
     using SaveHandler = std::function<bool()>;
 
-    StliEditorDialog();
+    explicit StliEditorDialog(QUndoStack& undoStack);
     ~StliEditorDialog() override;
 
-    // Shows the data as read (`bytes`); `shortName` and `description` are raw header bytes.
-    void setValues(const std::vector<std::uint8_t>& bytes, const std::string& shortName, const std::string& description,
-                   std::uint32_t length);
+    // Shows `values`, changing only what shows something else, so that the field
+    // being typed in keeps its caret.
+    void showValues(const Values& values);
+    // The list as the file holds it: what the form counts its dropped bytes against.
+    void setSaved(const std::vector<std::uint8_t>& bytes);
+    // The values the fields show, over `current`: a header text that still reads
+    // as the stored one keeps its bytes.
+    [[nodiscard]] Values valuesOver(const Values& current) const;
+    void setFilePath(const std::string& path);
     void setSaveHandler(SaveHandler handler) { saveHandler_ = std::move(handler); }
+    void setDiscardHandler(std::function<void()> handler) { discardHandler_ = std::move(handler); }
 
-    // The bytes that saving writes: the data as read until the text is changed.
+    // The list as the form shows it.
     [[nodiscard]] const std::vector<std::uint8_t>& rawBytes() const { return rawBytes_; }
-    [[nodiscard]] std::uint32_t length() const { return static_cast<std::uint32_t>(rawBytes_.size()); }
-    [[nodiscard]] std::string shortName() const;
-    [[nodiscard]] std::string description() const;
-    // The zero bytes and line feeds of the data as read that the edit of the text
-    // dropped; none before the first edit. The form says how many an edit drops.
-    [[nodiscard]] StliDrops dropped() const { return edited_ ? drops_ : StliDrops{}; }
+    // The zero bytes and line feeds of the list as the file holds it that the
+    // edit of the text dropped; none while the bytes are the file's.
+    [[nodiscard]] StliDrops dropped() const { return rawBytes_ != saved_ ? drops_ : StliDrops{}; }
 
-    void accept() override;
+    void done(int result) override;
+
+signals:
+    // A field was edited; `field` names it.
+    void edited(const QString& field);
 
 private:
     void rebuild();
@@ -54,6 +74,7 @@ private:
     void followTextScroll();
     void showDropNotice();
 
+    EditorChrome* chrome_ = nullptr;
     QLineEdit* shortName_ = nullptr;
     QLineEdit* description_ = nullptr;
     QLineEdit* length_ = nullptr;
@@ -61,9 +82,10 @@ private:
     QPlainTextEdit* hexView_ = nullptr;
     QLabel* dropNotice_ = nullptr;
     std::vector<std::uint8_t> rawBytes_;
-    StliDrops drops_;      // of the data as read
-    bool edited_ = false;  // the text was changed since it was read
+    std::vector<std::uint8_t> saved_;
+    StliDrops drops_;  // of the list as the file holds it
     SaveHandler saveHandler_;
+    std::function<void()> discardHandler_;
     bool showing_ = false;  // the form itself is changing the text view
 };
 

@@ -1,10 +1,13 @@
 #include "gui/mesh/mesh_editor.h"
 
+#include <utility>
+
 #include "core/editors/editor_tag_file.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/prompter.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
+#include "gui/mesh/mesh_session.h"
 
 namespace tagwarden {
 
@@ -14,6 +17,8 @@ MeshEditor::~MeshEditor() = default;
 
 std::optional<std::string> MeshEditor::chooseFile()
 {
+    if (chosen_)
+        return std::exchange(chosen_, std::nullopt);
     Prompter::FileRequest request;
     request.initialName = EditorTagFile(settings_, prompter_).startFolder("mesh");
     request.filter = EditorTagFile::kPlugInFilter;
@@ -42,6 +47,7 @@ bool MeshEditor::start()
     // A second start replaces everything the first one showed.
     itemsForm_.reset();
     form_.reset();
+    session_.reset();
     model_.reset();
     const auto path = chooseFile();
     if (!path)
@@ -49,8 +55,14 @@ bool MeshEditor::start()
     model_ = loadMap(*path);
     if (!model_)
         return true;
-    form_ = std::make_unique<MeshEditorDialog>(*model_, prompter_);
+    session_ = std::make_unique<MeshSession>(*model_);
+    form_ = std::make_unique<MeshEditorDialog>(*session_, prompter_);
     connect(form_.get(), &MeshEditorDialog::viewItemsRequested, this, &MeshEditor::showItems);
+    // Cancel closes the editor: its item editor goes with the map form.
+    connect(form_.get(), &QDialog::rejected, this, [this] {
+        if (itemsForm_)
+            itemsForm_->hide();
+    });
     connect(form_.get(), &MeshEditorDialog::itemMapRequested, this, [this] {
         // The map picks items in the item editor's list, so that comes too.
         showItems();
@@ -60,15 +72,27 @@ bool MeshEditor::start()
     return true;
 }
 
-void MeshEditor::showItems()
+bool MeshEditor::startWith(const std::string& path)
 {
-    if (!model_ || (itemsForm_ && itemsForm_->isVisible()))
-        return;
-    itemsForm_ = std::make_unique<MeshItemsDialog>(*model_, prompter_);
-    itemsForm_->show();
+    chosen_ = path;
+    return start();
 }
 
-bool MeshEditor::hasUnsavedChanges() const { return form_ && form_->hasUnsavedChanges(); }
+void MeshEditor::showItems()
+{
+    if (!session_)
+        return;
+    if (!itemsForm_)
+        itemsForm_ = std::make_unique<MeshItemsDialog>(*session_, prompter_, [this] { (void)saveChanges(); });
+    itemsForm_->show();
+    itemsForm_->raise();
+    itemsForm_->activateWindow();
+}
+
+bool MeshEditor::hasUnsavedChanges() const
+{
+    return form_ && (!session_->stack().isClean() || form_->holdsRefusedNumber());
+}
 
 bool MeshEditor::saveChanges() { return form_ && form_->save(); }
 

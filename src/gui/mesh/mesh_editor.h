@@ -10,13 +10,15 @@ namespace tagwarden {
 class MeshEditorDialog;
 class MeshItemsDialog;
 class MeshModel;
+class MeshSession;
 class Prompter;
 class SettingsStore;
 
 // The map editor: asks for a map plug-in under local/mesh/ of the tags directory,
 // loads it and shows the map form beside the main window; "View Items" opens the
-// item editor. It owns the model (with the file, open and unshared) and both
-// forms; destroying it closes the forms and then the file.
+// item editor. It owns the model (with the file, open and unshared), the undo
+// stack both forms share, and both forms; destroying it closes the forms and then
+// the file.
 class MeshEditor : public QObject {
     Q_OBJECT
 public:
@@ -27,12 +29,14 @@ public:
     // cancelled the chooser; a file that cannot be opened or holds no map that fits
     // is reported and shows no form.
     bool start();
-    // The item editor; does nothing while it is shown already.
+    // The same with the map plug-in at `path`, no chooser asked.
+    bool startWith(const std::string& path);
+    // The item editor, brought to the front.
     void showItems();
 
-    // Whether the map form's "OK" would write other bytes than the file holds:
-    // an edited or refused field of the form, or item types and items edited in
-    // the model. False without a map.
+    // Whether the model holds steps the file does not (the undo stack is not
+    // clean), or a field of the map form holds a number it refuses. False
+    // without a map.
     [[nodiscard]] bool hasUnsavedChanges() const;
     // Writes as the map form's "OK" does, without asking to confirm and without
     // hiding the form. True when every byte was written.
@@ -41,6 +45,7 @@ public:
     [[nodiscard]] std::string filePath() const;
 
     [[nodiscard]] MeshModel* model() const { return model_.get(); }
+    [[nodiscard]] MeshSession* session() const { return session_.get(); }
     [[nodiscard]] MeshEditorDialog* form() const { return form_.get(); }
     [[nodiscard]] MeshItemsDialog* itemsForm() const { return itemsForm_.get(); }
 
@@ -51,8 +56,10 @@ private:
 
     SettingsStore& settings_;
     Prompter& prompter_;
+    std::optional<std::string> chosen_;  // the file the next start opens without asking
     // Declared before the forms, so that the forms go first.
     std::unique_ptr<MeshModel> model_;
+    std::unique_ptr<MeshSession> session_;
     std::unique_ptr<MeshEditorDialog> form_;
     std::unique_ptr<MeshItemsDialog> itemsForm_;
 };

@@ -15,9 +15,13 @@
 #include "core/mesh/mesh_model.h"
 #include "core/tags/tag_header.h"
 #include "core/tags/tag_text.h"
+#include "gui/common/editor_chrome.h"
 #include "gui/common/editor_widgets.h"
 #include "gui/common/latin1_text.h"
+#include "gui/mesh/buddy_spin.h"
+#include "gui/mesh/mesh_commands.h"
 #include "gui/mesh/mesh_form_fields.h"
+#include "gui/mesh/mesh_session.h"
 
 namespace tagwarden {
 
@@ -25,25 +29,45 @@ namespace {
 
 constexpr const char* kConfirmText =
     "WARNING: You are about to write changes to disk.\nClick on OK to confirm or Cancel to return to the editor.";
+constexpr const char* kTitle = "Tagwarden - MESH editor";
 constexpr int kCodeWidth = 4;
+// Merge ids of the text fields' steps: the map name, the description, then the codes in order.
+constexpr int kMapNameField = 1;
+constexpr int kDescriptionField = 2;
+constexpr int kFirstCodeField = 3;
 
 std::string_view headerText(const TagHeaderBytes& header, TagField field) { return upToNul(fieldText(header, field)); }
 
-// The field's text into its zero-padded place in the tag header. A text left as
-// shown keeps every byte, those behind its first zero byte included.
-void putText(TagHeaderBytes& header, TagField field, const QLineEdit& edit)
+// The field's text into its zero-padded place in the tag header. A text that reads
+// as the file's keeps the file's bytes, those behind its first zero byte included.
+void putText(TagHeaderBytes& header, const TagHeaderBytes& saved, TagField field, const QLineEdit& edit)
 {
-    if (edit.text() != latin1Text(headerText(header, field)))
+    if (edit.text() != latin1Text(headerText(saved, field))) {
         setFieldText(header, field, latin1Bytes(edit.text()));
+        return;
+    }
+    const auto offset = static_cast<std::ptrdiff_t>(field.offset);
+    std::copy_n(saved.begin() + offset, field.width, header.begin() + offset);
+}
+
+// Sets the field's text unless it shows that already, so that the cursor stays.
+void showText(QLineEdit& field, const QString& text)
+{
+    if (field.text() != text)
+        field.setText(text);
 }
 
 }  // namespace
 
-MeshEditorDialog::MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Tool), model_(model), prompter_(prompter)
+MeshEditorDialog::MeshEditorDialog(MeshSession& session, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Tool), session_(session), model_(session.model()), prompter_(prompter),
+      saved_(session.model().headers())
 {
     setObjectName(QStringLiteral("meshEditorDialog"));
-    setWindowTitle(QStringLiteral("Tagwarden - MESH editor"));
+    chrome_ = new EditorChrome(*this, session.stack(), kTitle, [this] { (void)save(); });
+    chrome_->setFilePath(model_.file().path());
+    chrome_->holdWhile([&session] { return session.raiseRunningDialog(); });
+    session.addWindow(*this);
 
     auto* fields = new QVBoxLayout;
     fields->addWidget(makeUpperBox());
@@ -53,15 +77,29 @@ MeshEditorDialog::MeshEditorDialog(MeshModel& model, Prompter& prompter, QWidget
     layout->addLayout(fields, 1);
     layout->addWidget(makeSide());
     setScrollingContent(*this, content, {}, makeButtons());
+    chrome_->takeUndoKeysOf(*this);
+    showModel();
+
+    const auto follow = [this](QLineEdit* field, int id) {
+        connect(field, &QLineEdit::textChanged, this, [this, id] { edited(id); });
+    };
+    follow(mapName_, kMapNameField);
+    follow(description_, kDescriptionField);
+    int id = kFirstCodeField;
+    for (const auto& [code, field] : codes_)
+        follow(field, id++);
+    follow(maxTeams_, id);
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(single_), static_cast<QAbstractButton*>(multi_)})
+        connect(button, &QAbstractButton::toggled, this, [this] { edited(0); });
+    for (QCheckBox* game : gameTypes_)
+        connect(game, &QCheckBox::toggled, this, [this] { edited(0); });
+    connect(&session, &MeshSession::modelChanged, this, &MeshEditorDialog::showModel);
 }
 
 QWidget* MeshEditorDialog::makeUpperBox()
 {
-    const TagHeaderBytes& header = model_.tagHeader();
     mapName_ = makeTextField("mapName", kCodeWidth);
-    mapName_->setText(latin1Text(headerText(header, tag_header::kId)));
     description_ = makeTextField("description", static_cast<int>(tag_header::kName.width));
-    description_->setText(latin1Text(headerText(header, tag_header::kName)));
     auto* box = new QGroupBox;
     auto* form = new QFormLayout(box);
     form->addRow(labelFor(mapName_, QStringLiteral("Map Name")), mapName_);
@@ -73,7 +111,6 @@ void MeshEditorDialog::addCodeRows(QFormLayout& form, std::span<const MeshCodeRo
 {
     for (const MeshCodeRow& row : rows) {
         QLineEdit* field = makeTextField(row.name, row.maxLength);
-        field->setText(latin1Text(codeText(model_.header().code(row.code))));
         form.addRow(labelFor(field, QString::fromLatin1(row.label)), field);
         codes_.emplace_back(row.code, field);
     }
@@ -115,19 +152,15 @@ QWidget* MeshEditorDialog::makeSide()
     single_->setObjectName(QStringLiteral("single"));
     multi_ = new QRadioButton(QString::fromLatin1(kMeshMultiLabel));
     multi_->setObjectName(QStringLiteral("multi"));
-    const bool singlePlayer = (model_.header().number(MeshNumber::playerFlags) & kMeshSinglePlayer) != 0;
-    (singlePlayer ? single_ : multi_)->setChecked(true);
     auto* playerRow = new QHBoxLayout(players);
     playerRow->addWidget(single_);
     playerRow->addWidget(multi_);
 
     auto* games = new QGroupBox(QStringLiteral("Available Multi-Player Games"));
     auto* gameColumn = new QVBoxLayout(games);
-    const std::int32_t gameTypes = model_.header().number(MeshNumber::gameTypes);
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit) {
         gameTypes_[bit] = new QCheckBox(QString::fromLatin1(meshGameLabel(bit)));
         gameTypes_[bit]->setObjectName(QStringLiteral("gameType%1").arg(bit));
-        gameTypes_[bit]->setChecked((gameTypes >> bit) & 1);
         gameColumn->addWidget(gameTypes_[bit]);
     }
 
@@ -162,6 +195,8 @@ QWidget* MeshEditorDialog::makeButtons()
     connect(itemMap, &QPushButton::clicked, this, &MeshEditorDialog::itemMapRequested);
     column->addWidget(itemMap);
     column->addStretch();
+    column->addWidget(chrome_->undoButton());
+    column->addWidget(chrome_->redoButton());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical);
     connect(buttons, &QDialogButtonBox::accepted, this, &MeshEditorDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &MeshEditorDialog::reject);
@@ -171,6 +206,8 @@ QWidget* MeshEditorDialog::makeButtons()
 
 void MeshEditorDialog::accept()
 {
+    if (session_.raiseRunningDialog())
+        return;
     if (prompter_.message(kConfirmText, Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation, "Confirm Save") ==
         Prompter::Answer::Cancel)
         return;
@@ -179,36 +216,75 @@ void MeshEditorDialog::accept()
         QDialog::accept();
 }
 
+void MeshEditorDialog::reject()
+{
+    if (session_.raiseRunningDialog())
+        return;
+    session_.discardChanges();
+    QDialog::reject();
+}
+
 bool MeshEditorDialog::save()
 {
-    const auto maxTeams = readNumber(*maxTeams_, kInt32Range, prompter_);
-    if (!maxTeams)
+    if (!readNumber(*maxTeams_, kInt32Range, prompter_))
         return false;
-    fromForm(*maxTeams, model_.header(), model_.tagHeader());
     const Reported<bool> written = model_.writeMap(prompter_);
+    if (written.value) {
+        saved_ = model_.headers();
+        session_.stack().setClean();
+    }
     showNotices(prompter_, written.notices);
     return written.value;
 }
 
-bool MeshEditorDialog::hasUnsavedChanges() const
+bool MeshEditorDialog::holdsRefusedNumber() const { return !numberIn(*maxTeams_, kInt32Range); }
+
+void MeshEditorDialog::edited(int field)
 {
-    const auto maxTeams = numberIn(*maxTeams_, kInt32Range);
-    if (!maxTeams)
-        return true;
-    MeshHeader header = model_.header();
-    TagHeaderBytes tagHeader = model_.tagHeader();
-    fromForm(*maxTeams, header, tagHeader);
-    return model_.writeChanges(tagHeader, header);
+    if (showing_)
+        return;
+    MeshHeaders after = model_.headers();
+    fromForm(after);
+    if (after == model_.headers())
+        return;
+    // The fields show this step already.
+    showing_ = true;
+    session_.stack().push(headersEdited(model_, after, field));
+    showing_ = false;
 }
 
-void MeshEditorDialog::fromForm(std::int32_t maxTeams, MeshHeader& header, TagHeaderBytes& tagHeader) const
+void MeshEditorDialog::showModel()
 {
+    if (showing_)
+        return;
+    showing_ = true;
+    const MeshHeaders headers = model_.headers();
+    showText(*mapName_, latin1Text(headerText(headers.tag, tag_header::kId)));
+    showText(*description_, latin1Text(headerText(headers.tag, tag_header::kName)));
     for (const auto& [code, field] : codes_)
-        header.setCode(code, editedCode(header.code(code), latin1Bytes(field->text())));
-    header.setNumber(MeshNumber::maxTeams, maxTeams);
+        showText(*field, latin1Text(codeText(headers.map.code(code))));
+    const std::int32_t maxTeams = headers.map.number(kMeshMaxTeams.field);
+    showText(*maxTeams_, QString::number(maxTeams));
+    if (auto* arrows = findChild<BuddySpin*>())
+        arrows->setPosition(maxTeams & 0xFFFF);
+    const bool singlePlayer = (headers.map.number(MeshNumber::playerFlags) & kMeshSinglePlayer) != 0;
+    (singlePlayer ? single_ : multi_)->setChecked(true);
+    const std::int32_t gameTypes = headers.map.number(MeshNumber::gameTypes);
+    for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)
+        gameTypes_[bit]->setChecked((gameTypes >> bit) & 1);
+    showing_ = false;
+}
 
-    putText(tagHeader, tag_header::kId, *mapName_);
-    putText(tagHeader, tag_header::kName, *description_);
+void MeshEditorDialog::fromForm(MeshHeaders& headers) const
+{
+    MeshHeader& header = headers.map;
+    for (const auto& [code, field] : codes_)
+        header.setCode(code, editedCode(saved_.map.code(code), latin1Bytes(field->text())));
+    if (const auto maxTeams = numberIn(*maxTeams_, kInt32Range))
+        header.setNumber(MeshNumber::maxTeams, *maxTeams);
+
+    putText(headers.tag, saved_.tag, tag_header::kId, *mapName_);
+    putText(headers.tag, saved_.tag, tag_header::kName, *description_);
 
     std::int32_t gameTypes = header.number(MeshNumber::gameTypes) & ~kMeshGameTypeBits;
     for (std::size_t bit = 0; bit < gameTypes_.size(); ++bit)

@@ -129,6 +129,14 @@ QString expandedLine(const std::string& line)
     return latin1Text(expanded);
 }
 
+QListWidgetItem* makeLine(const std::string& line, void* record)
+{
+    auto* item = new QListWidgetItem(expandedLine(line));
+    item->setData(kRawLineRole, latin1Text(line));
+    item->setData(kRecordRole, QVariant::fromValue(record));
+    return item;
+}
+
 QListWidgetItem* insertSortedLine(QListWidget& list, const std::string& line, void* record)
 {
     const QString raw = latin1Text(line);
@@ -136,9 +144,7 @@ QListWidgetItem* insertSortedLine(QListWidget& list, const std::string& line, vo
     while (row < list.count() &&
            QString::compare(list.item(row)->data(kRawLineRole).toString(), raw, Qt::CaseInsensitive) <= 0)
         ++row;
-    auto* item = new QListWidgetItem(expandedLine(line));
-    item->setData(kRawLineRole, raw);
-    item->setData(kRecordRole, QVariant::fromValue(record));
+    QListWidgetItem* item = makeLine(line, record);
     list.insertItem(row, item);
     return item;
 }

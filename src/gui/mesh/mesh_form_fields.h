@@ -64,6 +64,8 @@ QButtonGroup* addRadioButtons(QGroupBox& box, const Choices& choices);
 
 // `line` with its tabs expanded to stops every eight characters, as a list box shows it.
 [[nodiscard]] QString expandedLine(const std::string& line);
+// A list line that shows `line` and carries its record.
+[[nodiscard]] QListWidgetItem* makeLine(const std::string& line, void* record);
 // The list's lines stay sorted by text, case ignored; each carries its record.
 QListWidgetItem* insertSortedLine(QListWidget& list, const std::string& line, void* record);
 [[nodiscard]] void* recordOf(const QListWidgetItem& line);

@@ -7,6 +7,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QUndoStack>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -14,11 +17,15 @@
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/prompter.h"
 #include "gui/common/dialog_controls.h"
+#include "gui/common/editor_chrome.h"
 #include "gui/common/editor_widgets.h"
+#include "gui/common/latin1_text.h"
 #include "gui/mesh/item_map_dialog.h"
 #include "gui/mesh/item_type_dialog.h"
 #include "gui/mesh/mesh_form_fields.h"
+#include "gui/mesh/mesh_commands.h"
 #include "gui/mesh/mesh_item_dialog.h"
+#include "gui/mesh/mesh_session.h"
 
 namespace tagwarden {
 
@@ -33,26 +40,78 @@ struct MeshItemsDialog::Table {
     std::array<std::pair<const char*, Action>, 3> actions;
 };
 
-void MeshItemsDialog::Counters::change(int records)
+namespace {
+
+constexpr const char* kTitle = "Tagwarden - MESH Item editor";
+
+// "3 placed items use this item type." and what OK does to them.
+std::string usedTypeText(std::size_t users)
 {
-    countValue += records;
-    lengthValue += records * recordSize;
-    count->setText(QString::number(countValue));
-    length->setText(QString::number(lengthValue));
+    const std::string count = std::to_string(users);
+    const bool one = users == 1;
+    return count + (one ? " placed item uses" : " placed items use") + " this item type.\nClick on OK to delete " +
+           (one ? "that item" : "these " + count + " items") + " with it, or Cancel to keep both.";
 }
 
-MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Tool), model_(model), prompter_(prompter)
+// Selects the line of `record` (none: no line).
+void selectRecordLine(QListWidget& list, const void* record)
+{
+    for (int row = 0; row < list.count(); ++row) {
+        if (recordOf(*list.item(row)) == record) {
+            list.setCurrentRow(row);
+            list.scrollToItem(list.item(row));
+            return;
+        }
+    }
+    list.setCurrentItem(nullptr);
+    list.clearSelection();
+}
+
+// The list's lines afresh, sorted as insertSortedLine sorts them; `selected`'s line selected.
+template <typename Records, typename LineOf>
+void fillList(QListWidget& list, Records& records, const void* selected, LineOf lineOf)
+{
+    struct Line {
+        QString key;
+        std::string text;
+        void* record;
+    };
+    std::vector<Line> lines;
+    for (auto& record : records) {
+        std::string text = lineOf(record);
+        lines.push_back({latin1Text(text), std::move(text), &record});
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+        return QString::compare(a.key, b.key, Qt::CaseInsensitive) < 0;
+    });
+    const QSignalBlocker quiet(list);
+    list.clear();
+    for (const Line& line : lines)
+        list.addItem(makeLine(line.text, line.record));
+    selectRecordLine(list, selected);
+}
+
+const void* selectedRecord(const QListWidget& list)
+{
+    const QListWidgetItem* line = selectedLine(list);
+    return line ? recordOf(*line) : nullptr;
+}
+
+}  // namespace
+
+MeshItemsDialog::MeshItemsDialog(MeshSession& session, Prompter& prompter, std::function<void()> save, QWidget* parent)
+    : QDialog(parent, Qt::Tool), session_(session), model_(session.model()), prompter_(prompter)
 {
     setObjectName(QStringLiteral("meshItemsDialog"));
-    setWindowTitle(QStringLiteral("Tagwarden - MESH Item editor"));
+    auto* chrome = new EditorChrome(*this, session.stack(), kTitle, std::move(save));
+    chrome->setFilePath(model_.file().path());
+    chrome->holdWhile([&session] { return session.raiseRunningDialog(); });
+    session.addWindow(*this);
 
     types_ = makeLineList("typeList");
     items_ = makeLineList("itemList");
     items_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     items_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    typeCounters_.recordSize = static_cast<qint64>(ItemType::kSize);
-    itemCounters_.recordSize = static_cast<qint64>(MeshItem::kSize);
 
     const Table types{"Item Types", "Item Type List", "type",
                       MeshNumber::typeCount, MeshNumber::typeOffset, MeshNumber::typeLength,
@@ -66,22 +125,26 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
                         {"Delete", &MeshItemsDialog::deleteItem}}}};
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
-    layout->addWidget(makeGroup(types, types_, typeCounters_), 1);
-    layout->addWidget(makeGroup(items, items_, itemCounters_), 2);
+    layout->addWidget(makeGroup(types, types_), 1);
+    layout->addWidget(makeGroup(items, items_), 2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QPushButton* mapButton = buttons->addButton(QStringLiteral("Item Map"), QDialogButtonBox::ActionRole);
     mapButton->setObjectName(QStringLiteral("itemMapButton"));
     mapButton->setAutoDefault(false);
     mapButton->setToolTip(QStringLiteral("Show where the placed items stand"));
     connect(mapButton, &QPushButton::clicked, this, &MeshItemsDialog::showItemMap);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    for (QPushButton* step : {chrome->undoButton(), chrome->redoButton()})
+        buttons->addButton(step, QDialogButtonBox::ActionRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &MeshItemsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &MeshItemsDialog::reject);
     layout->addWidget(buttons);
 
-    for (ItemType& type : model.itemTypes())
-        types_->setCurrentItem(insertSortedLine(*types_, itemTypeLine(type), &type));
-    for (MeshItem& item : model.items())
-        items_->setCurrentItem(insertSortedLine(*items_, itemLine(item), &item));
+    // At first the last record of each list is selected.
+    const auto last = [](const auto& records) -> const void* { return records.empty() ? nullptr : &records.back(); };
+    fillList(*types_, model_.itemTypes(), last(model_.itemTypes()), itemTypeLine);
+    fillList(*items_, model_.items(), last(model_.items()), itemLine);
+    showModel();
+    connect(&session, &MeshSession::modelChanged, this, &MeshItemsDialog::showModel);
     connect(types_, &QListWidget::itemDoubleClicked, this, &MeshItemsDialog::editType);
     connect(items_, &QListWidget::itemDoubleClicked, this, &MeshItemsDialog::editItem);
     connect(items_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* line) {
@@ -94,21 +157,31 @@ MeshItemsDialog::MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* 
     setScrollingContent(*this, content, QSize(charWidth * 126, charWidth * 72));
 }
 
-QWidget* MeshItemsDialog::makeGroup(const Table& table, QListWidget* list, Counters& counters)
+void MeshItemsDialog::accept()
+{
+    if (!session_.raiseRunningDialog())
+        QDialog::accept();
+}
+
+void MeshItemsDialog::reject()
+{
+    if (session_.raiseRunningDialog())
+        return;
+    session_.discardChanges();
+    QDialog::reject();
+}
+
+QWidget* MeshItemsDialog::makeGroup(const Table& table, QListWidget* list)
 {
     const std::string prefix(table.prefix);
-    const MeshHeader& header = model_.header();
-    counters.countValue = header.number(table.count);
-    counters.lengthValue = header.number(table.length);
-    counters.count = makeReadOnlyField((prefix + "Count").c_str(), QString::number(counters.countValue));
-    counters.length = makeReadOnlyField((prefix + "Length").c_str(), QString::number(counters.lengthValue));
-    QLineEdit* offset = makeReadOnlyField((prefix + "Offset").c_str(), QString::number(header.number(table.offset)));
-
     auto* row = new QHBoxLayout;
     const QString title = QString::fromLatin1(table.title);
-    for (const auto& [label, field] : {std::pair{"Count", counters.count}, {"Offset", offset}, {"Length", counters.length}}) {
-        row->addWidget(labelFor(field, QString::fromLatin1(label), title));
-        row->addWidget(field);
+    for (const auto& [label, field] :
+         {std::pair{"Count", table.count}, {"Offset", table.offset}, {"Length", table.length}}) {
+        QLineEdit* shown = makeReadOnlyField((prefix + label).c_str());
+        counters_.emplace_back(shown, field);
+        row->addWidget(labelFor(shown, QString::fromLatin1(label), title));
+        row->addWidget(shown);
     }
     row->addSpacing(16);
     for (const auto& [text, action] : table.actions)
@@ -131,29 +204,29 @@ QPushButton* MeshItemsDialog::makeButton(const char* text, const std::string& na
     return button;
 }
 
-void MeshItemsDialog::replaceLine(QListWidget& list, QListWidgetItem* line, const std::string& text, void* record)
+void MeshItemsDialog::showModel()
 {
-    delete line;
-    list.setCurrentItem(insertSortedLine(list, text, record));
+    fillList(*types_, model_.itemTypes(), selectedRecord(*types_), itemTypeLine);
+    fillList(*items_, model_.items(), selectedRecord(*items_), itemLine);
+    for (const auto& [field, number] : counters_)
+        field->setText(QString::number(model_.header().number(number)));
+    if (map_) {
+        map_->refresh();
+        map_->selectItem(static_cast<const MeshItem*>(selectedRecord(*items_)));
+    }
 }
 
-void MeshItemsDialog::editItemType(ItemType& type)
+void MeshItemsDialog::push(QUndoCommand* step, QListWidget& list, const void* record)
 {
-    ItemTypeDialog form(type, model_.items(), prompter_, this);
-    execWindowModal(form);
-}
-
-void MeshItemsDialog::editMeshItem(MeshItem& item)
-{
-    MeshItemDialog form(item, prompter_, this);
-    execWindowModal(form);
+    session_.stack().push(step);
+    selectRecordLine(list, record);
 }
 
 void MeshItemsDialog::addType()
 {
-    ItemType& type = model_.addItemType();
-    types_->setCurrentItem(insertSortedLine(*types_, itemTypeLine(type), &type));
-    typeCounters_.change(1);
+    session_.stack().push(itemTypeAdded(model_, ItemType{}));
+    // The new type's line is selected while its form shows.
+    selectRecordLine(*types_, &model_.itemTypes().back());
     editType();
 }
 
@@ -165,8 +238,10 @@ void MeshItemsDialog::editType()
         return;
     }
     auto& type = *static_cast<ItemType*>(recordOf(*line));
-    editItemType(type);
-    replaceLine(*types_, line, itemTypeLine(type), &type);
+    ItemType edited = type;
+    ItemTypeDialog form(edited, model_.items(), prompter_, this);
+    if (execWindowModal(form) == QDialog::Accepted && edited.bytes() != type.bytes())
+        push(recordEdited(type, edited), *types_, &type);
 }
 
 void MeshItemsDialog::deleteType()
@@ -176,21 +251,22 @@ void MeshItemsDialog::deleteType()
         prompter_.message("Invalid Listbox Selection (types)");
         return;
     }
-    auto* type = static_cast<ItemType*>(recordOf(*line));
-    delete line;
-    types_->clearSelection();
-    model_.removeItemType(*type);
-    typeCounters_.change(-1);
+    const auto* type = static_cast<const ItemType*>(recordOf(*line));
+    // A map saved from here never holds an item whose type went.
+    const std::vector<const MeshItem*> users = model_.itemsOnlyOf(*type);
+    if (!users.empty() && prompter_.message(usedTypeText(users.size()), Prompter::Buttons::OkCancel,
+                                            Prompter::Icon::Exclamation, "Delete Item Type") != Prompter::Answer::Ok)
+        return;
+    push(recordsDeleted(model_, type, users), *types_, nullptr);
 }
 
 void MeshItemsDialog::addItem()
 {
-    MeshItem& item = model_.addItem();
-    editMeshItem(item);
+    MeshItem added;
+    MeshItemDialog form(added, prompter_, this);
+    execWindowModal(form);
     // The new line is not selected, and no further edit follows on the old selection.
-    insertSortedLine(*items_, itemLine(item), &item);
-    itemCounters_.change(1);
-    itemsChanged();
+    push(itemAdded(model_, added), *items_, selectedRecord(*items_));
 }
 
 void MeshItemsDialog::editItem()
@@ -201,9 +277,10 @@ void MeshItemsDialog::editItem()
         return;
     }
     auto& item = *static_cast<MeshItem*>(recordOf(*line));
-    editMeshItem(item);
-    replaceLine(*items_, line, itemLine(item), &item);
-    itemsChanged();
+    MeshItem edited = item;
+    MeshItemDialog form(edited, prompter_, this);
+    if (execWindowModal(form) == QDialog::Accepted && edited.bytes() != item.bytes())
+        push(recordEdited(item, edited), *items_, &item);
 }
 
 void MeshItemsDialog::deleteItem()
@@ -216,12 +293,7 @@ void MeshItemsDialog::deleteItem()
     if (prompter_.message("Confirm Deletion of selected item", Prompter::Buttons::OkCancel, Prompter::Icon::None,
                           "Delete Item") != Prompter::Answer::Ok)
         return;
-    auto* item = static_cast<MeshItem*>(recordOf(*line));
-    delete line;
-    items_->clearSelection();
-    model_.removeItem(*item);
-    itemCounters_.change(-1);
-    itemsChanged();
+    push(recordsDeleted(model_, nullptr, {static_cast<const MeshItem*>(recordOf(*line))}), *items_, nullptr);
 }
 
 void MeshItemsDialog::showItemMap()
@@ -240,21 +312,6 @@ void MeshItemsDialog::showItemMap()
 
 ItemMapDialog* MeshItemsDialog::itemMap() const { return map_; }
 
-void MeshItemsDialog::itemsChanged()
-{
-    if (map_)
-        map_->refresh();
-}
-
-void MeshItemsDialog::selectItemLine(const MeshItem* item)
-{
-    for (int row = 0; row < items_->count(); ++row) {
-        if (recordOf(*items_->item(row)) == item) {
-            items_->setCurrentRow(row);
-            items_->scrollToItem(items_->item(row));
-            return;
-        }
-    }
-}
+void MeshItemsDialog::selectItemLine(const MeshItem* item) { selectRecordLine(*items_, item); }
 
 }  // namespace tagwarden

@@ -2,12 +2,18 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "core/mesh/mesh_header.h"
 
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class QUndoCommand;
 
 namespace tagwarden {
 
@@ -15,15 +21,21 @@ class ItemMapDialog;
 class ItemType;
 class MeshItem;
 class MeshModel;
+class MeshSession;
 class Prompter;
 
 // The item editor of a map: its item types and placed items, listed sorted, with
-// Add, Edit and Delete for each. Every change goes straight into the model; the
-// file changes only when the map form saves. OK and Cancel only hide the form.
+// Add, Edit and Delete for each. Every change goes into the model at once, as a
+// step of the editor's undo stack; the file changes only when the map is saved
+// (`save`, also Ctrl+S here). OK hides the form; Cancel and the close box put the
+// model back to what the file holds, then hide it.
 class MeshItemsDialog : public QDialog {
     Q_OBJECT
 public:
-    MeshItemsDialog(MeshModel& model, Prompter& prompter, QWidget* parent = nullptr);
+    MeshItemsDialog(MeshSession& session, Prompter& prompter, std::function<void()> save, QWidget* parent = nullptr);
+
+    void accept() override;
+    void reject() override;
 
     void addType();
     void editType();
@@ -36,35 +48,23 @@ public:
     [[nodiscard]] ItemMapDialog* itemMap() const;
 
 private:
-    // "Count", "Offset" and "Length" of one table: the form's own copies, which
-    // follow Add and Delete (the offset only changes when the map is written).
-    struct Counters {
-        QLineEdit* count = nullptr;
-        QLineEdit* length = nullptr;
-        qint64 countValue = 0;
-        qint64 lengthValue = 0;
-        qint64 recordSize = 0;
-        void change(int records);
-    };
-
     using Action = void (MeshItemsDialog::*)();
     struct Table;
-    QWidget* makeGroup(const Table& table, QListWidget* list, Counters& counters);
+    QWidget* makeGroup(const Table& table, QListWidget* list);
     QPushButton* makeButton(const char* text, const std::string& name, Action action);
-    void editItemType(ItemType& type);
-    void editMeshItem(MeshItem& item);
-    // Puts the record's current line in place of `line` and selects it.
-    static void replaceLine(QListWidget& list, QListWidgetItem* line, const std::string& text, void* record);
-    // Redraws the item map, if shown, after the items changed.
-    void itemsChanged();
+    // Pushes a step, then selects `record`'s line in `list`.
+    void push(QUndoCommand* step, QListWidget& list, const void* record);
+    // Shows the model: both lists (keeping what is selected), the counters and the item map.
+    void showModel();
     void selectItemLine(const MeshItem* item);
 
+    MeshSession& session_;
     MeshModel& model_;
     Prompter& prompter_;
     QListWidget* types_ = nullptr;
     QListWidget* items_ = nullptr;
-    Counters typeCounters_;
-    Counters itemCounters_;
+    // "Count", "Offset" and "Length" of each table, as the map header holds them.
+    std::vector<std::pair<QLineEdit*, MeshNumber>> counters_;
     QPointer<ItemMapDialog> map_;
 };
 
