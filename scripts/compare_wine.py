@@ -19,7 +19,9 @@ import tempfile
 TIMEOUT = 60  # seconds for any one run: a hung Wine never hangs CI
 
 # (arguments, files the command writes or changes, relative to its folder).
-# make-sample comes first: the rest work on what it wrote.
+# make-sample comes first: the rest work on what it wrote. The extract of a
+# group names the plug-ins it made, with the system's separator: its output is
+# compared with "\\" read as "/".
 COMMANDS = [
     (["make-sample", "."], ["tags.gor", "local"]),
     (["list", "tags.gor"], []),
@@ -29,7 +31,7 @@ COMMANDS = [
     (["dump-map", "tags.gor", "--json"], []),
     (["header", "tags.gor", "0", "--json"], []),
     (["view", "tags.gor", "1", "--ascii"], []),
-    (["extract", "tags.gor", "0", "-o", "out/first"], ["out"]),
+    (["extract", "tags.gor", "0", "-o", "first"], ["first"]),
     (["extract", "tags.gor", "--type", "mons", "--all", "-d", "out/mons"], ["out"]),
     (["mons", "show", "local/mons/msaa"], []),
     (["mons", "show", "local/mons/msaa", "--json"], []),
@@ -70,7 +72,8 @@ def compare(linux_cli, windows_cli, top):
         if on_linux.returncode != under_wine.returncode:
             problems.append(f"exit {on_linux.returncode} on Linux, {under_wine.returncode} under Wine "
                             f"({under_wine.stderr.decode(errors='replace').strip()})")
-        if on_linux.stdout != under_wine.stdout:
+        wine_out = under_wine.stdout.replace(b"\\", b"/") if "--all" in arguments else under_wine.stdout
+        if on_linux.stdout != wine_out:
             problems.append("standard output differs")
         problems += [f"{name} differs" for name in written
                      if not same_tree(os.path.join(linux_dir, name), os.path.join(wine_dir, name))]
@@ -98,11 +101,12 @@ def sharing_check(windows_cli, holder, top):
     finally:
         held.stdin.close()
         held.wait(timeout=TIMEOUT)
-    expected = b'The file "local\\mons\\msac" is in use and cannot be shared.\n'
+    expected = b'The file "local/mons/msac" is in use and cannot be shared.'
     after = open(os.path.join(folder, plug_in), "rb").read()
-    ok = refused.returncode == 1 and refused.stderr == expected and after == before
+    ok = refused.returncode == 1 and expected in refused.stderr and after == before
     print(f"{'same' if ok else 'DIFFERENT'}: mons set on a plug-in the unit editor's share mode holds in another "
-          f"process: exit {refused.returncode}, {refused.stderr.decode(errors='replace').strip()}")
+          f"process: exit {refused.returncode}, file unchanged: {after == before}, "
+          f"{refused.stderr.decode(errors='replace').strip()!r}")
     return 0 if ok else 1
 
 
