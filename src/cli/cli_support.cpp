@@ -1,7 +1,13 @@
 #include "cli/cli_support.h"
 
+#ifndef _WIN32
+#include <langinfo.h>
+#endif
+
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "core/tags/directory_reader.h"
@@ -71,6 +77,69 @@ std::string printablePath(std::string_view path)
             appendPrintable(text, std::string_view(&c, 1));
     }
     return text;
+}
+
+std::optional<std::string> latin1FromUtf8(std::string_view text, RefusedCharacter& refused)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                                                 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        refused = {};
+        if (length == 0 || i + length > text.size())
+            return std::nullopt;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            code = code << 6 | (next & 0x3F);
+        }
+        // Overlong forms are not UTF-8 either.
+        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < least[length])
+            return std::nullopt;
+        if (code > 0xFF) {
+            refused = {code, text.substr(i, length)};
+            return std::nullopt;
+        }
+        out += static_cast<char>(code);
+        i += length;
+    }
+    return out;
+}
+
+namespace {
+
+// Windows hands the arguments over in UTF-16, turned into UTF-8 on the way in.
+bool argumentsAreUtf8()
+{
+#ifdef _WIN32
+    return true;
+#else
+    return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+#endif
+}
+
+}  // namespace
+
+std::string tagTextOfArgument(const std::string& text, const std::string& what)
+{
+    if (!argumentsAreUtf8())
+        return text;
+    RefusedCharacter refused;
+    std::optional<std::string> latin1 = latin1FromUtf8(text, refused);
+    if (latin1)
+        return *latin1;
+    if (refused.bytes.empty())
+        throw CommandError("ERROR - " + what + ": \"" + printable(text) +
+                           "\" is not UTF-8 text, the encoding of this terminal");
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(refused.code));
+    // The character is shown as typed: it is valid UTF-8, the terminal's own.
+    throw CommandError("ERROR - " + what + ": the character \"" + std::string(refused.bytes) + "\" (" + code +
+                       ") cannot be stored; tag texts hold Latin-1 characters only (U+0000..U+00FF)");
 }
 
 OpenedArchive::OpenedArchive(const std::string& path) : file_(path, File::Access::Read, File::Share::DenyWrite)

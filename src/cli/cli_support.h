@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -36,6 +38,20 @@ void appendPrintableMessage(std::string& out, std::string_view text);
 // A path for messages: printable, with the system's own separator ("\" on
 // Windows, shown as itself).
 [[nodiscard]] std::string printablePath(std::string_view path);
+
+// A text argument as a tag stores it: Latin-1. In a UTF-8 locale the argument is
+// decoded; a character Latin-1 cannot hold, or bytes that are not UTF-8, are a
+// CommandError naming `what`. In any other locale its bytes are taken as they are.
+[[nodiscard]] std::string tagTextOfArgument(const std::string& text, const std::string& what);
+// A character the decoding below refused: its code point and its bytes as typed
+// (both empty when the bytes are not UTF-8 at all).
+struct RefusedCharacter {
+    std::uint32_t code = 0;
+    std::string_view bytes;
+};
+// The same decoding, whatever the locale: nothing when `text` is not UTF-8 or holds
+// a character past U+00FF, which then goes to `refused`.
+[[nodiscard]] std::optional<std::string> latin1FromUtf8(std::string_view text, RefusedCharacter& refused);
 
 // SEL: a decimal index or TYPE:ID (the first entry with that type and id).
 [[nodiscard]] std::size_t selectEntry(const TagDirectory& directory, const std::string& selector);  // throws CommandError

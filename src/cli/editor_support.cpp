@@ -1,11 +1,14 @@
 #include "cli/editor_support.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "cli/cli_support.h"
+#include "core/editors/plug_in_backup.h"
+#include "core/editors/plug_in_save_check.h"
 #include "core/io/file.h"
 #include "core/tags/tag_text.h"
 
@@ -31,6 +34,18 @@ std::string tagsDirectoryOf(const std::string& path)
     return local.filename() == "local" ? local.parent_path().string() : std::string();
 }
 
+// Every question a save may ask, answered as `options` say.
+std::vector<BatchAnswer> saveAnswers(const SaveOptions& options)
+{
+    using Answer = Prompter::Answer;
+    const bool withoutBackup = options.backupFolder.empty() || options.noBackup;
+    return {{kNoBackupQuestion, withoutBackup ? Answer::Ok : Answer::Cancel,
+             "Nothing was written; --no-backup saves it without a backup."},
+            {kHardLinksQuestion, options.breakLinks ? Answer::Ok : Answer::Cancel,
+             "Nothing was written; --break-links saves it as a file of its own."},
+            {kChangedOutsideQuestion, Answer::Cancel, "Nothing was written; run the command again."}};
+}
+
 }  // namespace
 
 Prompter::Answer BatchPrompter::message(const std::string& text, Buttons buttons, Icon, const std::string&)
@@ -39,9 +54,13 @@ Prompter::Answer BatchPrompter::message(const std::string& text, Buttons buttons
         notices_.push_back(text);
         return Answer::Ok;
     }
-    if (questions_ != Answer::Ok)
-        notices_.push_back(text);
-    return questions_;
+    const auto known = std::find_if(answers_.begin(), answers_.end(), [&text](const BatchAnswer& a) {
+        return text.find(a.question) != std::string::npos;
+    });
+    if (known != answers_.end() && known->answer == Answer::Ok)
+        return Answer::Ok;
+    notices_.push_back(known != answers_.end() ? text + "\n" + known->refusedHint : text);
+    return known != answers_.end() ? known->answer : Answer::Cancel;
 }
 
 std::optional<std::string> BatchPrompter::chooseFile(const FileRequest&) { return std::exchange(path_, {}); }
@@ -53,12 +72,12 @@ T EditorPlugIn::shown(Reported<T> reported)
     return std::move(reported.value);
 }
 
-EditorPlugIn::EditorPlugIn(const std::string& path, Access access, const std::string& backupFolder)
+EditorPlugIn::EditorPlugIn(const std::string& path, Access access, const SaveOptions& options)
     : path_(path),
-      // Without a backup folder the editor's question whether to save without one is answered yes.
-      prompter_(path, backupFolder.empty() ? Prompter::Answer::Ok : Prompter::Answer::Cancel),
+      prompter_(path, saveAnswers(options)),
       tag_(settings_, prompter_, access == Access::Show ? openReadOnly : EditorTagFile::openOnDisk)
 {
+    const std::string& backupFolder = options.backupFolder;
     settings_.writeString(settings::kSection, settings::kBackupDirectory, backupFolder);
     if (!backupFolder.empty())
         settings_.writeString(settings::kSection, settings::kTagsDirectory, tagsDirectoryOf(path));
@@ -121,11 +140,15 @@ void printNotices(const std::vector<std::string>& notices, const std::string& pr
         std::cerr << escapedLines(notice, prefix) << '\n';
 }
 
-void addBackupOption(CLI::App& command, std::string& folder)
+void addSaveOptions(CLI::App& command, SaveOptions& options)
 {
-    command.add_option("--backup-dir", folder,
+    command.add_option("--backup-dir", options.backupFolder,
                        "copy each plug-in as it was into this folder before its first change "
                        "(below it, the path the plug-in has below its tags directory); default: no backup");
+    command.add_flag("--no-backup", options.noBackup,
+                     "with --backup-dir: save even when the backup cannot be made (default: refused)");
+    command.add_flag("--break-links", options.breakLinks,
+                     "save a file that has other names (hard links) as a file of its own (default: refused)");
 }
 
 }  // namespace tagwarden::cli

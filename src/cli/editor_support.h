@@ -17,14 +17,25 @@ class App;
 
 namespace tagwarden::cli {
 
+// How a command answers one question of a save, found by its closing words; a
+// question refused is kept with `refusedHint` (what the command would need).
+struct BatchAnswer {
+    const char* question;
+    Prompter::Answer answer;
+    std::string refusedHint;
+};
+
 // Stands in for the user where an editor asks: the file chooser answers with the
-// one path the command names, a question gets the answer fixed by the options,
-// and every notice is kept for the command to print. A question answered "Ok"
-// is the command's documented default (saving without a backup when none was
-// asked for) and is not kept.
+// one path the command names, a question gets the answer fixed by the options
+// (Cancel when none is), and every notice is kept for the command to print. A
+// question answered "Ok" is the command's documented choice (saving without a
+// backup when none was asked for) and is not kept.
 class BatchPrompter : public Prompter {
 public:
-    BatchPrompter(std::string path, Answer questions) : path_(std::move(path)), questions_(questions) {}
+    BatchPrompter(std::string path, std::vector<BatchAnswer> answers)
+        : path_(std::move(path)), answers_(std::move(answers))
+    {
+    }
 
     Answer message(const std::string& text, Buttons buttons, Icon icon, const std::string& caption) override;
     std::optional<std::string> chooseFile(const FileRequest& request) override;
@@ -33,8 +44,15 @@ public:
 
 private:
     std::string path_;
-    Answer questions_;
+    std::vector<BatchAnswer> answers_;
     std::vector<std::string> notices_;
+};
+
+// The options of the commands that save plug-ins.
+struct SaveOptions {
+    std::string backupFolder;  // empty: no backup is made
+    bool noBackup = false;     // save even when the backup cannot be made
+    bool breakLinks = false;   // save a file of several names (hard links) as a file of its own
 };
 
 // A plug-in opened as the unit and string-list editors open it, and saved through
@@ -44,8 +62,7 @@ class EditorPlugIn {
 public:
     enum class Access { Show, Edit };  // Show opens read-only and never writes
 
-    // `backupFolder` empty: no backup is made.
-    EditorPlugIn(const std::string& path, Access access, const std::string& backupFolder = {});
+    EditorPlugIn(const std::string& path, Access access, const SaveOptions& options = {});
 
     // The editor's start: the header read, its type checked against `type`, then
     // `size` bytes of data (the header's length of data without a size). False
@@ -83,7 +100,7 @@ private:
 // Prints `notices` on stderr, every line after `prefix`.
 void printNotices(const std::vector<std::string>& notices, const std::string& prefix);
 
-// The --backup-dir option of the commands that write plug-ins.
-void addBackupOption(CLI::App& command, std::string& folder);
+// The --backup-dir, --no-backup and --break-links options of the commands that write plug-ins.
+void addSaveOptions(CLI::App& command, SaveOptions& options);
 
 }  // namespace tagwarden::cli

@@ -166,8 +166,10 @@ bool flagValue(const std::string& key, const std::string& text)
     throw CommandError("ERROR - " + key + " takes yes or no, not \"" + printable(text) + "\"");
 }
 
-std::string textValue(const std::string& key, const std::string& text, std::size_t width)
+// A text as the tag stores it (Latin-1, from the terminal's encoding), at most `width` characters.
+std::string textValue(const std::string& key, const std::string& typed, std::size_t width)
 {
+    const std::string text = tagTextOfArgument(typed, key);
     if (text.size() > width)
         throw CommandError("ERROR - " + key + " takes at most " + std::to_string(width) + " characters, not \"" +
                            printable(text) + "\"");
@@ -224,9 +226,9 @@ struct PendingUnit {
 
 // Reads the unit and works out its changed data; nothing when the editor refuses it (told on stderr).
 std::optional<PendingUnit> prepare(const std::string& path, const std::vector<Change>& changes,
-                                   const std::string& backupFolder)
+                                   const SaveOptions& saving)
 {
-    auto plugIn = std::make_unique<EditorPlugIn>(path, EditorPlugIn::Access::Edit, backupFolder);
+    auto plugIn = std::make_unique<EditorPlugIn>(path, EditorPlugIn::Access::Edit, saving);
     const std::string prefix = printableMessage(path) + ": ";
     if (!plugIn->open("mons", MonsBlock::kSize)) {
         printNotices(plugIn->notices(), prefix);
@@ -268,7 +270,7 @@ struct MonsOptions {
     bool json = false;
     std::vector<std::string> assignments;
     std::vector<Change> changes;
-    std::string backupFolder;
+    SaveOptions saving;
 };
 
 int runShow(const MonsOptions& options)
@@ -291,7 +293,7 @@ int runSet(const MonsOptions& options)
     std::vector<PendingUnit> units;
     bool allReadable = true;
     for (const std::string& path : options.paths) {
-        auto pending = prepare(path, options.changes, options.backupFolder);
+        auto pending = prepare(path, options.changes, options.saving);
         allReadable = allReadable && pending;
         if (pending)
             units.push_back(std::move(*pending));
@@ -335,7 +337,7 @@ void addMonsCommands(CLI::App& app, Command& command)
     set->add_option("--set", options->assignments, "KEY=VALUE, a key of show --json (nested: primary.min_range)")
         ->required()
         ->allow_extra_args(false);
-    addBackupOption(*set, options->backupFolder);
+    addSaveOptions(*set, options->saving);
     set->callback([&command, options] {
         // Every value is checked before any file is opened.
         for (const std::string& assignment : options->assignments)

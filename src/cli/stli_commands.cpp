@@ -21,7 +21,7 @@ struct StliOptions {
     std::string path;
     std::string textFile;
     bool force = false;
-    std::string backupFolder;
+    SaveOptions saving;
 };
 
 std::string readTextFile(const std::string& path)
@@ -32,6 +32,10 @@ std::string readTextFile(const std::string& path)
         throw CommandError("ERROR - \"" + printableMessage(path) + "\" is longer than a string list can be (4 GB)");
     std::string text(static_cast<std::size_t>(length), '\0');
     text.resize(file.readAt(0, text.data(), text.size()));
+    // The list could never show the zero byte, and the next set would be refused for dropping it.
+    if (const std::size_t zero = text.find('\0'); zero != std::string::npos)
+        throw CommandError("ERROR - \"" + printablePath(path) + "\" holds a zero byte (at byte " + std::to_string(zero) +
+                           "), which a string list cannot show. Nothing was written.");
     return text;
 }
 
@@ -52,7 +56,7 @@ int runShow(const StliOptions& options)
 int runSet(const StliOptions& options)
 {
     const std::vector<std::uint8_t> bytes = stliFromLines(readTextFile(options.textFile));
-    EditorPlugIn plugIn(options.path, EditorPlugIn::Access::Edit, options.backupFolder);
+    EditorPlugIn plugIn(options.path, EditorPlugIn::Access::Edit, options.saving);
     plugIn.openOrThrow(kStli);
     const std::string prefix = printableMessage(options.path) + ": ";
     const EditorTagFile& tag = plugIn.tag();
@@ -93,7 +97,7 @@ void addStliCommands(CLI::App& app, Command& command)
     set->add_option("FILE", options->path, "stli plug-in")->required();
     set->add_option("--from", options->textFile, "text file: one string per line")->required();
     set->add_flag("--force", options->force, "save even when zero bytes or line feeds of the list are dropped");
-    addBackupOption(*set, options->backupFolder);
+    addSaveOptions(*set, options->saving);
     set->callback([&command, options] { command = [options] { return runSet(*options); }; });
 }
 

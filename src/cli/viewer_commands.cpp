@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/cli_support.h"
+#include "core/viewer/extraction_batch.h"
 #include "core/viewer/plug_in_extraction.h"
 #include "core/viewer/plug_in_writer.h"
 #include "core/viewer/tag_data.h"
@@ -16,6 +17,7 @@ namespace {
 struct ViewerOptions {
     std::string path;
     std::string selector;
+    std::vector<std::string> selectors;  // extract: one or more
     bool ascii = false;
     std::string output;
     std::string type;
@@ -62,13 +64,32 @@ bool printOutcome(const ExtractedPlugIn& outcome, bool namePath)
     return false;
 }
 
-int runExtractOne(const ViewerOptions& options)
+// Each selected entry to the plug-in proposed beside FILE (its folder made when
+// missing), or the one entry to -o as given.
+int runExtract(const ViewerOptions& options)
 {
     OpenedArchive archive(options.path);
-    const TagEntry& entry = archive.directory().entryAt(archive.select(options.selector));
-    const std::string target = options.output.empty() ? proposedPlugInName(options.path, entry) : options.output;
-    return printOutcome(extractPlugIn(archive.file(), options.path, entry, target, existingFor(options)), false) ? 0
-                                                                                                        : 1;
+    if (!options.output.empty()) {
+        const TagEntry& entry = archive.directory().entryAt(archive.select(options.selectors.front()));
+        return printOutcome(extractPlugIn(archive.file(), options.path, entry, options.output, existingFor(options)),
+                            false)
+                   ? 0
+                   : 1;
+    }
+    std::vector<std::pair<std::uint32_t, std::string>> targets;
+    for (const std::string& selector : options.selectors) {
+        const std::size_t index = archive.select(selector);
+        targets.emplace_back(static_cast<std::uint32_t>(index),
+                             proposedPlugInName(options.path, archive.directory().entryAt(index)));
+    }
+    const bool several = targets.size() > 1;
+    bool allCreated = true;
+    (void)ExtractionBatch(archive.file(), options.path, archive.directory(), existingFor(options))
+        .extractTo(targets, [&](const ExtractionBatch::Result& result, std::size_t, std::size_t) {
+            allCreated = printOutcome(result.plugIn, several) && allCreated;
+            return true;
+        });
+    return allCreated ? 0 : 1;
 }
 
 int runExtractAll(const ViewerOptions& options)
@@ -89,10 +110,12 @@ int runExtractAll(const ViewerOptions& options)
 
 void checkExtractOptions(const ViewerOptions& options)
 {
-    if (options.all && (options.type.empty() || !options.selector.empty() || !options.output.empty()))
+    if (options.all && (options.type.empty() || !options.selectors.empty() || !options.output.empty()))
         throw CLI::ValidationError("extract --all", "needs --type T and takes neither SEL nor -o");
-    if (!options.all && (options.selector.empty() || !options.type.empty() || !options.folder.empty()))
+    if (!options.all && (options.selectors.empty() || !options.type.empty() || !options.folder.empty()))
         throw CLI::ValidationError("extract", "needs SEL, or --type T --all");
+    if (options.selectors.size() > 1 && !options.output.empty())
+        throw CLI::ValidationError("extract", "-o names one plug-in: give one SEL with it");
 }
 
 }  // namespace
@@ -109,15 +132,15 @@ void addViewerCommands(CLI::App& app, Command& command)
 
     auto* extract = app.add_subcommand("extract", "Write an entry, or every member of a type, as plug-ins");
     extract->add_option("FILE", options->path, "tag archive or plug-in")->required();
-    extract->add_option("SEL", options->selector, "entry index or TYPE:ID");
-    extract->add_option("-o", options->output, "plug-in to write (default: local/TYPE/ID beside FILE)");
+    extract->add_option("SEL", options->selectors, "entry indexes or TYPE:IDs");
+    extract->add_option("-o", options->output, "with one SEL: plug-in to write (default: local/TYPE/ID beside FILE)");
     extract->add_option("--type", options->type, "with --all: the type whose members are written");
     extract->add_flag("--all", options->all, "write every member of --type's group");
     extract->add_flag("--force", options->force, "replace a plug-in that exists and is not empty");
     extract->add_option("-d", options->folder, "with --all: folder for the plug-ins (created when missing)");
     extract->callback([&command, options] {
         checkExtractOptions(*options);
-        command = [options] { return options->all ? runExtractAll(*options) : runExtractOne(*options); };
+        command = [options] { return options->all ? runExtractAll(*options) : runExtract(*options); };
     });
 }
 

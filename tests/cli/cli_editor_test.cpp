@@ -27,7 +27,9 @@ protected:
     const std::string cut = dir.write("cut", Bytes(buildPlugIn({"Map", "mesh", "mp", 0, Bytes(600, 0)})));
     const std::string missing = dir.file("missing");
     const std::string text = dir.write("lines.txt", Bytes{'B', '\n'});
+    const std::string zeroText = dir.write("zero.txt", Bytes{'a', 'b', 'c', 0, 'd', 'e', 'f'});
 };
+
 
 TEST_F(CliEditors, FilesTheEditorsRefuseFailWithTheirMessageAndStayUnchanged)
 {
@@ -52,6 +54,9 @@ TEST_F(CliEditors, FilesTheEditorsRefuseFailWithTheirMessageAndStayUnchanged)
         {{"stli", "show", unit}, unit, "This Editor cannot currently edit mons type objects"},
         {{"stli", "set", unit, "--from", text}, unit, "This Editor cannot currently edit mons type objects"},
         {{"stli", "set", words, "--from", missing}, words, notFound},
+        {{"stli", "set", words, "--from", zeroText}, words,
+         "ERROR - \"" + zeroText + "\" holds a zero byte (at byte 3), which a string list cannot show. Nothing was "
+                                   "written."},
         {{"mesh", "show", unit}, unit, "This Editor cannot currently edit mons type objects"},
         {{"mesh", "show", cut}, cut, "ERROR - The file is too short to hold a map."},
         {{"mesh", "show", missing}, missing, notFound},
@@ -142,6 +147,88 @@ TEST_F(CliEditors, BackupDirKeepsTheFirstOriginalBelowTheTagsDirectoryPath)
     EXPECT_EQ(plain.exitCode, 0);
     EXPECT_EQ(plain.err, "");
     EXPECT_EQ(names(), before);
+}
+
+// Output that cannot be written all (here into /dev/full) fails the command with
+// the cause, whatever the command; a save is still made.
+TEST_F(CliEditors, OutputThatCannotBeWrittenIsAnErrorNamingTheCause)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "/dev/full and a POSIX shell to send output there are POSIX's";
+#endif
+    const std::vector<std::vector<std::string>> commands{
+        {"list", archive},        {"dump-map", archive},           {"header", archive, "0"},
+        {"mons", "show", unit},   {"stli", "show", words},         {"view", archive, "0"},
+        {"mons", "set", unit, "--set", "health=9"},
+    };
+    for (const auto& arguments : commands) {
+        std::vector<std::string> shell{"-c", "exec \"$0\" \"$@\" >/dev/full", TAGWARDEN_CLI};
+        shell.insert(shell.end(), arguments.begin(), arguments.end());
+        const auto result = test::runCommand("/bin/sh", shell);
+        EXPECT_EQ(result.exitCode, 1) << arguments[0] << " " << arguments[1];
+        EXPECT_NE(result.err.find("ERROR - The output could not be written: No space left on device"), std::string::npos)
+            << arguments[0] << " " << arguments[1] << ": " << result.err;
+    }
+    EXPECT_NE(cli({"mons", "show", unit}).out.find("\nHealth (hp): 9\n"), std::string::npos) << "the save was made";
+}
+
+// Texts on the command line come in the terminal's encoding and are stored as Latin-1.
+TEST_F(CliEditors, TextValuesAreDecodedFromTheTerminalsEncoding)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "locales by LC_ALL are POSIX's; Windows hands the arguments over in UTF-16";
+#endif
+    const struct {
+        const char* locale;
+        std::string value;
+        int exitCode;
+        Bytes stored;         // the name field's first bytes, when saved
+        const char* message;  // the start of stderr, when refused
+    } cases[] = {
+        {"C.UTF-8", "\xC3\x89p\xC3\xA9" "e", 0, {0xC9, 'p', 0xE9, 'e', 0}, ""},
+        {"C.UTF-8", "\xCE\xA9mega", 1, {},
+         "ERROR - description: the character \"\xCE\xA9\" (U+03A9) cannot be stored; tag texts hold Latin-1"},
+        {"C.UTF-8", "\xC9p\xE9" "e", 1, {}, "ERROR - description: \"\\xC9p\\xE9e\" is not UTF-8 text"},
+        {"C", "\xC9p\xE9" "e", 0, {0xC9, 'p', 0xE9, 'e', 0}, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.write("encoded", buildPlugIn({"Archer", "mons", "abcd", 0, sampleMonsBlock(1)}));
+        const Bytes before = test::readAll(path);
+        const auto result = test::runCommand("/usr/bin/env", {"LC_ALL=" + std::string(c.locale), TAGWARDEN_CLI, "mons",
+                                                              "set", path, "--set", "description=" + c.value});
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.locale << " " << c.value << ": " << result.err;
+        EXPECT_EQ(result.err.rfind(c.message, 0), 0u) << result.err;
+        const Bytes after = test::readAll(path);
+        EXPECT_EQ(c.exitCode != 0 ? after : Bytes(after.begin(), after.begin() + 5), c.exitCode != 0 ? before : c.stored);
+    }
+}
+
+// A save the program would ask about is refused unless an option says yes.
+TEST_F(CliEditors, SavesTheEditorWouldAskAboutAreRefusedUnlessAnOptionAllowsThem)
+{
+    const struct {
+        bool linked;  // else a folder stands where the backup goes
+        const char* option;
+        int exitCode;
+        const char* told;
+    } cases[] = {{true, "", 1, "has 2 names (hard links)"}, {true, "--break-links", 0, ""},
+                 {false, "", 1, "--no-backup saves it without a backup."}, {false, "--no-backup", 0, ""}};
+    for (const auto& c : cases) {
+        test::TempDir game;
+        const std::string path = game.write("local/mons/abcd", test::readAll(unit));
+        fs::create_directories(game.path() / "backup" / "local" / "mons");
+        if (c.linked)
+            fs::create_hard_link(path, game.file("other-name"));
+        else
+            fs::create_directories(game.file("backup/local/mons/abcd"));
+        std::vector<std::string> arguments{"mons", "set", path, "--set", "health=9", "--backup-dir", game.file("backup")};
+        if (*c.option != '\0')
+            arguments.emplace_back(c.option);
+        const auto result = cli(arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.option << ": " << result.err;
+        EXPECT_NE(result.err.find(c.told), std::string::npos) << result.err;
+        EXPECT_EQ(test::readAll(path) == test::readAll(unit), c.exitCode != 0) << c.option;
+    }
 }
 
 }  // namespace

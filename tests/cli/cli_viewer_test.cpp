@@ -48,6 +48,24 @@ TEST(CliExtract, WritesTheProposedPlugInOnceAndRefusesTheSecondTime)
     EXPECT_EQ(second.err, "ERROR - Plugin Already Exists\nERROR PlugIn NOT created\n");
 }
 
+TEST(CliExtract, SeveralEntriesGoToTheirProposedPlugInsInFoldersMadeWhenMissing)
+{
+    test::TempDir dir;
+    const std::vector<SampleTag> tags{{"Bolt", "proj", "pjaa", 0, {1, 2}}, {"Archer", "mons", "abcd", 0, {3}}};
+    const std::string path = dir.write("tags.gor", buildArchive(tags));
+    const auto one = cli({"extract", path, "proj:pjaa"});
+    EXPECT_EQ(one.exitCode, 0);
+    EXPECT_EQ(test::readAll(dir.file("local/proj/pjaa")), buildPlugIn(tags[0]));
+
+    const auto both = cli({"extract", path, "1", "proj:pjaa"});
+    EXPECT_EQ(both.exitCode, 1);  // the second exists already
+    EXPECT_EQ(both.out, dir.file("local/mons/abcd") + ": PlugIn created\n");
+    EXPECT_EQ(both.err, dir.file("local/proj/pjaa") + ": ERROR - Plugin Already Exists\n" + dir.file("local/proj/pjaa") +
+                            ": ERROR PlugIn NOT created\n");
+    EXPECT_EQ(test::readAll(dir.file("local/mons/abcd")), buildPlugIn(tags[1]));
+    EXPECT_EQ(cli({"extract", path, "0", "1", "-o", dir.file("x")}).exitCode, 2);
+}
+
 TEST(CliExtract, MissingFolderIsNotCreatedForOneEntry)
 {
     test::TempDir dir;

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks `mons show/set`, `stli show/set` and `mesh show` of tagwarden-cli against
+"""Checks `mons show/set`, `stli show/set`, `mesh show` and `diff` of tagwarden-cli against
 a separate reading of the plug-in bytes: it decodes the sample's plug-ins and
 plug-ins of its own making itself, works out what the commands must print and
 write, and compares byte for byte.
@@ -282,6 +282,62 @@ def check_mesh(path):
            (0, "Map Name: " + wanted["map_name"], 24 + len(wanted["item_types"]) + len(wanted["items"])))
 
 
+# --- diff -----------------------------------------------------------------
+
+def archive_tag(archive, type_, id_):
+    """The archive's first tag of that type and id, as a plug-in holds it (start 64)."""
+    offset = struct.unpack(">I", archive[40:44])[0]
+    for at in range(offset, len(archive) - 63, 64):
+        h = archive[at:at + 64]
+        if h[32:36] == type_ and h[36:40] == id_:
+            start, length = struct.unpack(">II", h[48:56])
+            return h[:48] + struct.pack(">I", 64) + h[52:] + archive[start:start + length]
+    raise LookupError(id_)
+
+
+def check_diff(folder, sample, units):
+    archive = contents(os.path.join(sample, "tags.gor"))
+    for path in units:
+        expect(path + " diff unedited", run("diff", path), (0, b"", b""))
+    # A unit edited with mons set: exactly the changed field, its value before as the archive holds it.
+    unit = units[0]
+    health = archive_tag(archive, b"mons", contents(unit)[36:40])[64 + 296]
+    new = 120 if health != 120 else 121
+    expect("mons set health", run("mons", "set", unit, "--set", "health=%d" % new)[0], 0)
+    expect("diff after set", run("diff", unit), (1, b"health: %d -> %d\n" % (health, new), b""))
+    code, out, err = run("diff", "--json", unit)
+    expect("diff --json after set", (code, json.loads(out)["differences"]),
+           (1, [{"what": "health", "change": "changed", "before": str(health), "after": str(new)}]))
+    # Other types byte by byte, string lists line by line; a pair of the same file is equal.
+    other = bytes(100)
+    changed = bytearray(other + b"\x05" * 5)
+    changed[10], changed[12], changed[50] = 1, 2, 3
+    rows = (("blob", plugin(b"blob", b"blob", b"A", other), plugin(b"blob", b"blob", b"A", bytes(changed)),
+             b"bytes 0xA-0xC: 00 00 00 -> 01 00 02\nbytes 0x32: 00 -> 03\n+ bytes 0x64-0x68: 05 05 05 05 05\n"),
+            ("list", plugin(b"stli", b"list", b"S", b"a\rb\rc\r"), plugin(b"stli", b"list", b"T", b"a\rB\rc\rd"),
+             b"description: S -> T\n-b\n+B\n+d\n"),
+            ("same", plugin(b"mons", b"unit", b"U", bytes(512)), plugin(b"mons", b"unit", b"U", bytes(512)), b""))
+    for name, before, after, wanted in rows:
+        a = write(os.path.join(folder, name + ".a"), before)
+        b = write(os.path.join(folder, name + ".b"), after)
+        expect("diff " + name, run("diff", a, b), (1 if wanted else 0, wanted, b""))
+    # A map: a form field and a placed item.
+    blob = bytearray(contents(os.path.join(sample, "local", "mesh", "mpaa")))
+    a = write(os.path.join(folder, "map.a"), bytes(blob))
+    m = 64
+    blob[m + 84:m + 88] = struct.pack(">i", i32(blob, m + 84) + 1)
+    first_item = m + i32(blob, m + 24) + i32(blob, m + 56)
+    blob[first_item + 16:first_item + 20] = struct.pack(">i", i32(blob, first_item + 16) + 1024)
+    b = write(os.path.join(folder, "map.b"), bytes(blob))
+    code, out, err = run("diff", "--json", a, b)
+    expect("diff map", (code, [(d["what"], d["change"]) for d in json.loads(out)["differences"]]),
+           (1, [("max_teams", "changed"), ("item 1", "changed")]))
+    # Errors exit 2: a missing file, a plug-in whose tag the archive lacks.
+    stray = write(os.path.join(sample, "local", "mons", "zzzz"), plugin(b"mons", b"zzzz", b"Z", bytes(512)))
+    for args in (("diff", os.path.join(folder, "none")), ("diff", stray)):
+        expect(" ".join(args) + " exit", run(*args)[0], 2)
+
+
 def main():
     with tempfile.TemporaryDirectory() as folder:
         sample = os.path.join(folder, "sample")
@@ -289,6 +345,7 @@ def main():
         mons = os.path.join(sample, "local", "mons")
         units = sorted(os.path.join(mons, name) for name in os.listdir(mons))
         order = [check_unit_show(unit) for unit in units][0]
+        check_diff(folder, sample, units)
         check_unit_set(folder, units, order)
         check_unit_keeps_other_bytes(folder)
         check_stli(folder, os.path.join(sample, "local", "stli", "stab"))
@@ -299,7 +356,7 @@ def main():
         print("\n".join(failures))
         print("%d mismatches" % len(failures))
         return 1
-    print("mons, stli and mesh commands agree with the reference reading")
+    print("mons, stli, mesh and diff commands agree with the reference reading")
     return 0
 
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "core/editors/editor_tag_file.h"
 #include "core/io/byte_order.h"
@@ -143,6 +146,62 @@ TEST_F(EditorTagFileTest, AFailedWriteOrSyncLeavesThePlugInAsItWasOrAsSavedAndSt
     }
     EXPECT_EQ(steps, (std::vector<std::string>{"write", "write", "sync", "sync"}));  // header, data
     EXPECT_EQ(readAll(dir.file("local/mons/orid")), saved);
+}
+
+// A save asks before it overwrites what another program put under the name since
+// the file was read, and before it splits a file of several names; Cancel writes
+// nothing. After a save of its own, the next one asks nothing.
+TEST_F(EditorTagFileTest, ASaveAsksBeforeOverwritingAnOutsideChangeOrSplittingHardLinks)
+{
+    namespace fs = std::filesystem;
+    const struct {
+        const char* what;
+        std::function<void(const std::string& path)> meanwhile;
+        const char* question;  // nothing asked when null
+    } cases[] = {
+        {"nothing", [](const std::string&) {}, nullptr},
+        // Windows keeps other writers out of the file the editor holds, and without
+        // POSIX renames (Wine) nothing can be renamed over it either.
+#ifndef _WIN32
+        {"replaced by another program",
+         [this](const std::string& path) { fs::rename(dir.write("other", Bytes(64 + 8, 1)), path); },
+         kChangedOutsideQuestion},
+        {"written in place by another program",
+         [](const std::string& path) { std::ofstream(path, std::ios::binary | std::ios::app).put('x'); },
+         kChangedOutsideQuestion},
+#endif
+        {"given another name", [](const std::string& path) { fs::create_hard_link(path, path + ".also"); },
+         kHardLinksQuestion},
+    };
+    for (const auto& c : cases) {
+        for (const auto answer : {Prompter::Answer::Cancel, Prompter::Answer::Ok}) {
+            SCOPED_TRACE(std::string(c.what) + (answer == Prompter::Answer::Ok ? ", Ok" : ", Cancel"));
+            fs::remove_all(dir.path() / "local");
+            const std::string path = writePlugIn("orid", "stli", 8);
+            EditorTagFile file{settings, prompter};
+            prompter.queueFile(path);
+            ASSERT_EQ(shown(file.openPlugIn("stli")), EditorTagFile::OpenOutcome::Opened);
+            c.meanwhile(path);
+            const Bytes before = readAll(path);
+            prompter.clearRecord();
+            if (c.question)
+                prompter.queueAnswer(answer);
+            const bool saved = shown(file.writeTag(Bytes(8, 0x33)));
+            EXPECT_EQ(saved, !c.question || answer == Prompter::Answer::Ok);
+            if (c.question) {
+                ASSERT_FALSE(prompter.shown().empty());
+                EXPECT_NE(prompter.shown()[0].text.find(c.question), std::string::npos) << prompter.shown()[0].text;
+                EXPECT_NE(prompter.shown()[0].text.find(path), std::string::npos);
+            }
+            if (!saved) {
+                EXPECT_EQ(readAll(path), before);
+                continue;
+            }
+            prompter.clearRecord();
+            EXPECT_TRUE(shown(file.writeTag(Bytes(8, 0x44)))) << "a second save";
+            EXPECT_TRUE(prompter.shown().empty()) << "its own save is no outside change";
+        }
+    }
 }
 
 TEST_F(EditorTagFileTest, ShowsNothingItselfAndReturnsEveryNotice)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,6 +90,12 @@ private:
     File file_;
     FaultPlan& plan_;
 };
+
+// Runs once, at the next advisory lock this process takes: between opening a file
+// and locking it, where another program's save or an interrupt can come. The test
+// program's flock() (tests/core/file_test.cpp) calls it before the system's, while
+// the process's share table is locked: it must not open a File itself.
+inline std::function<void()> beforeNextLock;
 
 // The names in `folder`, to see that a failed replacement leaves nothing behind.
 inline std::vector<std::string> namesIn(const std::filesystem::path& folder)

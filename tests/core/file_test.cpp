@@ -1,18 +1,33 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 
 #include "core/io/file.h"
+#include "fault_injection.h"
 #include "support/temp_dir.h"
 #ifdef _WIN32
 #include "support/holding_program_win32.h"
+#endif
+
+// The system's flock() for this test program, with the fault seam's hook in front
+// (test::beforeNextLock): every lock File takes goes through here.
+#ifndef _WIN32
+extern "C" int flock(int descriptor, int operation) noexcept
+{
+    if (auto hook = std::exchange(tagwarden::test::beforeNextLock, {}))
+        hook();
+    return static_cast<int>(::syscall(SYS_flock, descriptor, operation));
+}
 #endif
 
 namespace tagwarden {
@@ -337,6 +352,51 @@ TEST(FileSharing, ProcessLockFollowsItsOpenersUpAndDown)
     EXPECT_EQ(openFails(path, Access::ReadWrite, Share::All), FileErrorCause::SharingViolation);
 }
 #endif
+
+// Another program may save (a new file under the name) between this one's open
+// and its lock: the lock then goes to the file that is under the name, or, when
+// the name never holds still, the open fails as a sharing violation.
+TEST(FileSharing, TheLockIsTakenOnTheFileUnderTheNameAfterASaveInBetween)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows takes the share mode with the open, in one step: no lock comes after it";
+#endif
+    const struct {
+        const char* between;
+        int saves;  // by the other program, one before each lock
+        std::optional<FileErrorCause> failure;
+        const char* held;
+    } cases[] = {
+        {"nothing", 0, std::nullopt, "old"},
+        {"one save", 1, std::nullopt, "new 1"},
+        {"a save before every lock", 100, FileErrorCause::SharingViolation, ""},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const std::string path = dir.write("plug", bytesOf("old"));
+        int saved = 0;
+        std::function<void()> otherSave = [&] {
+            // As another program saves: a new file renamed over the name. Written
+            // without File, whose table is locked while it takes a lock.
+            const std::string other = dir.file("other");
+            std::ofstream(other, std::ios::binary) << "new " << ++saved;
+            std::filesystem::rename(other, path);
+            if (saved < c.saves)
+                test::beforeNextLock = otherSave;
+        };
+        test::beforeNextLock = c.saves > 0 ? otherSave : std::function<void()>{};
+        try {
+            File file(path, Access::ReadWrite, Share::DenyWrite);
+            EXPECT_FALSE(c.failure) << c.between;
+            std::string held(file.length(), '\0');
+            EXPECT_EQ(file.readAt(0, held.data(), held.size()), held.size());
+            EXPECT_EQ(held, c.held) << c.between;
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::optional(e.cause()), c.failure) << c.between << ": " << e.what();
+        }
+        test::beforeNextLock = {};
+    }
+}
 
 }  // namespace
 }  // namespace tagwarden

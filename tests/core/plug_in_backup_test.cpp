@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <functional>
@@ -114,6 +117,30 @@ TEST_F(PlugInBackupTest, WithoutABackupTheSaveAsksAndCancelStopsIt)
         {"the backup is the file itself",
          [&] { settings.writeString(settings::kSection, settings::kBackupDirectory, dir.path().string()); },
          "The backup would be the file itself"},
+        {"a folder in the backup's place",
+         [&] { std::filesystem::create_directories(dir.file("Backup/local/mons/ms")); }, "is a folder"},
+        // Only a regular file is an earlier backup; anything else in its place leaves no room for one.
+        // MinGW's library makes no links, and Windows has no FIFOs.
+#ifndef _WIN32
+        {"a dangling link in the backup's place",
+         [&] {
+             std::filesystem::create_directories(dir.file("Backup/local/mons"));
+             std::filesystem::create_symlink(dir.file("nowhere"), dir.file("Backup/local/mons/ms"));
+         },
+         "is a link"},
+        {"a link to a file in the backup's place",
+         [&] {
+             std::filesystem::create_directories(dir.file("Backup/local/mons"));
+             std::filesystem::create_symlink(dir.write("elsewhere", earlier), dir.file("Backup/local/mons/ms"));
+         },
+         "is a link"},
+        {"a pipe in the backup's place",
+         [&] {
+             std::filesystem::create_directories(dir.file("Backup/local/mons"));
+             ASSERT_EQ(::mkfifo(dir.file("Backup/local/mons/ms").c_str(), 0600), 0);
+         },
+         "is a pipe (FIFO)"},
+#endif
     };
     for (const auto& c : cases) {
         for (const auto answer : {Prompter::Answer::Cancel, Prompter::Answer::Ok}) {

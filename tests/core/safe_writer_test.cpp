@@ -2,6 +2,7 @@
 
 #include <csignal>
 #ifndef _WIN32
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -178,6 +179,60 @@ TEST(SafeWriter, ReplacesAFileAnotherProgramHoldsOpenOrLeavesItWhole)
 }
 #endif
 
+// A save keeps the file's owner, group and mode; where the process may not give
+// the new file to them, the set-user-id and set-group-id bits go, so that a save
+// never makes a set-id file of another user's.
+TEST(SafeWriter, TheNewFileKeepsOwnerGroupAndModeOrLosesItsSetIdBits)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "owners, groups and set-id bits are POSIX's";
+#else
+    const bool root = ::geteuid() == 0;
+    const struct {
+        const char* who;
+        uid_t owner;
+        gid_t group;
+        mode_t mode;
+        uid_t saver;  // the user who saves (0: this process as it is)
+        mode_t expected;
+        bool needsRoot;
+    } cases[] = {
+        {"own file", ::geteuid(), ::getegid(), 0640, 0, 0640, false},
+        {"another user's set-id file, saved by root", 1234, 2345, 06750, 0, 06750, true},
+        {"a set-id file of a group the saver is not in", 1234, 2345, 06770, 1234, 0770, true},
+    };
+    for (const auto& c : cases) {
+        if (c.needsRoot && !root)
+            continue;  // only root can make such a file
+        test::TempDir dir;
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+        const std::string path = dir.write("plug", kOld);
+        ASSERT_EQ(::chown(path.c_str(), c.owner, c.group), 0);
+        ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (c.saver != 0 && (::setgroups(0, nullptr) != 0 || ::setgid(c.saver) != 0 || ::setuid(c.saver) != 0))
+                std::_Exit(2);
+            File file(path, File::Access::ReadWrite, File::Share::DenyWrite);
+            file.replace(writeNew);
+            std::_Exit(0);
+        }
+        int saved = 0;
+        ASSERT_EQ(::waitpid(child, &saved, 0), child);
+        ASSERT_TRUE(WIFEXITED(saved) && WEXITSTATUS(saved) == 0) << c.who;
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(readAll(path), kNew) << c.who;
+        EXPECT_EQ(status.st_uid, c.owner) << c.who;
+        EXPECT_EQ(status.st_mode & 07777, c.expected) << c.who;
+        if (c.expected & S_ISGID) {
+            EXPECT_EQ(status.st_gid, c.group) << c.who;
+        }
+    }
+#endif
+}
+
 TEST(SafeWriter, ALinkIsReplacedNeverWrittenThroughAndAnUncommittedFileIsRemoved)
 {
     test::TempDir dir;
@@ -211,17 +266,22 @@ TEST(SafeWriter, InterruptedReplacementLeavesNothingBeside)
     GTEST_SKIP() << "signals are POSIX's; Windows's Ctrl+C handler is the system's to call";
 #else
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        test::TempDir dir;
-        const std::string target = dir.file("plug-in");
-        EXPECT_EXIT(
-            {
-                native::removeUnfinishedOnInterrupt();
-                SafeWriter writer(target, File::Share::DenyWrite);
-                writer.bytes().writeAt(0, "half", 4);
-                std::raise(signal);
-            },
-            testing::KilledBySignal(signal), "");
-        EXPECT_TRUE(test::namesIn(dir.path()).empty()) << signal;
+        for (const bool rightAfterCreation : {false, true}) {
+            test::TempDir dir;
+            const std::string target = dir.file("plug-in");
+            EXPECT_EXIT(
+                {
+                    native::removeUnfinishedOnInterrupt();
+                    // The new file exists, but its creation is not over: it is not locked yet.
+                    if (rightAfterCreation)
+                        test::beforeNextLock = [signal] { std::raise(signal); };
+                    SafeWriter writer(target, File::Share::DenyWrite);
+                    writer.bytes().writeAt(0, "half", 4);
+                    std::raise(signal);
+                },
+                testing::KilledBySignal(signal), "");
+            EXPECT_TRUE(test::namesIn(dir.path()).empty()) << signal << (rightAfterCreation ? " at creation" : "");
+        }
     }
 #endif
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "core/sample/archive_builder.h"
 #include "core/tags/hex.h"
 #include "core/tags/tag_entry.h"
+#include "core/viewer/data_search.h"
 #include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
 
@@ -142,6 +144,64 @@ TEST(ViewerLines, A5000ByteTagShows64HexLinesOr103CharacterLines)
     for (std::size_t k = 0; k + 1 < characters.size(); ++k)
         EXPECT_EQ(characters[k].size(), 97u);
     EXPECT_EQ(characters.back().substr(0, 12), "0000002104: ");  // 64 + 102 * 20, the last 8 bytes
+}
+
+TEST(ViewerLines, EachLineMadeAloneIsTheListedLineOrAddsItsOffsetWithinTheTag)
+{
+    const Bytes data = countingBytes(5000);
+    const MemoryBytes file(buildArchive({{"Big", "mons", "abcd", 0, data}}));
+    const TagEntry entry(makeHeader({"Big", "mons", "abcd", 0, data}, 64), 0);
+    TagData whole;
+    whole.loadWhole(file, entry);
+    ASSERT_EQ(whole.bytes(), data);
+    const Bytes first(data.begin(), data.begin() + 2048);
+    for (const ViewerLayout layout : {ViewerLayout::Hex, ViewerLayout::Character}) {
+        TagData shown;
+        const std::string hexText = shown.load(file, entry);
+        const auto listed = viewerLines(hexText, shown.asciiText(), 64, layout);
+        ASSERT_EQ(listed.size(), viewerLineCount(first.size(), layout));
+        for (std::size_t k = 0; k < listed.size(); ++k)
+            EXPECT_EQ(viewerLine(first, k, 64, layout), listed[k]);
+    }
+    EXPECT_EQ(viewerLineCount(data.size(), ViewerLayout::Hex), 157u);
+    EXPECT_EQ(viewerLine(data, 156, 64, ViewerLayout::Hex, true).substr(0, 24), "0000005056 +0x00001380: ");
+    // Blanks, not tabs, put a short line's characters under those of a full one.
+    const std::string full = viewerLine(first, 0, 64, ViewerLayout::Character, true);
+    const std::string last = viewerLine(first, 102, 64, ViewerLayout::Character, true);  // 8 bytes
+    EXPECT_EQ(last.find('\t'), std::string::npos);
+    EXPECT_EQ(last.size() - 8, full.size() - 20);
+    EXPECT_EQ(viewerLine(data, 250, 64, ViewerLayout::Hex), "");
+}
+
+TEST(DataSearch, TypedPatternsAndOffsets)
+{
+    const struct {
+        std::string typed;
+        Bytes pattern;
+    } patterns[] = {{"4A 00 ff", {0x4A, 0x00, 0xFF}}, {"4a00FF", {0x4A, 0x00, 0xFF}}, {"\"AB\"", {'A', 'B'}},
+                    {"Archer", {'A', 'r', 'c', 'h', 'e', 'r'}}, {"ABC", {'A', 'B', 'C'}}, {"", {}}};
+    for (const auto& row : patterns)
+        EXPECT_EQ(searchPattern(row.typed), row.pattern) << row.typed;
+    const struct {
+        std::string typed;
+        std::optional<std::uint64_t> offset;
+    } offsets[] = {{"0x1A0", 416}, {" 416 ", 416}, {"0X10", 16}, {"1A0", std::nullopt}, {"", std::nullopt},
+                   {"0x", std::nullopt}, {"-1", std::nullopt}, {"99999999999999999999", std::nullopt}};
+    for (const auto& row : offsets)
+        EXPECT_EQ(typedOffset(row.typed), row.offset) << row.typed;
+}
+
+TEST(DataSearch, FindsTheNextPlaceAndWrapsRound)
+{
+    const Bytes data{1, 2, 3, 1, 2, 3, 9};
+    const Bytes pattern{1, 2};
+    EXPECT_EQ(findNext(data, pattern, std::nullopt), 0u);
+    EXPECT_EQ(findNext(data, pattern, 0), 3u);
+    EXPECT_EQ(findNext(data, pattern, 3), 0u);  // round again from the start
+    EXPECT_EQ(findNext(data, Bytes{3, 9}, 5), 5u);
+    EXPECT_EQ(findNext(data, Bytes{9, 1}, std::nullopt), std::nullopt);
+    EXPECT_EQ(findNext(data, Bytes{}, std::nullopt), std::nullopt);
+    EXPECT_EQ(findNext(Bytes{1}, Bytes{1, 2}, std::nullopt), std::nullopt);
 }
 
 }  // namespace

@@ -106,6 +106,18 @@ TEST(PlugInWriter, AsksForTheProposedNameWithThePlugInFilter)
     EXPECT_FALSE(fs::exists(archive.dir.file("local")));
 }
 
+TEST(PlugInWriter, TheProposedFolderIsMadeForTheDialogAndGoesAgainWhenLeftEmpty)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(3, 1)}});
+    EXPECT_TRUE(archive.write(0, archive.dir.file("local/mons/abcd")));  // as proposed, no folder there before
+    EXPECT_EQ(test::readAll(archive.dir.file("local/mons/abcd")).size(), 67u);
+    EXPECT_TRUE(archive.write(0, archive.dir.file("elsewhere")));  // the folder keeps what it holds
+    EXPECT_TRUE(fs::exists(archive.dir.file("local/mons/abcd")));
+    fs::remove_all(archive.dir.file("local"));
+    EXPECT_FALSE(archive.write(0, archive.dir.file("local/mons/x/y")));  // a level below is not made
+    EXPECT_FALSE(fs::exists(archive.dir.file("local")));
+}
+
 TEST(PlugInWriter, WrittenPlugInOpensAsOneTagAtAddress64)
 {
     OpenArchive archive({{"Archer", "mons", "abcd", 0, patterned(1025)}, {"Empty", "stli", "none", 0, {}}});
@@ -157,12 +169,19 @@ TEST(PlugInWriter, TargetThatCannotBeOpenedIsReportedAndNoFolderIsMade)
 
 TEST(PlugInWriter, SourceEndingEarlyLeavesNoPlugInBehind)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps other writers out of the archive held open";
+#endif
     // The tag claims 3000 bytes but the file ends after 1500 of them.
     OpenArchive archive({{"Cut", "mons", "abcd", 0, patterned(1500)}});
     const std::string path = archive.path;
-    TagHeaderBytes header = archive.entry(0).header();
-    header[52] = 0, header[53] = 0, header[54] = 0x0B, header[55] = 0xB8;
-    TagEntry longer(header, archive.entry(0).headerPosition());
+    const char claimed[] = {0, 0, 0x0B, static_cast<char>(0xB8)};
+    std::ofstream(path, std::ios::binary | std::ios::in)
+        .seekp(static_cast<std::streamoff>(archive.entry(0).headerPosition() + 52))
+        .write(claimed, sizeof claimed);
+    ASSERT_EQ(readDirectory(archive.directory, archive.file, nullptr), ReadOutcome::Archive);
+    const TagEntry longer = archive.entry(0);
+    ASSERT_EQ(longer.dataLength(), 3000u);
 
     archive.prompter.queueFile(archive.dir.file("cut"));
     EXPECT_FALSE(archive.run(PlugInWriter(archive.file, longer, path)));
@@ -176,6 +195,38 @@ TEST(PlugInWriter, SourceEndingEarlyLeavesNoPlugInBehind)
     EXPECT_FALSE(archive.run(PlugInWriter(archive.file, longer, path)));
     EXPECT_TRUE(fs::exists(empty));
     EXPECT_EQ(fs::file_size(empty), 0u);
+}
+
+// The writer copies the tag that was listed: a header that another program changed
+// in the file since (any field: type, id, start, length, name) stops it, and a
+// whole-type extraction stops there too.
+TEST(PlugInWriter, AHeaderChangedSinceTheListingStopsTheCopy)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps other writers out of the archive held open";
+#endif
+    for (const std::size_t byte : {std::size_t{0}, std::size_t{33}, std::size_t{38}, std::size_t{51}, std::size_t{55}}) {
+        SCOPED_TRACE("header byte " + std::to_string(byte));
+        OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)},
+                             {"Knight", "mons", "efgh", 0, Bytes(10, 6)},
+                             {"Mage", "mons", "ijkl", 0, Bytes(10, 7)}});
+        const char changed = 0x7F;
+        std::ofstream(archive.path, std::ios::binary | std::ios::in)
+            .seekp(static_cast<std::streamoff>(archive.entry(1).headerPosition() + byte))
+            .write(&changed, 1);
+        EXPECT_FALSE(archive.write(1, archive.dir.file("one")));
+        EXPECT_FALSE(fs::exists(archive.dir.file("one")));
+        EXPECT_EQ(archive.shownTexts(), (std::vector<std::string>{kArchiveChangedMessage}));
+
+        std::vector<ExtractedPlugIn> outcomes;
+        extractGroup(archive.file, archive.path, archive.directory, archive.directory.typeGroups()[0],
+                     archive.dir.file("all"), [&outcomes](const ExtractedPlugIn& o) { outcomes.push_back(o); });
+        ASSERT_EQ(outcomes.size(), 2u) << "the member after the changed one is not tried";
+        EXPECT_TRUE(outcomes[0].created);
+        EXPECT_FALSE(outcomes[1].created);
+        EXPECT_TRUE(outcomes[1].sourceChanged);
+        EXPECT_FALSE(fs::exists(archive.dir.file("all/efgh")));
+    }
 }
 
 TEST(PlugInWriter, ReadErrorIsReportedAndRemovesThePlugIn)

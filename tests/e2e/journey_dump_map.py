@@ -24,12 +24,13 @@ def journey(s):
     main = s.window("Tagwarden", role="dialog")
     main.find("push button", "Open a File").click()
     s.choose_file(folder + "tags.gor")
-    main.find("label", "Added New Object Type - soun", timeout=30)  # the last type found
+    main.find("label", "All Objects", timeout=30)  # the list's text once the reading ends
 
     button = main.find("push button", "Dump Map")
     pressed = time.monotonic()
     button.click()
-    dump = s.window("Tagwarden", role="dialog", holding=("text", "Dump Map"), timeout=APPEARS_WITHIN)
+    dump = s.window("tags.gor (all types) - Tagwarden - Dump Map", role="dialog", holding=("text", "Dump Map"),
+                    timeout=APPEARS_WITHIN)
     print("the Dump Map window appeared %.2f s after the click began" % (time.monotonic() - pressed))
     s.screenshot("dump-map")
     harness.expect(steps.misfit(dump) is None, "on a %d x %d screen: %s" % (*harness.SCREEN, steps.misfit(dump)))

@@ -12,7 +12,7 @@ import tag_files
 
 PLUG_IN = "local/mons/msab"   # stone flag off (byte 2 is 3)
 STONE, CORE, HEALTH = 64 + 2, 64 + 4, 64 + 296  # file offsets: the data follows the 64-byte header
-NEW_LINE = "msad : Dune Runner"  # a unit that has no plug-in in the sample yet
+NEW_NAME = "Dune Runner"  # a unit (msad) that has no plug-in in the sample yet
 
 
 def journey(s):
@@ -56,7 +56,7 @@ def journey(s):
     filter_ = main.find("combo box", "Show Objects of Type")
     filter_.click()
     filter_.find("list item", "mons").click()
-    line = main.find("list", "Object List").find("list item", NEW_LINE)
+    line = main.find("table", "Object List").find("table cell", NEW_NAME)
     line.click()
     line.click(button=3)  # the context menu; its one item is chosen with the keys
     s.screenshot("edit-plug-in-menu")

@@ -1,10 +1,12 @@
 // The main window driven as a user would, with scripted answers to every box.
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QHeaderView>
+#include <QTableView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -12,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "core/io/file_error.h"
@@ -20,6 +23,7 @@
 #include "core/sample/sample_tags.h"
 #include "gui/app/browser_dialog.h"
 #include "gui/app/object_list_model.h"
+#include "gui/app/open_archives.h"
 #include "gui/app/tagwarden_app.h"
 #include "gui/editors/mons_editor.h"
 #include "gui/editors/mons_editor_dialog.h"
@@ -86,7 +90,11 @@ class BrowserDialogTest : public QObject {
 private:
     // A main window on settings that need no first start, with a file opened.
     struct Window {
-        std::unique_ptr<MemorySettingsStore> settings = test::initialisedSettings("/games/vorn");
+        explicit Window(const std::string& tagsDirectory = "/games/vorn")
+            : settings(test::initialisedSettings(tagsDirectory))
+        {
+        }
+        std::unique_ptr<MemorySettingsStore> settings;
         ScriptedPrompter prompter;
         BrowserDialog dialog{*settings, prompter};
 
@@ -100,10 +108,18 @@ private:
             QStringList result;
             QAbstractItemModel* model = list()->model();
             for (int row = 0; row < model->rowCount(); ++row)
-                result << model->index(row, 0).data().toString();
+                result << model->index(row, 0).data(ObjectListModel::kListLineRole).toString();
             return result;
         }
-        QListView* list() { return child<QListView>(dialog, "object_list"); }
+        QTableView* list() { return child<QTableView>(dialog, "object_list"); }
+        // The shown texts of one column, top to bottom.
+        QStringList column(int column)
+        {
+            QStringList texts;
+            for (int row = 0; row < list()->model()->rowCount(); ++row)
+                texts << list()->model()->index(row, column).data().toString();
+            return texts;
+        }
         QComboBox* filter() { return child<QComboBox>(dialog, "type_filter"); }
         QString statusLine() { return child<QLabel>(dialog, "status_line")->text(); }
         QStringList filterItems()
@@ -113,16 +129,30 @@ private:
                 items << filter()->itemText(i);
             return items;
         }
+        void clickHeader(int column)
+        {
+            QHeaderView* header = list()->horizontalHeader();
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        }
+        QAction* objectAction(const QString& text)
+        {
+            for (QAction* action : dialog.findChild<QMenuBar*>()->actions().at(1)->menu()->actions())
+                if (action->text() == text)
+                    return action;
+            return nullptr;
+        }
         void click(const char* name) { QTest::mouseClick(child<QPushButton>(dialog, name), Qt::LeftButton); }
         void selectRow(int row) { list()->setCurrentIndex(list()->model()->index(row, 0)); }
         // Presses "Dump Map" and answers the text its window shows (read-only, closed again).
+        QString title;  // of the last Dump Map shown
         QString dumpMap()
         {
             QString text;
             test::whenModalShows("dump_map_dialog", [&](QDialog& dump) {
                 auto* view = child<QPlainTextEdit>(dump, "dump_map_text");
-                text = view->isReadOnly() && dump.windowTitle() == QStringLiteral("Tagwarden") ? view->toPlainText()
-                                                                                               : QStringLiteral("?");
+                title = dump.windowTitle();
+                text = view->isReadOnly() ? view->toPlainText() : QStringLiteral("?");
                 QTest::mouseClick(child<QPushButton>(dump, "ok_button"), Qt::LeftButton);
             });
             click("dump_map_button");
@@ -138,6 +168,10 @@ private slots:
     void listIsSortedIgnoringCaseAndEachLineCarriesItsEntry();
     void linesEqualButForCaseKeepFileOrder();
     void listModelPassesTheModelTester();
+    void tableShowsColumnsMarksAndSortsByAHeaderClick();
+    void searchNarrowsWithTheTypeFilterAndCounts();
+    void extractSelectedWritesEachOnceWithOneSummary();
+    void titleNamesTheFolderWhenAnotherProgramHasTheSameName();
     void filterListsOneTypeAndAllAgain();
     void selectionShowsPositionInTheList();
     void secondOpenClearsAfterTheNoticeAndListsOnlyTheNewFile();
@@ -154,7 +188,7 @@ private slots:
     void aboutAndSettingsOpenOverTheWindow();
     void editorsAreReplacedByASecondPressAndReleasedAtTheEnd();
     void cleanUpAfterOkOrCancelClosesClearsAndReleases();
-    void exitAndEscapeBothEndTheRun();
+    void exitEndsTheRunButEscapeAndEnterNever();
     void dialogsOverTheWindowAreModalToItAloneAndNameTheirControls();
     void enterOnALineOpensItsHeader();
     void unsavedEditorWorkIsSettledFirst();
@@ -203,7 +237,7 @@ void BrowserDialogTest::listIsSortedIgnoringCaseAndEachLineCarriesItsEntry()
     QCOMPARE(w.dialog.fileName(), std::string("mixed.gor"));
     QVERIFY(w.dialog.openFile() != nullptr);
     QCOMPARE(w.dialog.idsOfType("mons"), std::string("betaalfb"));
-    QCOMPARE(w.statusLine(), QStringLiteral("Added New Object Type - stli"));
+    QCOMPARE(w.statusLine(), QStringLiteral("All Objects"));  // not the last type the reading added
     QVERIFY(w.prompter.shown().empty());
 }
 
@@ -222,9 +256,136 @@ void BrowserDialogTest::listModelPassesTheModelTester()
     w.open(dir_.write("tester.gor", buildArchive(mixedTags())));
     w.filter()->setCurrentIndex(2);
     w.filter()->setCurrentIndex(0);
+    w.list()->sortByColumn(ObjectListModel::NameColumn, Qt::DescendingOrder);
+    child<QLineEdit>(w.dialog, "search_field")->setText(QStringLiteral("k"));
     w.prompter.queueAnswer(Prompter::Answer::Ok);
     w.open(dir_.write("tester2.gor", buildArchive(monsTags(3))));
     QCOMPARE(w.lines().size(), 3);
+}
+
+void BrowserDialogTest::tableShowsColumnsMarksAndSortsByAHeaderClick()
+{
+    test::TempDir tags;
+    std::filesystem::create_directories(tags.path() / "local" / "mons");
+    (void)tags.write("local/mons/alfb", Bytes(70, 1));
+    Window w(tags.path().string() + "/");
+    w.open(dir_.write("table.gor", buildArchive(mixedTags())));
+    w.dialog.show();
+    QStringList titles;
+    for (int column = 0; column < ObjectListModel::ColumnCount; ++column)
+        titles << w.list()->model()->headerData(column, Qt::Horizontal).toString();
+    QCOMPARE(titles, (QStringList{"Type", "ID", "Name", "Start", "Length", "Plug-In"}));
+    QCOMPARE(w.column(ObjectListModel::TypeColumn), (QStringList{"stli", "mons", "mons", "mons", "stli"}));
+    QCOMPARE(w.column(ObjectListModel::PlugInColumn), (QStringList{"", "\u2713", "", "", ""}));
+    QCOMPARE(w.column(ObjectListModel::LengthColumn), QStringList(5, QStringLiteral("8")));
+    const TagEntry first = w.dialog.directory().entryAt(w.list()->model()->index(0, 0).data(ObjectListModel::kEntryIndexRole).toUInt());
+    QCOMPARE(w.column(ObjectListModel::StartColumn)[0], QString::number(first.startAddress()));
+    QList<bool> duplicates;
+    for (int row = 0; row < 5; ++row)
+        duplicates << w.list()->model()->index(row, 2).data(ObjectListModel::kDuplicateRole).toBool();
+    QCOMPARE(duplicates, (QList<bool>{false, false, true, true, false}));
+
+    w.clickHeader(ObjectListModel::NameColumn);
+    QCOMPARE(w.column(ObjectListModel::NameColumn),
+             (QStringList{"Archer", "Farewell", "Greeting", "Knight", "Knight again"}));
+    w.clickHeader(ObjectListModel::NameColumn);
+    QCOMPARE(w.column(ObjectListModel::NameColumn).constFirst(), QStringLiteral("Knight again"));
+    w.clickHeader(ObjectListModel::TypeColumn);  // equal types keep the list's own order
+    QCOMPARE(w.column(ObjectListModel::IdColumn), (QStringList{"alfb", "beta", "beta", "ALFA", "Caps"}));
+    w.list()->sortByColumn(ObjectListModel::PlugInColumn, Qt::AscendingOrder);
+    QCOMPARE(w.column(ObjectListModel::IdColumn), (QStringList{"alfb", "ALFA", "beta", "beta", "Caps"}));
+    w.list()->sortByColumn(ObjectListModel::IdColumn, Qt::AscendingOrder);
+    QCOMPARE(w.lines(), (QStringList{"ALFA : Greeting", "alfb : Archer", "beta : Knight", "beta : Knight again",
+                                     "Caps : Farewell"}));
+
+    w.list()->setCurrentIndex(w.list()->model()->index(0, ObjectListModel::NameColumn));
+    w.list()->keyboardSearch(QStringLiteral("ca"));  // by id, whichever cell is current
+    QCOMPARE(w.list()->currentIndex().row(), 4);
+    w.dialog.hide();
+}
+
+void BrowserDialogTest::searchNarrowsWithTheTypeFilterAndCounts()
+{
+    Window w;
+    w.open(dir_.write("search.gor", buildArchive(mixedTags())));
+    w.dialog.show();
+    w.dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.dialog));
+    auto* search = child<QLineEdit>(w.dialog, "search_field");
+    QCOMPARE(search->accessibleName(), QStringLiteral("Search"));
+    QTest::keyClick(&w.dialog, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(search->hasFocus());
+    QTest::keyClicks(search, QStringLiteral("AR"));
+    QCOMPARE(w.lines(), (QStringList{"alfb : Archer", "Caps : Farewell"}));  // names, case ignored
+    QCOMPARE(w.statusLine(), QStringLiteral("All Objects - 2 of 5 shown"));
+    w.filter()->setCurrentIndex(1);
+    QCOMPARE(w.lines(), QStringList{"alfb : Archer"});
+    QCOMPARE(w.statusLine(), QStringLiteral("mons Objects - 1 of 2 shown"));
+    w.filter()->setCurrentIndex(0);
+    search->setText(QStringLiteral("stl"));  // types
+    QCOMPARE(w.lines(), (QStringList{"ALFA : Greeting", "Caps : Farewell"}));
+    search->setText(QStringLiteral("ET"));  // ids and names
+    QCOMPARE(w.lines(), (QStringList{"ALFA : Greeting", "beta : Knight", "beta : Knight again"}));
+    QTest::keyClick(search, Qt::Key_Escape);  // clears the search, the window stays
+    QCOMPARE(w.lines().size(), 5);
+    QCOMPARE(w.statusLine(), QStringLiteral("All Objects"));
+    QVERIFY(w.dialog.isVisible());
+    w.dialog.hide();
+}
+
+void BrowserDialogTest::extractSelectedWritesEachOnceWithOneSummary()
+{
+    test::TempDir tags;
+    std::filesystem::create_directories(tags.path() / "local" / "mons");
+    (void)tags.write("local/mons/alfb", Bytes(70, 1));  // there already: skipped, kept
+    Window w(tags.path().string() + "/");
+    const std::vector<SampleTag> tagList = mixedTags();
+    w.open(dir_.write("extract.gor", buildArchive(tagList)));
+    QAbstractItemModel* model = w.list()->model();
+    w.list()->selectionModel()->select(QItemSelection(model->index(0, 0), model->index(2, 0)),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const std::string local = tags.path().string() + "/local";
+    w.prompter.queueFile(local);
+    w.objectAction(QStringLiteral("E&xtract Selected..."))->trigger();
+    QVERIFY(w.prompter.fileRequests().back().kind == Prompter::FileRequest::Kind::Folder);
+    QCOMPARE(w.prompter.fileRequests().back().initialName, local);
+    QCOMPARE(test::readAll(local + "/stli/ALFA"), buildPlugIn(tagList[1]));
+    QCOMPARE(test::readAll(local + "/mons/beta"), buildPlugIn(tagList[0]));
+    QCOMPARE(test::readAll(local + "/mons/alfb"), Bytes(70, 1));
+    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
+    QCOMPARE(w.prompter.shown()[0].text, "Extract Selected under " + local +
+                                             ":\n2 created, 1 already existing (skipped), 0 failed\nskipped " + local +
+                                             "/mons/alfb: already exists");
+    QCOMPARE(w.column(ObjectListModel::PlugInColumn), (QStringList{"\u2713", "\u2713", "\u2713", "\u2713", ""}));
+
+    // A folder that cannot be made is a failure with its cause; the others go on.
+    (void)tags.write("blocked", Bytes(1, 0));
+    w.prompter.queueFile(tags.file("blocked"));
+    w.objectAction(QStringLiteral("E&xtract Selected..."))->trigger();
+    QVERIFY(w.prompter.shown().back().text.find("0 created, 0 already existing (skipped), 3 failed\nfailed " +
+                                                 tags.file("blocked") + "/stli/ALFA: The folder") != std::string::npos);
+    QVERIFY(w.prompter.shown().back().icon == Prompter::Icon::Exclamation);
+}
+
+void BrowserDialogTest::titleNamesTheFolderWhenAnotherProgramHasTheSameName()
+{
+    test::TempDir registry;
+    OpenArchives mine(QString::fromStdString(registry.file("open")));
+    OpenArchives other(QString::fromStdString(registry.file("open")));
+    other.setOpen("/games/one/tags.gor");
+    QVERIFY(mine.nameSharedByAnother("/games/two/tags.gor"));
+    QVERIFY(!mine.nameSharedByAnother("/games/two/other.gor"));
+    QVERIFY(!other.nameSharedByAnother("/games/one/tags.gor"));
+    other.setOpen("");
+    QVERIFY(!mine.nameSharedByAnother("/games/two/tags.gor"));
+
+    OpenArchives elsewhere(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+                           QStringLiteral("/tagwarden-open"));
+    elsewhere.setOpen("/games/one/title.gor");
+    Window w;
+    std::filesystem::create_directories(dir_.path() / "two");
+    w.open(dir_.write("two/title.gor", buildArchive(mixedTags())));
+    QCOMPARE(w.dialog.windowTitle(), QStringLiteral("title.gor (%1) - Tagwarden").arg(QString::fromStdString(dir_.file("two"))));
 }
 
 void BrowserDialogTest::filterListsOneTypeAndAllAgain()
@@ -319,16 +480,24 @@ void BrowserDialogTest::cancellingTheFileDialogChangesNothing()
 void BrowserDialogTest::withoutAFileDataAsksForASelectionAndDumpMapIsEmpty()
 {
     Window w;
-    w.click("object_data_button");
-    QCOMPARE(w.prompter.shown().size(), std::size_t{1});
-    QCOMPARE(w.prompter.shown()[0].text, std::string("Not a Valid Selection"));
-    QVERIFY(w.prompter.shown()[0].buttons == Prompter::Buttons::Ok);
-    QVERIFY(w.prompter.shown()[0].icon == Prompter::Icon::None);
-    QCOMPARE(w.dumpMap(), QString());
+    for (const char* name : {"object_header_button", "object_data_button", "dump_map_button"})
+        QVERIFY(!child<QPushButton>(w.dialog, name)->isEnabled());
+    QStringList disabled;
+    for (QAction* action : w.dialog.findChild<QMenuBar*>()->actions().at(1)->menu()->actions())
+        if (!action->isEnabled())
+            disabled << action->text();
+    QCOMPARE(disabled, (QStringList{"&Header", "&Data", "Dump &Map", "E&xtract Selected...", "&Edit Plug-In",
+                                  "&Compare with Archive"}));
 
     w.open(dir_.write("nosel.gor", buildArchive(mixedTags())));
     w.click("object_data_button");  // a file but still no line selected
     QCOMPARE(w.prompter.shown().back().text, std::string("Not a Valid Selection"));
+    QVERIFY(w.prompter.shown().back().buttons == Prompter::Buttons::Ok);
+    QVERIFY(w.prompter.shown().back().icon == Prompter::Icon::None);
+    QVERIFY(!w.dumpMap().isEmpty());
+    QCOMPARE(w.title, QStringLiteral("nosel.gor (all types) - Tagwarden - Dump Map"));
+    w.dialog.closeFile();
+    QVERIFY(!child<QPushButton>(w.dialog, "dump_map_button")->isEnabled());
 }
 
 void BrowserDialogTest::headerWithoutSelectionSelectsTheFirstLineSilently()
@@ -380,6 +549,7 @@ void BrowserDialogTest::dumpMapFollowsTheTypeFilter()
                                          "\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
     w.filter()->setCurrentIndex(2);
     QCOMPARE(w.dumpMap(), QStringLiteral("\nKey: stli pointer = 2 Entries = 2\n\tObjects: ALFA-1; Caps-4; "));
+    QCOMPARE(w.title, QStringLiteral("dump.gor (stli) - Tagwarden - Dump Map"));
     QVERIFY(w.prompter.shown().empty());
 }
 
@@ -526,21 +696,26 @@ void BrowserDialogTest::cleanUpAfterOkOrCancelClosesClearsAndReleases()
     }
 }
 
-void BrowserDialogTest::exitAndEscapeBothEndTheRun()
+void BrowserDialogTest::exitEndsTheRunButEscapeAndEnterNever()
 {
     auto settings = test::initialisedSettings("/games/vorn");
     ScriptedPrompter prompter;
-    for (const bool escape : {false, true}) {
+    for (const bool keysFirst : {false, true}) {
         QString title;
+        bool shownAfterKeys = false;
         test::whenModalShows("browser_dialog", [&](QDialog& window) {
             title = window.windowTitle();
-            if (escape)
+            if (keysFirst) {
                 QTest::keyClick(&window, Qt::Key_Escape);
-            else
-                QTest::mouseClick(child<QPushButton>(window, "exit_button"), Qt::LeftButton);
+                QTest::keyClick(child<QComboBox>(window, "type_filter"), Qt::Key_Return);
+                QTest::keyClick(child<QLineEdit>(window, "search_field"), Qt::Key_Enter);
+                shownAfterKeys = window.isVisible() && window.result() == 0;
+            }
+            QTest::mouseClick(child<QPushButton>(window, "exit_button"), Qt::LeftButton);
         });
         QCOMPARE(TagwardenApp(*settings, prompter).run(), 0);
         QCOMPARE(title, QStringLiteral("Tagwarden"));
+        QCOMPARE(shownAfterKeys, keysFirst);
     }
     QVERIFY(!test::modalTimedOut());
 }
@@ -697,9 +872,16 @@ void BrowserDialogTest::recentDroppedAndRememberedFiles()
 
     w.dialog.show();
     w.dialog.resize(720, 530);
+    w.list()->horizontalHeader()->resizeSection(ObjectListModel::NameColumn, 333);
+    w.list()->horizontalHeader()->moveSection(ObjectListModel::NameColumn, 0);
+    w.list()->sortByColumn(ObjectListModel::LengthColumn, Qt::AscendingOrder);
     w.click("exit_button");
     BrowserDialog again(*w.settings, w.prompter);
     QCOMPARE(again.size(), QSize(720, 530));
+    QHeaderView* columns = child<QTableView>(again, "object_list")->horizontalHeader();
+    QCOMPARE(columns->sectionSize(ObjectListModel::NameColumn), 333);
+    QCOMPARE(columns->visualIndex(ObjectListModel::NameColumn), 0);
+    QCOMPARE(columns->sortIndicatorSection(), int(ObjectListModel::IdColumn));  // the list's own order again
 }
 
 }  // namespace tagwarden

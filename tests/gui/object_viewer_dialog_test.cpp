@@ -1,11 +1,12 @@
 // The data viewer driven as a user would: its texts, both layouts, and the plug-in
 // it writes, with scripted answers to the save dialog and every message box.
+#include <QCheckBox>
 #include <QClipboard>
-#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 
@@ -50,11 +51,16 @@ struct Viewer {
     {
         settings.writeInt("Settings", "ASCII", asciiSetting);
         child<QPushButton>(*dialog, "loadObjectButton")->click();
-        auto* list = child<QListWidget>(*dialog, "dataList");
-        QStringList lines;
-        for (int i = 0; i < list->count(); ++i)
-            lines << list->item(i)->text();
-        return lines;
+        return listed(*dialog);
+    }
+
+    static QStringList listed(QWidget& dialog)
+    {
+        const QAbstractItemModel* lines = child<QListView>(dialog, "dataList")->model();
+        QStringList texts;
+        for (int i = 0; i < lines->rowCount(); ++i)
+            texts << lines->index(i, 0).data().toString();
+        return texts;
     }
 
     QStringList createPlugIn(std::optional<std::string> target)
@@ -91,7 +97,7 @@ class ObjectViewerDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void showsTheEntryBeforeAnythingIsLoaded()
+    void showsTheEntryAndItsLinesOnOpening()
     {
         Viewer viewer(1);
         QWidget& dialog = *viewer.dialog;
@@ -109,10 +115,13 @@ private slots:
         QCOMPARE(child<QPushButton>(dialog, "okButton")->text(), QStringLiteral("OK"));
         QCOMPARE(child<QPushButton>(dialog, "cancelButton")->text(), QStringLiteral("Cancel"));
 
-        auto* list = child<QListWidget>(dialog, "dataList");
-        QCOMPARE(list->count(), 0);
+        QCOMPARE(Viewer::listed(dialog), viewer.loadObject(0));
+        QCOMPARE(Viewer::listed(dialog).size(), 64);
         QCOMPARE(child<QLabel>(dialog, "shownPart")->text(), QStringLiteral("Showing the first 2048 of 5000 bytes of data."));
-        QVERIFY(QFontInfo(list->font()).fixedPitch());
+        // Fixed pitch by the glyphs' own widths (some monospace families do not say they are).
+        const QFontMetricsF metrics(child<QListView>(dialog, "dataList")->font());
+        for (const QChar glyph : QStringLiteral("iW.0 m"))
+            QCOMPARE(metrics.horizontalAdvance(glyph), metrics.horizontalAdvance(QLatin1Char('0')));
         QVERIFY(viewer.prompter.shown().empty());
     }
 
@@ -120,9 +129,9 @@ private slots:
     {
         Viewer viewer(1);
         const QStringList hex = viewer.loadObject(0);
-        auto* list = child<QListWidget>(*viewer.dialog, "dataList");
-        list->item(3)->setSelected(true);
-        list->item(1)->setSelected(true);
+        auto* list = child<QListView>(*viewer.dialog, "dataList");
+        list->selectionModel()->select(list->model()->index(3, 0), QItemSelectionModel::Select);
+        list->selectionModel()->select(list->model()->index(1, 0), QItemSelectionModel::Select);
         viewer.dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(viewer.dialog.get()));
         list->setFocus();
@@ -147,6 +156,29 @@ private slots:
 
         QCOMPARE(viewer.loadObject(1), characters);  // a second press shows each line once
         QCOMPARE(viewer.loadObject(2), hex);
+    }
+
+    void allDataListsTheWholeTagAndGoToAndFindReachIt()
+    {
+        Viewer viewer(1);
+        child<QCheckBox>(*viewer.dialog, "showAllData")->click();
+        const QStringList all = Viewer::listed(*viewer.dialog);
+        QCOMPARE(all.size(), 157);  // 5000 bytes, 32 a line
+        QCOMPARE(all[100].left(24), QStringLiteral("0000003267 +0x00000C80: "));
+        QVERIFY(child<QLabel>(*viewer.dialog, "shownPart")->isHidden());
+        auto* list = child<QListView>(*viewer.dialog, "dataList");
+        QVERIFY(viewer.dialog->goToOffset(4999));
+        QCOMPARE(list->currentIndex().row(), 156);
+        QVERIFY(!viewer.dialog->goToOffset(5000));
+        // Byte i is i * 31 + 7: "67 86" stands at 160 and every 256 bytes on, up to 4768.
+        QCOMPARE(viewer.dialog->find("67 86"), std::optional<std::size_t>(160));
+        QCOMPARE(list->currentIndex().row(), 5);
+        for (std::size_t at = 416; at <= 4768; at += 256)
+            QCOMPARE(viewer.dialog->find("67 86"), std::optional<std::size_t>(at));
+        QCOMPARE(viewer.dialog->find("67 86"), std::optional<std::size_t>(160));  // round again
+        QCOMPARE(viewer.dialog->find("\"no such text\""), std::nullopt);
+        child<QCheckBox>(*viewer.dialog, "showAllData")->click();
+        QCOMPARE(Viewer::listed(*viewer.dialog), viewer.loadObject(0));
     }
 
     void createPlugInWritesTheWholeTag()
@@ -190,7 +222,7 @@ private slots:
         QCOMPARE(viewer.prompter.shown().size(), std::size_t{1});
         QVERIFY(viewer.prompter.shown()[0].text.find(viewer.path) != std::string::npos);
         child<QPushButton>(broken, "loadObjectButton")->click();
-        QCOMPARE(child<QListWidget>(broken, "dataList")->count(), 0);
+        QVERIFY(Viewer::listed(broken).isEmpty());
 
         const QStringList texts = viewer.createPlugIn(viewer.dir.file("abcd"));
         QCOMPARE(texts.size(), 2);

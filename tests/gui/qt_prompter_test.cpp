@@ -94,20 +94,35 @@ void QtPrompterTest::saveDialogDoesNotAskAboutExistingFiles()
     const std::string existing = dir.write("abcd", Bytes{1, 2, 3});
     QtPrompter prompter;
     QString title;
+    QString filter;
     test::whenModalShows("file_dialog", [&](QDialog& shown) {
         title = shown.windowTitle();
+        filter = static_cast<QFileDialog&>(shown).selectedNameFilter();
         shown.accept();  // confirms the proposed name, which exists
     });
     Prompter::FileRequest request;
     request.kind = Prompter::FileRequest::Kind::Save;
     request.title = "Save the Plug-In";
     request.initialName = existing;
-    request.filter = "Plug-Ins|*||";
+    request.filter = "Vorn Tag Files (*.gor)|*.gor|Plug-Ins|*||";
     const auto chosen = prompter.chooseFile(request);
     QVERIFY(!test::modalTimedOut());
     QCOMPARE(title, QStringLiteral("Save the Plug-In"));
+    QCOMPARE(filter, QStringLiteral("Plug-Ins (*)"));  // the first filter that shows the proposed plug-in
     QVERIFY(chosen.has_value());
     QCOMPARE(*chosen, existing);
+
+    // A folder dialog starts in the nearest folder that exists and answers a folder.
+    QString folder;
+    test::whenModalShows("file_dialog", [&](QDialog& shown) {
+        folder = static_cast<QFileDialog&>(shown).directory().absolutePath();
+        shown.accept();
+    });
+    request.kind = Prompter::FileRequest::Kind::Folder;
+    request.initialName = dir.file("not/yet");
+    const auto chosenFolder = prompter.chooseFile(request);
+    QCOMPARE(folder, QString::fromStdString(dir.path().string()));
+    QVERIFY(chosenFolder.has_value());
 }
 
 void QtPrompterTest::openDialogWithoutMustExistTakesANewName()

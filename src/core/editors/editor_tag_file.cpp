@@ -57,6 +57,7 @@ bool EditorTagFile::chooseAndOpen(const std::string& folder)
         return false;
     file_.reset();
     file_ = opener_(*chosen);
+    saveCheck_.remember(file_->path());
     return true;
 }
 
@@ -90,6 +91,8 @@ Reported<bool> EditorTagFile::writeTag(std::span<const std::uint8_t> data)
 {
     if (data.size() != dataLength_)
         return {false, {{kLengthMismatchMessage}}};
+    if (!saveCheck_.beforeSave(file_->path(), prompter_))
+        return {false, {}};
     Reported<bool> backedUp = backup_.beforeSave(*file_, prompter_);
     if (!backedUp.value)
         return backedUp;
@@ -106,6 +109,7 @@ Reported<bool> EditorTagFile::writeTag(std::span<const std::uint8_t> data)
         return {false, std::move(notices)};
     }
     onDisk_ = tagBytes(header_, data);
+    saveCheck_.remember(file_->path());
     return {true, std::move(notices)};
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/editors/plug_in_backup.h"
+#include "core/editors/plug_in_save_check.h"
 #include "core/io/byte_source.h"
 #include "core/prompt/notice.h"
 #include "core/tags/tag_header.h"
@@ -59,7 +60,9 @@ public:
     [[nodiscard]] TagHeaderBytes headerWith(const std::string& name, const std::string& id,
                                             std::uint32_t dataLength) const;
     // Writes the header copy at offset 0 and `data` from offset 64; bytes of the
-    // file behind them stay. The first save backs the file up first (PlugInBackup:
+    // file behind them stay. A file that another program changed since it was read,
+    // or one with other names, is only written when the prompter says so
+    // (PlugInSaveCheck). The first save backs the file up first (PlugInBackup:
     // its notice comes first, its question is asked through the prompter). Refuses
     // data of another length than the header's, and reports file errors; false
     // then, with the file as it was.
@@ -110,6 +113,7 @@ private:
     Opener opener_;
     PlugInBackup backup_{settings_};
     std::optional<std::string> chosen_;
+    PlugInSaveCheck saveCheck_;
     std::unique_ptr<ByteSource> file_;
     TagHeaderBytes header_{};
     std::string name_;

@@ -38,6 +38,21 @@ void copyInto(const ByteSource& plugIn, const fs::path& target)
     writer.commit();
 }
 
+// What holds the backup's name when it is not a regular file, in the user's words.
+std::string slotKind(fs::file_type type)
+{
+    switch (type) {
+    case fs::file_type::symlink:
+        return "a link";
+    case fs::file_type::directory:
+        return "a folder";
+    case fs::file_type::fifo:
+        return "a pipe (FIFO)";
+    default:
+        return "not a regular file";
+    }
+}
+
 }  // namespace
 
 std::string backupPath(const std::string& plugIn, const std::string& tagsDirectory, const std::string& backupDirectory)
@@ -57,8 +72,7 @@ Reported<bool> PlugInBackup::beforeSave(const ByteSource& plugIn, Prompter& aske
     Notices notices;
     if (outcome.backedUp) {
         notices.push_back({std::move(outcome.text)});
-    } else if (asker.message("No backup of the file could be made. " + outcome.text +
-                                 "\n\nSave it anyway, without a backup?",
+    } else if (asker.message("No backup of the file could be made. " + outcome.text + "\n\n" + kNoBackupQuestion,
                              Prompter::Buttons::OkCancel, Prompter::Icon::Exclamation) == Prompter::Answer::Cancel) {
         return {false, {}};
     }
@@ -74,7 +88,12 @@ PlugInBackup::Outcome PlugInBackup::backUp(const ByteSource& plugIn) const
     const fs::path target =
         backupPath(plugIn.path(), settings_.readString(settings::kSection, settings::kTagsDirectory), folder);
     std::error_code error;
-    const bool exists = fs::exists(fs::symlink_status(target, error));
+    const fs::file_status slot = fs::symlink_status(target, error);
+    // Only a regular file is a backup; anything else there leaves no room for one.
+    if (slot.type() != fs::file_type::not_found && slot.type() != fs::file_type::regular)
+        return {false, "The backup's place " + target.string() + " is " + slotKind(slot.type()) +
+                           ": no backup can be made there."};
+    const bool exists = slot.type() == fs::file_type::regular;
     if (exists && fs::equivalent(target, plugIn.path(), error))
         return {false, "The backup would be the file itself: " + target.string()};
     if (exists && settings_.readInt(settings::kSection, settings::kOverwrite) == 0)

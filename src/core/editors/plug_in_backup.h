@@ -9,6 +9,9 @@ namespace tagwarden {
 class ByteSource;
 class SettingsStore;
 
+// The closing words of the question asked when no backup can be made.
+inline constexpr const char* kNoBackupQuestion = "Save it anyway, without a backup?";
+
 // Where the backup of the plug-in `plugIn` goes: below `backupDirectory` under the
 // path the plug-in has below `tagsDirectory`, or under its own name when it lies
 // elsewhere. Paths are compared as written, made absolute.
@@ -16,8 +19,9 @@ class SettingsStore;
                                      const std::string& backupDirectory);
 
 // The copy of a plug-in as it was before an editor first wrote into it, in the
-// backup directory of the settings. An existing backup is kept (it holds the
-// oldest original) unless the settings allow overwrites in the backup directory.
+// backup directory of the settings. An existing backup, a regular file, is kept (it
+// holds the oldest original) unless the settings allow overwrites in the backup
+// directory; a link, folder or anything else in its place means none can be made.
 class PlugInBackup {
 public:
     explicit PlugInBackup(const SettingsStore& settings) : settings_(settings) {}

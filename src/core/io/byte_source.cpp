@@ -3,11 +3,8 @@
 #include <vector>
 
 #include "core/io/file_error.h"
-#include "core/io/file_mapping.h"
 
 namespace tagwarden {
-
-std::unique_ptr<FileMapping> ByteSource::map(std::uint64_t /*position*/, std::size_t /*size*/) const { return nullptr; }
 
 void copyBytes(const ByteSource& from, ByteSource& to, std::uint64_t begin, std::uint64_t end)
 {

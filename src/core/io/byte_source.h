@@ -11,8 +11,6 @@ namespace tagwarden {
 // Bytes that are read and written at given positions: a file on disk, or a buffer
 // in memory for tests and fuzzers. The readers and writers of tag files take one,
 // so they need no file system to run. Failures throw FileError naming path().
-class FileMapping;
-
 class ByteSource {
 public:
     // Puts new content into the byte source it is given.
@@ -23,9 +21,6 @@ public:
     [[nodiscard]] virtual std::uint64_t length() const = 0;
     // Reads up to `size` bytes at `position`; answers how many arrived (fewer only at the end).
     [[nodiscard]] virtual std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const = 0;
-    // The `size` bytes at `position` mapped read-only in place, when they can be
-    // (a file); nothing otherwise, and they are read.
-    [[nodiscard]] virtual std::unique_ptr<FileMapping> map(std::uint64_t position, std::size_t size) const;
     // Writes all `size` bytes at `position`; past the end the source grows, zero-filled.
     virtual void writeAt(std::uint64_t position, const void* buffer, std::size_t size) = 0;
     // The name that messages give it: the file's path.

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/io/file_mapping.h"
 #include "core/io/safe_writer.h"
 #include "core/io/share_table.h"
 
@@ -11,14 +10,29 @@ namespace tagwarden {
 
 File::File(const std::string& path, Access access, Share share) : path_(path), share_(share)
 {
-    const native::OpenedFile opened = native::open(path, access, share);
+    constexpr int kAttempts = 8;
+    for (int attempt = 1; !openLocked(access); ++attempt)
+        if (attempt == kAttempts)
+            throw FileError(FileErrorCause::SharingViolation, path_);
+}
+
+bool File::openLocked(Access access)
+{
+    const native::OpenedFile opened = native::open(path_, access, share_);
     handle_ = opened.handle;
     try {
-        ShareTable::process().admit(this, opened.identity, handle_, access, share, path_);
+        ShareTable::process().admit(this, opened.identity, handle_, access, share_, path_);
     } catch (const FileError&) {
         native::close(std::exchange(handle_, native::kNoHandle));
         throw;
     }
+    // Another program may have saved between the open and the lock: the lock then
+    // holds a file that is no longer under the name.
+    const std::optional<FileStatus> now = native::statusOf(path_);
+    if (now && now->stamp.identity == opened.identity)
+        return true;
+    close();
+    return false;
 }
 
 File::~File() { close(); }
@@ -50,11 +64,6 @@ std::uint64_t File::length() const { return native::length(handle_, path_); }
 std::size_t File::readAt(std::uint64_t position, void* buffer, std::size_t size) const
 {
     return native::readAt(handle_, position, buffer, size, path_);
-}
-
-std::unique_ptr<FileMapping> File::map(std::uint64_t position, std::size_t size) const
-{
-    return FileMapping::map(handle_, position, size);
 }
 
 void File::writeAt(std::uint64_t position, const void* buffer, std::size_t size)

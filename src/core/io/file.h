@@ -24,6 +24,10 @@ public:
     using Wrap = std::function<std::unique_ptr<ByteSource>(ByteSource& newFile)>;
 
     File() = default;
+    // Opens and locks the file that has the name `path` once it is locked: when
+    // another program put a new file under the name in between, the lock is given
+    // up and the new file opened and locked, a few times at most (then a sharing
+    // violation).
     File(const std::string& path, Access access, Share share);
     ~File() override;
     File(File&& other) noexcept;
@@ -36,7 +40,6 @@ public:
 
     [[nodiscard]] std::uint64_t length() const override;
     [[nodiscard]] std::size_t readAt(std::uint64_t position, void* buffer, std::size_t size) const override;
-    [[nodiscard]] std::unique_ptr<FileMapping> map(std::uint64_t position, std::size_t size) const override;
     void writeAt(std::uint64_t position, const void* buffer, std::size_t size) override;
     // Syncs the file's bytes and then its folder, which holds its name.
     void sync() override;
@@ -67,6 +70,9 @@ public:
     void closeWritten();
 
 private:
+    // Opens and admits the file; false (and closed again) when the name no longer leads to it once locked.
+    [[nodiscard]] bool openLocked(Access access);
+
     native::Handle handle_ = native::kNoHandle;
     std::string path_;
     Share share_ = Share::None;

@@ -15,6 +15,21 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
+// A file as it stood when last looked at: which file, how long, when last written.
+// Another program that replaces or rewrites it changes at least one of them.
+struct FileStamp {
+    FileIdentity identity;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since the epoch
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+struct FileStatus {
+    FileStamp stamp;
+    std::uint64_t links = 1;  // how many names (hard links) the file has
+};
+
 enum class FileAccess {
     Read,       // existing file, read only
     ReadWrite,  // existing file, read and write, never truncated
@@ -74,8 +89,12 @@ void remove(const std::string& path) noexcept;
 void rememberUnfinished(const std::string& path) noexcept;
 void forgetUnfinished() noexcept;
 void removeUnfinishedOnInterrupt();
-// Gives the file behind `handle` the permissions of the file `model`, if there is one.
+// Gives the file behind `handle` the owner, group and permissions of the file
+// `model`, if there is one. When the owner or group cannot be kept (the process
+// may not give files away), the set-user-id and set-group-id bits are dropped.
 void copyPermissions(const std::string& model, Handle handle, const std::string& path);
+// What the name `path` leads to now (a link followed), or nothing when it leads nowhere.
+[[nodiscard]] std::optional<FileStatus> statusOf(const std::string& path);
 
 // Advisory locks that other processes see. lock() takes a new lock of its own on
 // the file behind `handle` and answers its handle, or nothing when another
@@ -86,25 +105,6 @@ void copyPermissions(const std::string& model, Handle handle, const std::string&
 [[nodiscard]] bool raiseLock(Handle lock, const std::string& path);
 void lowerLock(Handle lock) noexcept;
 void unlock(Handle lock) noexcept;
-
-// Part of a file mapped read-only. One handler of bus errors, for the whole
-// process, guards every mapping made here: when another program shortens the
-// file, a page past its new end reads zeros instead of ending the process, and
-// the mapping remembers the first byte cut. Bus errors anywhere else end the
-// process as before.
-struct Mapping {
-    const std::uint8_t* data = nullptr;  // the byte at the position asked for
-    std::size_t size = 0;
-    void* base = nullptr;  // the whole pages mapped
-    std::size_t length = 0;
-    std::size_t slot = 0;  // its place among the guarded mappings
-};
-// Maps `size` bytes at `position`; nothing when the system cannot, or when too
-// many mappings are guarded already.
-[[nodiscard]] std::optional<Mapping> map(Handle handle, std::uint64_t position, std::size_t size) noexcept;
-void unmap(const Mapping& mapping) noexcept;
-// How many bytes from `data` on never read zeros for a cut: `size` unless the file was shortened.
-[[nodiscard]] std::size_t intactBytes(const Mapping& mapping) noexcept;
 
 // Memory for a large block that a read fills whole (an archive's directory). The
 // system may back it with large pages, which it hands out many times faster.

@@ -1,5 +1,5 @@
 // The POSIX side of files: descriptors, positioned reads and writes, flock(),
-// mappings and their guard against a file shortened under them.
+// owners and stamps.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstddef>
 #include <cstdlib>
@@ -236,8 +236,24 @@ void copyPermissions(const std::string& model, Handle handle, const std::string&
     struct stat status {};
     if (::stat(model.c_str(), &status) != 0)
         return;  // nothing to copy from: the file keeps the permissions it was created with
-    if (::fchmod(descriptor(handle), status.st_mode & 07777) != 0)
+    mode_t mode = status.st_mode & 07777;
+    // Set-id bits are only kept with the owner and group they were given for.
+    if (::fchown(descriptor(handle), status.st_uid, status.st_gid) != 0)
+        mode &= ~mode_t{S_ISUID | S_ISGID};
+    if (::fchmod(descriptor(handle), mode) != 0)
         fail(errno, path);
+}
+
+std::optional<FileStatus> statusOf(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    const std::int64_t modified = std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec;
+    return FileStatus{{{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)},
+                       static_cast<std::uint64_t>(status.st_size),
+                       modified},
+                      static_cast<std::uint64_t>(status.st_nlink)};
 }
 
 // flock() locks belong to an open file description, so every lock gets a
@@ -271,118 +287,6 @@ bool raiseLock(Handle lock, const std::string& path)
 void lowerLock(Handle lock) noexcept { (void)::flock(descriptor(lock), LOCK_SH | LOCK_NB); }
 
 void unlock(Handle lock) noexcept { ::close(descriptor(lock)); }
-
-namespace {
-
-// The mappings that the bus-error handler mends, in a table it reads without a
-// lock: a slot is taken with one atomic exchange and its range is empty (end 0)
-// whenever it is being filled or emptied.
-struct GuardedRange {
-    std::atomic<bool> taken{false};
-    std::atomic<std::uintptr_t> begin{0};
-    std::atomic<std::uintptr_t> end{0};
-    std::atomic<std::uintptr_t> firstCut{0};  // the lowest page mended, or end
-};
-static_assert(std::atomic<std::uintptr_t>::is_always_lock_free, "the handler reads the table without a lock");
-
-constexpr std::size_t kGuardedRanges = 64;
-GuardedRange guarded[kGuardedRanges];
-struct sigaction beforeGuard {};
-std::size_t pageSize = 0;
-
-// Maps zero pages over the page at `address` in place of the file's, which is gone.
-bool mendPage(GuardedRange& range, std::uintptr_t address)
-{
-    const std::uintptr_t page = address & ~(std::uintptr_t{pageSize} - 1);
-    if (::mmap(reinterpret_cast<void*>(page), pageSize, PROT_READ, MAP_FIXED | MAP_PRIVATE | MAP_ANONYMOUS, -1, 0) ==
-        MAP_FAILED)
-        return false;
-    std::uintptr_t cut = range.firstCut.load();
-    while (page < cut && !range.firstCut.compare_exchange_weak(cut, page)) {
-    }
-    return true;
-}
-
-extern "C" void mendBusError(int signal, siginfo_t* info, void* /*context*/)
-{
-    const int savedErrno = errno;
-    const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
-    const bool fault = info->si_code > 0;  // not sent by a process
-    for (GuardedRange& range : guarded) {
-        if (fault && address >= range.begin.load() && address < range.end.load() && mendPage(range, address)) {
-            errno = savedErrno;
-            return;  // the access is made again and reads zeros
-        }
-    }
-    // Not a guarded mapping's: the action from before takes over, as if there were no guard.
-    ::sigaction(SIGBUS, &beforeGuard, nullptr);
-    if (!fault)
-        ::raise(signal);
-    errno = savedErrno;
-}
-
-bool guardInstalled()
-{
-    static const bool installed = [] {
-        pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-        struct sigaction action {};
-        action.sa_sigaction = mendBusError;
-        action.sa_flags = SA_SIGINFO | SA_ONSTACK;
-        ::sigemptyset(&action.sa_mask);
-        return ::sigaction(SIGBUS, &action, &beforeGuard) == 0;
-    }();
-    return installed;
-}
-
-std::optional<std::size_t> takeGuardedRange(std::uintptr_t begin, std::uintptr_t end)
-{
-    for (std::size_t slot = 0; slot < kGuardedRanges; ++slot) {
-        if (guarded[slot].taken.exchange(true))
-            continue;
-        guarded[slot].firstCut.store(end);
-        guarded[slot].begin.store(begin);
-        guarded[slot].end.store(end);
-        return slot;
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<Mapping> map(Handle handle, std::uint64_t position, std::size_t size) noexcept
-{
-    if (size == 0 || !guardInstalled())
-        return std::nullopt;
-    const std::size_t lead = static_cast<std::size_t>(position % pageSize);
-    const std::size_t length = (lead + size + pageSize - 1) / pageSize * pageSize;
-    void* base = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, descriptor(handle),
-                        static_cast<off_t>(position - lead));
-    if (base == MAP_FAILED)
-        return std::nullopt;
-    const auto begin = reinterpret_cast<std::uintptr_t>(base);
-    const std::optional<std::size_t> slot = takeGuardedRange(begin, begin + length);
-    if (!slot) {
-        ::munmap(base, length);
-        return std::nullopt;
-    }
-    return Mapping{static_cast<const std::uint8_t*>(base) + lead, size, base, length, *slot};
-}
-
-void unmap(const Mapping& mapping) noexcept
-{
-    GuardedRange& range = guarded[mapping.slot];
-    range.end.store(0);
-    range.begin.store(0);
-    ::munmap(mapping.base, mapping.length);
-    range.taken.store(false);
-}
-
-std::size_t intactBytes(const Mapping& mapping) noexcept
-{
-    const std::uintptr_t cut = guarded[mapping.slot].firstCut.load();
-    const auto data = reinterpret_cast<std::uintptr_t>(mapping.data);
-    return cut <= data ? 0 : std::min<std::size_t>(mapping.size, cut - data);
-}
 
 void* allocateBlock(std::size_t bytes)
 {

@@ -135,6 +135,12 @@ const char* kindOf(DWORD type)
     }
 }
 
+FileIdentity identityFrom(const BY_HANDLE_FILE_INFORMATION& information)
+{
+    return {information.dwVolumeSerialNumber,
+            (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
 FileIdentity identityOf(HANDLE handle, const std::string& path)
 {
     BY_HANDLE_FILE_INFORMATION information{};
@@ -142,8 +148,7 @@ FileIdentity identityOf(HANDLE handle, const std::string& path)
         failLast(path);
     if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         throw FileError(FileErrorCause::Folder, path);
-    return {information.dwVolumeSerialNumber,
-            (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+    return identityFrom(information);
 }
 
 OVERLAPPED at(std::uint64_t position)
@@ -375,6 +380,39 @@ void removeUnfinishedOnInterrupt()
 // rules, as the old one did.
 void copyPermissions(const std::string& /*model*/, Handle /*handle*/, const std::string& /*path*/) {}
 
+namespace {
+
+// 100-nanosecond steps from 1601-01-01, where the system counts from, to 1970-01-01.
+constexpr std::int64_t kTicksBeforeUnixEpoch = 116'444'736'000'000'000;
+
+std::int64_t nanosecondsSinceUnixEpoch(FILETIME time)
+{
+    const auto ticks = static_cast<std::int64_t>((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime);
+    return (ticks - kTicksBeforeUnixEpoch) * 100;
+}
+
+}  // namespace
+
+std::optional<FileStatus> statusOf(const std::string& path)
+{
+    // Opened for no access at all: asks nothing of the share modes others hold,
+    // and a link is followed to its target.
+    const HANDLE handle = CreateFileW(systemPath(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(handle, &information) != 0;
+    CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return FileStatus{{identityFrom(information),
+                       (std::uint64_t{information.nFileSizeHigh} << 32) | information.nFileSizeLow,
+                       nanosecondsSinceUnixEpoch(information.ftLastWriteTime)},
+                      information.nNumberOfLinks};
+}
+
 // The system's share modes already hold against every process, so no lock of
 // our own is needed: every lock is granted at once and holds nothing.
 std::optional<Handle> lock(Handle /*handle*/, bool /*exclusive*/, const std::string& /*path*/) { return kNoHandle; }
@@ -384,17 +422,6 @@ bool raiseLock(Handle /*lock*/, const std::string& /*path*/) { return true; }
 void lowerLock(Handle /*lock*/) noexcept {}
 
 void unlock(Handle /*lock*/) noexcept {}
-
-// The directory is read into memory here instead: a mapped file cannot be cut
-// under the mapping on Windows, but nor could it be replaced while mapped.
-std::optional<Mapping> map(Handle /*handle*/, std::uint64_t /*position*/, std::size_t /*size*/) noexcept
-{
-    return std::nullopt;
-}
-
-void unmap(const Mapping& /*mapping*/) noexcept {}
-
-std::size_t intactBytes(const Mapping& mapping) noexcept { return mapping.size; }
 
 void* allocateBlock(std::size_t bytes)
 {

@@ -20,13 +20,18 @@ std::string newNameBeside(const std::string& target)
     return (folder / name).string();
 }
 
+// The new file, remembered for removal on an interrupt before it can exist: an
+// interrupt right after its creation leaves nothing behind.
 File createBeside(const std::string& target, File::Share share)
 {
     constexpr int kAttempts = 8;
     for (int attempt = 1;; ++attempt) {
+        const std::string name = newNameBeside(target);
+        native::rememberUnfinished(name);
         try {
-            return File(newNameBeside(target), File::Access::CreateNew, share);
+            return File(name, File::Access::CreateNew, share);
         } catch (const FileError& error) {
+            native::forgetUnfinished();
             if (error.cause() != FileErrorCause::AlreadyExists || attempt == kAttempts)
                 throw;
         }
@@ -38,7 +43,6 @@ File createBeside(const std::string& target, File::Share share)
 SafeWriter::SafeWriter(std::string target, File::Share share, const File::Wrap& wrap)
     : target_(std::move(target)), file_(createBeside(target_, share))
 {
-    native::rememberUnfinished(file_.path());
     try {
         file_.takePermissionsOf(target_);
         if (wrap)
@@ -55,12 +59,13 @@ SafeWriter::SafeWriter(std::string target, File::Share share, const File::Wrap& 
 SafeWriter::~SafeWriter()
 {
     wrapped_.reset();
+    if (!renamed_ && file_.isOpen()) {
+        const std::string path = file_.path();
+        file_.close();
+        native::remove(path);
+    }
+    // Only now: an interrupt until here still removes the new file.
     native::forgetUnfinished();
-    if (renamed_ || !file_.isOpen())
-        return;
-    const std::string path = file_.path();
-    file_.close();
-    native::remove(path);
 }
 
 void SafeWriter::commit(File::Place place)

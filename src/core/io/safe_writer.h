@@ -16,7 +16,7 @@ namespace tagwarden {
 class SafeWriter {
 public:
     // Creates the new file in the folder of `target` (which need not exist yet),
-    // with the target's permissions and open with `share`. `wrap`, when given,
+    // with the target's owner, group and permissions, and open with `share`. `wrap`, when given,
     // stands between the writer and the new file. Throws FileError.
     SafeWriter(std::string target, File::Share share, const File::Wrap& wrap = {});
     // Removes the new file unless it took the target's place.

@@ -223,6 +223,7 @@ std::optional<std::string> MeshModel::load()
     readTail(fileLength);
     tagTail_ = tagDataLength - mapLength();
     onDisk_ = editableBytes(tagHeader_, header_);
+    saveCheck_.remember(file_->path());
     return std::nullopt;
 }
 
@@ -419,6 +420,8 @@ bool MeshModel::writeChanges(TagHeaderBytes tagHeader, MeshHeader header) const
 Reported<bool> MeshModel::writeMap(Prompter& asker)
 {
     Notices notices;
+    if (!saveCheck_.beforeSave(file_->path(), asker))
+        return {false, {}};
     if (backup_) {
         Reported<bool> backedUp = backup_->beforeSave(file_->source(), asker);
         if (!backedUp.value)
@@ -436,6 +439,7 @@ Reported<bool> MeshModel::writeMap(Prompter& asker)
     }
     (void)file_->seek(0);  // what was read ahead came from the file replaced
     onDisk_ = editableBytes(tagHeader_, header_);
+    saveCheck_.remember(file_->path());
     notices.push_back({"Mesh File Successfully written!"});
     return {true, std::move(notices)};
 }

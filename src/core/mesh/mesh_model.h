@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/editors/plug_in_backup.h"
+#include "core/editors/plug_in_save_check.h"
 #include "core/io/buffered_file.h"
 #include "core/mesh/item_type.h"
 #include "core/mesh/mesh_cell.h"
@@ -107,9 +108,10 @@ public:
     [[nodiscard]] std::uint32_t dataLength() const;
 
     // Writes the whole map in place of the file; the notices tell the outcome,
-    // after the backup's (whose question, if any, goes to `asker`). True when it
-    // was saved; the file is as it was otherwise (or, when only the final sync
-    // failed, as saved).
+    // after the backup's. Its question, and PlugInSaveCheck's (a file changed by
+    // another program, a file of several names), go to `asker`. True when it was
+    // saved; the file is as it was otherwise (or, when only the final sync failed,
+    // as saved).
     [[nodiscard]] Reported<bool> writeMap(Prompter& asker);
     // Whether writing the map with these headers (and the lists as they are)
     // would put other bytes into the file than it held when last read or written.
@@ -140,6 +142,7 @@ private:
 
     std::unique_ptr<BufferedFile> file_;
     std::optional<PlugInBackup> backup_;
+    PlugInSaveCheck saveCheck_;
     TagHeaderBytes tagHeader_{};
     MeshHeader header_;
     std::vector<MeshCell> cells_;

@@ -17,7 +17,7 @@ public:
     enum class Answer { Ok, Cancel, Save, Discard };
 
     struct FileRequest {
-        enum class Kind { Open, Save };
+        enum class Kind { Open, Save, Folder };  // Folder: an existing folder, no filter
         Kind kind = Kind::Open;
         std::string title;        // empty: the platform's default title
         std::string initialName;  // full path or name the dialog starts with

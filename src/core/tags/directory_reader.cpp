@@ -21,6 +21,8 @@ constexpr std::uint64_t kMostReserved = std::uint64_t{1} << 22;
 // past that (a huge or sparse file, not a real archive) is refused before any of
 // it is read rather than failing for memory halfway.
 constexpr std::uint64_t kMostEntries = std::uint64_t{1} << 24;
+// Why a directory read short is refused: another program shortened the file meanwhile.
+constexpr const char* kShortened = "shortened while it was read";
 
 // Drives the progress observer: about a hundred updates per reading.
 class ProgressPacer {
@@ -130,14 +132,14 @@ ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, Pro
                         "its directory lists " + std::to_string(expected) + " entries; at most " +
                             std::to_string(kMostEntries) + " are read");
 
-    // A file's headers are viewed in place, the others read. The count comes from
-    // the file's real length; the cap only keeps a huge sparse file from claiming
-    // all memory before a single header is read.
-    directory.mapEntries(source, *offset, static_cast<std::size_t>(expected));
+    // The count comes from the file's real length; the cap only keeps a huge
+    // sparse file from claiming all memory before a single header is read.
     directory.reserve(static_cast<std::size_t>(std::min(expected, kMostReserved)));
     ProgressPacer pacer(progress, expected);
     readArchiveHeaders(directory, source, *offset, pacer);
-    directory.checkMappedWhole(source);
+    // Fewer headers than the length promised at the start: the file was cut meanwhile.
+    if (directory.entryCount() < expected)
+        throw FileError(FileErrorCause::EndOfFile, source.path(), kShortened);
     pacer.finishing();
     directory.mapTypes();
     return ReadOutcome::Archive;

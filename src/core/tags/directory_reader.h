@@ -30,8 +30,9 @@ enum class ReadOutcome {
 inline constexpr const char* kNoDirectoryMessage = "ERROR - No Directory Found";
 
 // Fills `directory` (emptied first) from `source` and maps its types. File errors propagate as
-// FileError; the entries read before the error stay in the directory. A directory
-// of more than 16,777,216 entries is refused (FileError, too large) before it is read.
+// FileError; the entries read before the error stay in the directory. A file
+// shortened while it is read is one (EndOfFile). A directory of more than
+// 16,777,216 entries is refused (FileError, too large) before it is read.
 ReadOutcome readDirectory(TagDirectory& directory, const ByteSource& source, ProgressObserver* progress);
 
 }  // namespace tagwarden

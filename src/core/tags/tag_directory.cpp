@@ -7,7 +7,6 @@
 
 #include "core/io/byte_source.h"
 #include "core/io/file_error.h"
-#include "core/io/file_mapping.h"
 #include "core/io/native_file.h"
 #include "core/io/prefetch.h"
 #include "core/tags/tag_text.h"
@@ -18,8 +17,6 @@ namespace {
 
 // Most reads ask for this many headers at a time; fewer are needed only at the end.
 constexpr std::size_t kFirstCapacity = 16;
-// Why mapped headers are refused: another program shortened the file under them.
-constexpr const char* kShortened = "shortened while it was read";
 
 // An entry's type and id as one key, each compared up to its first NUL.
 [[gnu::always_inline]] inline std::uint64_t pairKey(const TagHeaderBytes& header)
@@ -184,8 +181,7 @@ public:
     {
         // The set's slots are fetched a few entries ahead, so that a million
         // entries do not wait on one memory access after another; the headers
-        // two pages ahead, as the processor does not fetch past a page of a
-        // mapped file on its own.
+        // two pages ahead, as the processor does not fetch past a page on its own.
         constexpr std::size_t kAhead = 16;
         constexpr std::size_t kHeadersAhead = 2 * 4096 / kTagHeaderSize;
         for (; covered_ < count; ++covered_) {
@@ -231,7 +227,7 @@ void TagDirectory::reserve(std::size_t entries)
 {
     if (!index_)
         index_ = std::make_unique<TypeIndex>(entries);
-    if (mapping_ || entries <= headers_.size())
+    if (entries <= headers_.size())
         return;
     std::unique_ptr<TagHeaderBytes[], BlockRelease> grown(
         static_cast<TagHeaderBytes*>(native::allocateBlock(entries * kTagHeaderSize)));
@@ -240,21 +236,9 @@ void TagDirectory::reserve(std::size_t entries)
     headers_ = {block_.get(), entries};
 }
 
-void TagDirectory::mapEntries(const ByteSource& source, std::uint64_t position, std::size_t count)
-{
-    if (count_ != 0)
-        throw std::logic_error("only an empty directory maps its headers");
-    mapping_ = source.map(position, count * kTagHeaderSize);
-    if (!mapping_)
-        return;
-    block_.reset();
-    headers_ = {reinterpret_cast<const TagHeaderBytes*>(mapping_->data()), count};
-    firstPosition_ = position;
-}
-
 void TagDirectory::checkFollows(std::uint64_t position)
 {
-    if (count_ == 0 && !mapping_)
+    if (count_ == 0)
         firstPosition_ = position;
     else if (position != firstPosition_ + count_ * kTagHeaderSize)
         throw std::invalid_argument("a directory's headers lie back to back");
@@ -262,29 +246,9 @@ void TagDirectory::checkFollows(std::uint64_t position)
 
 TagHeaderBytes* TagDirectory::roomFor(std::size_t more)
 {
-    if (mapping_)
-        throw std::logic_error("a mapped directory takes its headers from the mapping only");
     if (headers_.size() - count_ < more)
         reserve(std::max({count_ + more, 2 * headers_.size(), kFirstCapacity}));
     return block_.get() + count_;
-}
-
-std::size_t TagDirectory::takeMapped(const ByteSource& source, std::size_t count)
-{
-    const std::size_t taken = std::min(count, headers_.size() - count_);
-    const std::size_t end = (count_ + taken) * kTagHeaderSize;
-    mapping_->touch(count_ * kTagHeaderSize, end);
-    // Once read, the bytes are the file's unless it was shortened under them: at a
-    // page past its new end they read zeros, before it they are cut off by its length.
-    if (end > mapping_->intactBytes() || firstPosition_ + end > source.length())
-        throw FileError(FileErrorCause::EndOfFile, source.path(), kShortened);
-    return taken;
-}
-
-void TagDirectory::checkMappedWhole(const ByteSource& source) const
-{
-    if (mapping_ && (count_ < headers_.size() || mapping_->intactBytes() < mapping_->size()))
-        throw FileError(FileErrorCause::EndOfFile, source.path(), kShortened);
 }
 
 void TagDirectory::listUpTo(std::size_t count)
@@ -302,9 +266,7 @@ void TagDirectory::listUpTo(std::size_t count)
 std::size_t TagDirectory::readEntries(const ByteSource& source, std::uint64_t position, std::size_t count)
 {
     checkFollows(position);
-    const std::size_t whole =
-        mapping_ ? takeMapped(source, count)
-                 : source.readAt(position, roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
+    const std::size_t whole = source.readAt(position, roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
     listUpTo(count_ + whole);
     return whole;
 }
@@ -369,7 +331,6 @@ void TagDirectory::clearAll()
 {
     headers_ = {};
     block_.reset();
-    mapping_.reset();
     index_.reset();
     count_ = 0;
     groups_.clear();

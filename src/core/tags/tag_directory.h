@@ -15,7 +15,6 @@
 namespace tagwarden {
 
 class ByteSource;
-class FileMapping;
 
 // What the directory tells its owner (the main window, or the command-line tool)
 // while it is filled and cleared.
@@ -43,9 +42,10 @@ struct TypeGroup {
 };
 
 // The entries of the open file in file order and the index of ids by type. The
-// entries are the headers of one directory, back to back in the file: they are
-// viewed in place in a mapping of the file when it can be mapped, kept as read in
-// one block otherwise, and each entry's texts are made when asked for.
+// entries are the headers of one directory, back to back in the file, copied into
+// one block of the program's own as they are read: what is listed stays what was
+// read, whatever another program does to the file later. Each entry's texts are
+// made when asked for.
 class TagDirectory {
 public:
     TagDirectory();
@@ -55,32 +55,23 @@ public:
 
     void setObserver(DirectoryObserver* observer) { observer_ = observer; }
 
-    // Maps the `count` headers at `position` of an empty directory, when the source
-    // can be mapped; readEntries then takes them from there in place, in order.
-    void mapEntries(const ByteSource& source, std::uint64_t position, std::size_t count);
     // Reads up to `count` headers lying back to back from `position` on as new
     // entries, each listed as it is added; answers how many were whole (fewer only
-    // where the source ends, or the mapped headers do). The first entry fixes where
-    // the directory starts; later ones must follow the last entry. Mapped headers
-    // that the file no longer holds are a FileError, and none of them is listed.
+    // where the source ends). The first entry fixes where the directory starts;
+    // later ones must follow the last entry.
     std::size_t readEntries(const ByteSource& source, std::uint64_t position, std::size_t count);
-    // A FileError when the file was shortened under the mapped headers while they
-    // were read: fewer were read than mapped, or some read zeros.
-    void checkMappedWhole(const ByteSource& source) const;
     // Reads one header at `position`; false (and nothing kept) when it is not all there.
     bool appendEntry(const ByteSource& source, std::uint64_t position);
     // Adds a header read at `headerPosition`, right behind the last entry.
     void appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition);
 
-    // Makes room for this many entries in all (mapped headers have it already), and
-    // sizes the index of ids by type for them (the reader knows how many follow).
+    // Makes room for this many entries in all, and sizes the index of ids by type for them (the reader knows how many follow).
     void reserve(std::size_t entries);
 
     [[nodiscard]] std::size_t entryCount() const { return count_; }
     // The entry at `index`; std::out_of_range past the last one.
     [[nodiscard]] TagEntry entryAt(std::size_t index) const;
-    // Its 64 header bytes, without a copy (`index` below entryCount()); zeros once
-    // the file was shortened under a mapped header.
+    // Its 64 header bytes as read, without a copy (`index` below entryCount()).
     [[nodiscard]] const TagHeaderBytes& headerAt(std::size_t index) const { return headers_[index]; }
     [[nodiscard]] const std::vector<TypeGroup>& typeGroups() const { return groups_; }
 
@@ -115,9 +106,6 @@ private:
     void checkFollows(std::uint64_t position);
     // Room for `more` headers behind the last entry; they count once listed.
     [[nodiscard]] TagHeaderBytes* roomFor(std::size_t more);
-    // How many of the next `count` mapped headers the file still holds: all of
-    // them, or a FileError.
-    [[nodiscard]] std::size_t takeMapped(const ByteSource& source, std::size_t count);
     // Lists the entries read up to `count` and adds them to the growing index.
     void listUpTo(std::size_t count);
     void appendGroupText(std::string& text, std::size_t groupIndex, FieldText fieldText) const;
@@ -128,9 +116,8 @@ private:
     };
 
     DirectoryObserver* observer_ = nullptr;
-    // The headers in place in the file, or else read into the block (straight from
-    // the file, so never zeroed first); the view covers the room for them.
-    std::unique_ptr<FileMapping> mapping_;
+    // The headers read into the block (straight from the file, so never zeroed
+    // first); the view covers the room for them.
     std::unique_ptr<TagHeaderBytes[], BlockRelease> block_;
     std::span<const TagHeaderBytes> headers_;
     std::size_t count_ = 0;

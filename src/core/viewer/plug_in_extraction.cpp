@@ -10,8 +10,9 @@ namespace tagwarden {
 ExtractedPlugIn extractPlugIn(const ByteSource& source, const std::string& sourcePath, const TagEntry& entry,
                               const std::string& targetPath, PlugInWriter::Existing existing)
 {
-    Reported<bool> written = PlugInWriter(source, entry, sourcePath, existing).writePlugInTo(targetPath);
-    return {targetPath, written.value, std::move(written.notices)};
+    PlugInWriter writer(source, entry, sourcePath, existing);
+    Reported<bool> written = writer.writePlugInTo(targetPath);
+    return {targetPath, written.value, writer.sourceChanged(), std::move(written.notices)};
 }
 
 void extractGroup(const ByteSource& source, const std::string& sourcePath, const TagDirectory& directory,
@@ -21,7 +22,11 @@ void extractGroup(const ByteSource& source, const std::string& sourcePath, const
     std::filesystem::create_directories(folder);
     for (const GroupMember& member : group.members) {
         const TagEntry& entry = directory.entryAt(static_cast<std::size_t>(member.index));
-        report(extractPlugIn(source, sourcePath, entry, plugInPath(folder, member.idText()), existing));
+        const ExtractedPlugIn outcome =
+            extractPlugIn(source, sourcePath, entry, plugInPath(folder, member.idText()), existing);
+        report(outcome);
+        if (outcome.sourceChanged)
+            return;
     }
 }
 

@@ -16,6 +16,7 @@ struct TypeGroup;
 struct ExtractedPlugIn {
     std::string path;
     bool created = false;
+    bool sourceChanged = false;  // the archive changed since it was read: nothing more is to be copied
     Notices notices;  // what the writer had to say, in order
 };
 
@@ -27,6 +28,7 @@ struct ExtractedPlugIn {
 
 // Writes every member of `group` to folder/ID (the id made safe as a file name),
 // creating the folder when missing; `report` hears each member in member order.
+// Stops after a member whose header in the file is no longer the one listed.
 void extractGroup(const ByteSource& source, const std::string& sourcePath, const TagDirectory& directory,
                   const TypeGroup& group, const std::string& folder,
                   const std::function<void(const ExtractedPlugIn&)>& report,

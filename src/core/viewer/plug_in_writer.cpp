@@ -8,6 +8,7 @@
 #include "core/io/safe_writer.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
+#include "core/viewer/proposed_folder.h"
 
 namespace tagwarden {
 
@@ -71,10 +72,13 @@ Notice couldNotCreate(const FileError& error)
 
 Notice alreadyExists() { return {kPlugInExistsMessage, Prompter::Buttons::OkCancel}; }
 
+Notice archiveChanged() { return {kArchiveChangedMessage, Prompter::Buttons::Ok, Prompter::Icon::Error}; }
+
 }  // namespace
 
 Reported<bool> PlugInWriter::writePlugIn(Prompter& asker)
 {
+    const ProposedFolder folder(proposedPlugInFolder(sourcePath_, entry_.type()));
     const std::optional<std::string> target = choosePlugInFile(asker);
     if (!target)
         return {false, {}};
@@ -84,6 +88,13 @@ Reported<bool> PlugInWriter::writePlugIn(Prompter& asker)
 Reported<bool> PlugInWriter::writePlugInTo(const std::string& target)
 {
     targetPath_ = target;
+    sourceChanged_ = false;
+    try {
+        if (!headerAsListed())
+            return {false, {archiveChanged()}};
+    } catch (const FileError& error) {
+        return {false, {{error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error}}};
+    }
     if (std::optional<Notice> refusal = claimTarget())
         return {false, {std::move(*refusal)}};
     std::unique_ptr<SafeWriter> writer;
@@ -94,8 +105,9 @@ Reported<bool> PlugInWriter::writePlugInTo(const std::string& target)
         return {false, {couldNotCreate(FileError(error.cause(), targetPath_, error.detail()))}};
     }
     try {
-        write(*writer);
-        return {true, {}};
+        if (write(*writer))
+            return {true, {}};
+        return {false, {archiveChanged()}};
     } catch (const FileError& error) {
         if (error.cause() == FileErrorCause::AlreadyExists && error.path() == targetPath_)
             return {false, {alreadyExists()}};  // the name was taken while the plug-in was written
@@ -137,18 +149,29 @@ std::optional<Notice> PlugInWriter::claimTarget()
     return alreadyExists();
 }
 
-void PlugInWriter::write(SafeWriter& writer)
+bool PlugInWriter::write(SafeWriter& writer)
 {
     writeHeader(writer.bytes());
     copyData(writer.bytes());
+    // Asked again after the copy: a rewrite that came while the data was copied shows here.
+    if (!headerAsListed())
+        return false;
     writer.commit(replaced_.isOpen() ? File::Place::Replace : File::Place::OnlyIfFree);
     replaced_.close();
+    return true;
+}
+
+bool PlugInWriter::headerAsListed()
+{
+    TagHeaderBytes header{};
+    readExactly(entry_.headerPosition(), header.data(), header.size());
+    sourceChanged_ = header != entry_.header();
+    return !sourceChanged_;
 }
 
 void PlugInWriter::writeHeader(ByteSource& plugIn)
 {
-    TagHeaderBytes header{};
-    readExactly(entry_.headerPosition(), header.data(), header.size());
+    TagHeaderBytes header = entry_.header();
     setFieldNumber(header, tag_header::kStartAddress, static_cast<std::uint32_t>(kTagHeaderSize));
     plugIn.writeAt(0, header.data(), header.size());
 }

@@ -17,6 +17,9 @@ inline constexpr const char* kPlugInCreatedMessage = "PlugIn created";
 inline constexpr const char* kPlugInNotCreatedMessage = "ERROR PlugIn NOT created";
 inline constexpr const char* kPlugInExistsMessage = "ERROR - Plugin Already Exists";
 inline constexpr const char* kPlugInNotOpenedMessage = "ERROR - Plugin File Couldn't be created";
+inline constexpr const char* kArchiveChangedMessage =
+    "ERROR - the archive changed since it was read: this tag's header in the file is no longer the one listed. "
+    "Open the file again.";
 inline constexpr const char* kPlugInFilter = "Vorn Tag Files (*.gor)|*.gor|Plug-Ins|*|All Files (*.*)|*.*||";
 
 // A tag's type or id as one file name component: trailing zero bytes dropped,
@@ -38,7 +41,9 @@ inline constexpr const char* kPlugInFilter = "Vorn Tag Files (*.gor)|*.gor|Plug-
 // in the order they are to be shown. A plug-in is either written whole or
 // not left behind at all: it is written beside the target and renamed into place,
 // onto a name nothing has, or over the empty file that was chosen (or, when asked,
-// any regular file), never through a link.
+// any regular file), never through a link. It copies the tag that was listed: when
+// the header in the file no longer matches the entry (another program changed the
+// archive since it was read), nothing is written.
 class PlugInWriter {
 public:
     enum class Existing { FillEmpty, Replace };
@@ -54,6 +59,8 @@ public:
     [[nodiscard]] Reported<bool> writePlugIn(Prompter& asker);
     // The same without asking: writes to `target`.
     [[nodiscard]] Reported<bool> writePlugInTo(const std::string& target);
+    // Whether the last write stopped because the archive changed since it was read.
+    [[nodiscard]] bool sourceChanged() const { return sourceChanged_; }
 
 private:
     static constexpr std::size_t kCopyPiece = 1024;
@@ -61,7 +68,10 @@ private:
     [[nodiscard]] std::optional<std::string> choosePlugInFile(Prompter& asker) const;
     // Why the target may not be written, or nothing when it may.
     [[nodiscard]] std::optional<Notice> claimTarget();
-    void write(SafeWriter& writer);
+    // False (nothing committed) when the archive changed since it was read.
+    [[nodiscard]] bool write(SafeWriter& writer);
+    // Whether the header in the file is still the entry's, as listed.
+    [[nodiscard]] bool headerAsListed();
     void writeHeader(ByteSource& plugIn);
     void copyData(ByteSource& plugIn);
     void readExactly(std::uint64_t position, std::uint8_t* buffer, std::size_t size);
@@ -74,6 +84,7 @@ private:
     std::string targetPath_;
     // The existing file being replaced, held so that no other writer fills it meanwhile.
     File replaced_;
+    bool sourceChanged_ = false;
 };
 
 }  // namespace tagwarden

@@ -8,17 +8,29 @@
 
 namespace tagwarden {
 
-std::string TagData::load(const ByteSource& source, std::uint32_t start, std::uint32_t length)
+void TagData::read(const ByteSource& source, std::uint32_t start, std::uint32_t count)
 {
     // A load replaces what was loaded before, even when it fails; read aside, so
     // that a read error leaves no half-filled buffer behind.
     bytes_.clear();
     loaded_ = true;
-    expected_ = std::min(length, kMaxBytes);
-    std::vector<std::uint8_t> bytes(expected_);
+    expected_ = count;
+    // Never more than the file can hold: a header may claim gigabytes.
+    const std::uint64_t room = source.length() > start ? source.length() - start : 0;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, room)));
     bytes.resize(source.readAt(start, bytes.data(), bytes.size()));
     bytes_ = std::move(bytes);
+}
+
+std::string TagData::load(const ByteSource& source, std::uint32_t start, std::uint32_t length)
+{
+    read(source, start, std::min(length, kMaxBytes));
     return hexText();
+}
+
+void TagData::loadWhole(const ByteSource& source, const TagEntry& entry)
+{
+    read(source, entry.startAddress(), entry.dataLength());
 }
 
 std::string TagData::load(const ByteSource& source, const TagEntry& entry)

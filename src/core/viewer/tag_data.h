@@ -9,8 +9,8 @@ namespace tagwarden {
 class ByteSource;
 class TagEntry;
 
-// The loaded data of one entry, as the data viewer keeps it: at most the first
-// 2048 bytes of the tag.
+// The loaded data of one entry, as the data viewer keeps it: the first 2048
+// bytes of the tag, or all of them.
 class TagData {
 public:
     static constexpr std::uint32_t kMaxBytes = 2048;
@@ -21,6 +21,8 @@ public:
     std::string load(const ByteSource& source, std::uint32_t start, std::uint32_t length);
     // The same for the entry's data: at its start address, as long as its header says.
     std::string load(const ByteSource& source, const TagEntry& entry);
+    // All of the entry's data, however long (the whole-tag listing, which makes no hex text of it).
+    void loadWhole(const ByteSource& source, const TagEntry& entry);
 
     [[nodiscard]] const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     // How many bytes the last load asked for; fewer arrived when the file ended first.
@@ -32,6 +34,8 @@ public:
     [[nodiscard]] std::string asciiText() const;
 
 private:
+    void read(const ByteSource& source, std::uint32_t start, std::uint32_t count);
+
     std::vector<std::uint8_t> bytes_;
     std::uint32_t expected_ = 0;
     bool loaded_ = false;

@@ -1,5 +1,10 @@
 #include "core/viewer/viewer_lines.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "core/tags/hex.h"
+
 namespace tagwarden {
 
 namespace {
@@ -23,12 +28,32 @@ std::string_view piece(std::string_view text, std::size_t position, std::size_t 
     return position < text.size() ? text.substr(position, count) : std::string_view{};
 }
 
-void appendCharacterColumn(std::string& line, std::string_view characterText, std::size_t lineIndex)
+// The address and the line's hex, three characters a byte, in two halves.
+std::string hexLine(std::string_view address, std::string_view hex, std::size_t bytesPerLine)
+{
+    const std::size_t half = 3 * bytesPerLine / 2;
+    std::string line(address);
+    line += ": ";
+    line += piece(hex, 0, half);
+    line += "  ";
+    line += piece(hex, half, half);
+    return line;
+}
+
+void appendCharacterColumn(std::string& line, std::string_view characters)
 {
     if (line.size() < kTabUntil)
         line.append((kTabUntil - line.size()) / kColumnsPerTab, '\t');
     line += "   ";
-    line += piece(characterText, lineIndex * kCharacterBytesPerLine, kCharacterBytesPerLine);
+    line += characters;
+}
+
+std::string characterText(std::span<const std::uint8_t> bytes)
+{
+    std::string text;
+    for (const std::uint8_t byte : bytes)
+        text += (byte >= 0x20 && byte <= 0x7E) ? static_cast<char>(byte) : '.';
+    return text;
 }
 
 }  // namespace
@@ -41,22 +66,51 @@ ViewerLayout viewerLayoutFor(int asciiSetting)
 std::vector<std::string> viewerLines(std::string_view hexText, std::string_view characterText,
                                      std::uint64_t startAddress, ViewerLayout layout)
 {
-    const std::size_t bytesPerLine = layout == ViewerLayout::Character ? kCharacterBytesPerLine : kHexBytesPerLine;
+    const std::size_t bytesPerLine = viewerBytesPerLine(layout);
     const std::size_t span = 3 * bytesPerLine;
-    const std::size_t half = span / 2;
 
     std::vector<std::string> lines;
     for (std::size_t k = 0, p = 0; p + 1 < hexText.size(); ++k, p += span) {
-        std::string line = paddedAddress(startAddress + p / 3);
-        line += ": ";
-        line += piece(hexText, p, half);
-        line += "  ";
-        line += piece(hexText, p + half, half);
+        std::string line = hexLine(paddedAddress(startAddress + p / 3), piece(hexText, p, span), bytesPerLine);
         if (layout == ViewerLayout::Character)
-            appendCharacterColumn(line, characterText, k);
+            appendCharacterColumn(line, piece(characterText, k * bytesPerLine, bytesPerLine));
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+std::string viewerLine(std::span<const std::uint8_t> data, std::size_t lineIndex, std::uint64_t startAddress,
+                       ViewerLayout layout, bool tagOffset)
+{
+    const std::size_t bytesPerLine = viewerBytesPerLine(layout);
+    const std::size_t first = lineIndex * bytesPerLine;
+    if (first >= data.size())
+        return {};
+    const std::span<const std::uint8_t> bytes = data.subspan(first, std::min(bytesPerLine, data.size() - first));
+    std::string address = paddedAddress(startAddress + first);
+    if (tagOffset) {
+        char offset[24];
+        std::snprintf(offset, sizeof offset, " +0x%08zX", first);
+        address += offset;
+    }
+    std::string line = hexLine(address, hexDump(bytes.data(), bytes.size()), bytesPerLine);
+    if (layout != ViewerLayout::Character)
+        return line;
+    if (tagOffset)
+        line.resize(address.size() + 2 + 3 * bytesPerLine + 2, ' ');
+    appendCharacterColumn(line, characterText(bytes));
+    return line;
+}
+
+std::size_t viewerBytesPerLine(ViewerLayout layout)
+{
+    return layout == ViewerLayout::Character ? kCharacterBytesPerLine : kHexBytesPerLine;
+}
+
+std::size_t viewerLineCount(std::size_t byteCount, ViewerLayout layout)
+{
+    const std::size_t perLine = viewerBytesPerLine(layout);
+    return (byteCount + perLine - 1) / perLine;
 }
 
 }  // namespace tagwarden

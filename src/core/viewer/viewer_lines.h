@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,16 @@ enum class ViewerLayout { Hex, Character };
 // characters of `characterText`.
 [[nodiscard]] std::vector<std::string> viewerLines(std::string_view hexText, std::string_view characterText,
                                                    std::uint64_t startAddress, ViewerLayout layout);
+
+// Line `lineIndex` of `data`, the very line viewerLines makes of its hex and
+// character texts. With `tagOffset`, the offset of the line's first byte within
+// the tag follows the address ("0000000163 +0x00000040: "), and in the character
+// layout blanks instead of tabs put the characters under those of full lines.
+[[nodiscard]] std::string viewerLine(std::span<const std::uint8_t> data, std::size_t lineIndex,
+                                     std::uint64_t startAddress, ViewerLayout layout, bool tagOffset = false);
+// How many bytes one line shows, and how many lines `byteCount` bytes take.
+[[nodiscard]] std::size_t viewerBytesPerLine(ViewerLayout layout);
+[[nodiscard]] std::size_t viewerLineCount(std::size_t byteCount, ViewerLayout layout);
 
 // Character columns of the tab stops that put the character column of every
 // tabbed line at column 74, where a full line's hex ends. A line is k * 3 + 17

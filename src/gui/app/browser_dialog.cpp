@@ -1,20 +1,26 @@
 #include "gui/app/browser_dialog.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListView>
+#include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <unordered_set>
 
 #ifdef Q_OS_WIN
 #define NOMINMAX
@@ -26,11 +32,16 @@
 #include "core/settings/recent_files.h"
 #include "core/tags/directory_reader.h"
 #include "core/tags/tag_text.h"
+#include "core/viewer/extraction_batch.h"
 #include "core/viewer/plug_in_extraction.h"
+#include "core/viewer/proposed_folder.h"
 #include "gui/app/about_dialog.h"
 #include "gui/common/dialog_controls.h"
+#include "gui/compare/compare_dialog.h"
 #include "gui/common/editor_chrome.h"
+#include "gui/common/fixed_font.h"
 #include "gui/app/object_list_model.h"
+#include "gui/app/open_archives.h"
 #include "gui/common/tab_order.h"
 #include "gui/editors/mons_editor.h"
 #include "gui/editors/stli_editor.h"
@@ -53,6 +64,39 @@ constexpr const char* kNoEntriesStatus = "No Object Directory Entries";
 // Where the window's size and place are kept between runs.
 constexpr const char* kWindowSection = "Window";
 constexpr const char* kGeometryKey = "Geometry";
+constexpr const char* kListColumnsKey = "ListColumns";
+constexpr const char* kExtractTitle = "Extract Selected: folder for TYPE/ID";
+
+// The object table; typing on it jumps by the ID column, whichever cell is current.
+class ObjectTableView : public QTableView {
+public:
+    using QTableView::QTableView;
+
+    void keyboardSearch(const QString& search) override
+    {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && current.column() != ObjectListModel::IdColumn)
+            selectionModel()->setCurrentIndex(current.siblingAtColumn(ObjectListModel::IdColumn),
+                                              QItemSelectionModel::NoUpdate);
+        QTableView::keyboardSearch(search);
+    }
+};
+
+// Every "TYPE/ID" file below `local`, as the object table marks plug-ins.
+std::unordered_set<std::string> plugInsUnder(const std::filesystem::path& local)
+{
+    namespace fs = std::filesystem;
+    std::unordered_set<std::string> found;
+    std::error_code error;
+    for (fs::directory_iterator type(local, error), end; !error && type != end; type.increment(error)) {
+        std::error_code inner;
+        if (!type->is_directory(inner))
+            continue;
+        for (fs::directory_iterator id(type->path(), inner); !inner && id != end; id.increment(inner))
+            found.insert(type->path().filename().string() + '/' + id->path().filename().string());
+    }
+    return found;
+}
 
 // The one local file of a drop, or nothing when the drop holds anything else.
 std::optional<std::string> droppedFile(const QMimeData& data)
@@ -109,6 +153,7 @@ BrowserDialog::BrowserDialog(SettingsStore& settings, Prompter& prompter, QWidge
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     directory_.setObserver(this);
     buildControls();
+    enableFileCommands();
     addAboutToSystemMenu();
     setAcceptDrops(true);
 
@@ -162,7 +207,6 @@ QPushButton* BrowserDialog::commandButton(const char* objectName)
 void BrowserDialog::buildControls()
 {
     auto* exitButton = commandButton("exit_button");
-    exitButton->setDefault(true);
     auto* openButton = commandButton("open_button");
     auto* filterLabel = new QLabel(QStringLiteral("Show Objects of Type:"), this);
     filter_ = new QComboBox(this);
@@ -172,16 +216,48 @@ void BrowserDialog::buildControls()
     filter_->setToolTip(QStringLiteral("List the objects of one type only"));
     filterLabel->setBuddy(filter_);
 
+    search_ = new QLineEdit(this);
+    search_->setObjectName(QStringLiteral("search_field"));
+    search_->setAccessibleName(QStringLiteral("Search"));
+    search_->setPlaceholderText(QStringLiteral("Search type, id or name (Ctrl+F)"));
+    search_->setToolTip(QStringLiteral("List only the objects whose type, id or name holds this text, case ignored"));
+    search_->setClearButtonEnabled(true);
+    for (QToolButton* clear : search_->findChildren<QToolButton*>())
+        clear->setAccessibleName(QStringLiteral("Clear Search"));
+
     model_ = new ObjectListModel(directory_, this);
-    list_ = new QListView(this);
+    list_ = new ObjectTableView(this);
     list_->setObjectName(QStringLiteral("object_list"));
     list_->setModel(model_);
-    list_->setUniformItemSizes(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Fixed pitch: the four-character ids and the " : " line up down the list.
-    list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    list_->setMinimumSize(340, 300);
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    // Fixed pitch: the four-character ids and types line up down the list.
+    list_->setFont(fixedFont());
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
+    QHeaderView* columns = list_->horizontalHeader();
+    columns->setSectionsMovable(true);
+    columns->setStretchLastSection(true);
+    columns->setHighlightSections(false);
+    const int digit = list_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (const auto& [column, characters] : {std::pair{ObjectListModel::TypeColumn, 6}, {ObjectListModel::IdColumn, 6},
+                                             {ObjectListModel::NameColumn, 26}, {ObjectListModel::StartColumn, 9},
+                                             {ObjectListModel::LengthColumn, 8}, {ObjectListModel::PlugInColumn, 8}})
+        columns->resizeSection(column, digit * characters);
+    columns->setSortIndicator(ObjectListModel::IdColumn, Qt::AscendingOrder);
+    list_->setSortingEnabled(true);
+    // Every column shows at the first start; the window may grow, the list with it.
+    list_->setMinimumSize(columns->length() + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth(),
+                          300);
+    // The corner button and the row numbers are hidden, but named for screen readers.
+    for (QAbstractButton* corner : list_->findChildren<QAbstractButton*>())
+        corner->setAccessibleName(QStringLiteral("Select All"));
+    list_->verticalHeader()->setAccessibleName(QStringLiteral("Line Numbers"));
+    columns->setAccessibleName(QStringLiteral("Columns"));
     list_->setAccessibleName(QStringLiteral("Object List"));
     list_->installEventFilter(this);
     filter_->setAccessibleName(QStringLiteral("Show Objects of Type"));
@@ -202,6 +278,9 @@ void BrowserDialog::buildControls()
     top->addStretch();
     top->addWidget(filterLabel);
     top->addWidget(filter_);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(search_);
+    listColumn->addWidget(list_);
 
     auto* column = new QVBoxLayout;
     std::vector<QPushButton*> side;
@@ -210,6 +289,7 @@ void BrowserDialog::buildControls()
         side.push_back(commandButton(name));
         column->addWidget(side.back());
     }
+    fileButtons_ = {side[0], side[1], side[6]};
     column->addStretch();
     auto* aboutButton = commandButton("about_button");
     column->addWidget(aboutButton);
@@ -217,7 +297,7 @@ void BrowserDialog::buildControls()
     auto* layout = new QGridLayout(this);
     layout->setMenuBar(buildMenus());
     layout->addLayout(top, 0, 0, 1, 2);
-    layout->addWidget(list_, 1, 0);
+    layout->addLayout(listColumn, 1, 0);
     layout->addLayout(column, 1, 1);
     layout->addWidget(statusLine_, 2, 0, 1, 2);
     layout->addWidget(cancelButton, 3, 0);
@@ -225,15 +305,20 @@ void BrowserDialog::buildControls()
     layout->setRowStretch(1, 1);
     layout->setColumnStretch(0, 1);
 
-    chainTabOrder({openButton, filter_, side[0], side[1], side[5], list_, side[6], exitButton, aboutButton, side[4],
-                   side[3], side[2]});
+    chainTabOrder({openButton, filter_, side[0], side[1], side[5], search_, list_, side[6], exitButton, aboutButton,
+                   side[4], side[3], side[2]});
 
-    connect(list_, &QListView::doubleClicked, this, &BrowserDialog::onObjectHeader);
+    connect(list_, &QTableView::doubleClicked, this, &BrowserDialog::onObjectHeader);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list_, &QListView::customContextMenuRequested, this, &BrowserDialog::showListMenu);
+    connect(list_, &QTableView::customContextMenuRequested, this, &BrowserDialog::showListMenu);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BrowserDialog::onListSelectionChanged);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &BrowserDialog::onListSelectionChanged);
     connect(filter_, &QComboBox::currentIndexChanged, this, &BrowserDialog::onFilterChanged);
+    connect(search_, &QLineEdit::textChanged, this, &BrowserDialog::onSearchChanged);
+    // A new listing has no selection, so nothing to edit.
+    connect(model_, &QAbstractItemModel::modelReset, editPlugIn_, [this] { editPlugIn_->setEnabled(false); });
 }
 
 QMenuBar* BrowserDialog::buildMenus()
@@ -256,12 +341,22 @@ QMenuBar* BrowserDialog::buildMenus()
     add(file, "E&xit", &BrowserDialog::accept, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* object = bar->addMenu(QStringLiteral("O&bject"));
-    add(object, "&Header", &BrowserDialog::onObjectHeader);
-    add(object, "&Data", &BrowserDialog::onObjectData);
-    add(object, "Dump &Map", &BrowserDialog::onDumpMap);
+    fileActions_.push_back(add(object, "&Header", &BrowserDialog::onObjectHeader));
+    fileActions_.push_back(add(object, "&Data", &BrowserDialog::onObjectData));
+    fileActions_.push_back(add(object, "Dump &Map", &BrowserDialog::onDumpMap));
     object->addSeparator();
+    extractSelected_ = add(object, "E&xtract Selected...", &BrowserDialog::onExtractSelected);
+    fileActions_.push_back(extractSelected_);
     editPlugIn_ = add(object, "&Edit Plug-In", &BrowserDialog::onEditPlugIn);
     editPlugIn_->setEnabled(false);
+    object->addSeparator();
+    QAction* find = object->addAction(QStringLiteral("&Search"), this, [this] {
+        search_->setFocus(Qt::ShortcutFocusReason);
+        search_->selectAll();
+    });
+    find->setShortcut(QKeySequence::Find);
+    compareWithArchive_ = add(object, "&Compare with Archive", &BrowserDialog::onCompareWithArchive);
+    compareWithArchive_->setEnabled(false);
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     add(tools, "Edit &mons File...", &BrowserDialog::onEditMons);
@@ -355,8 +450,6 @@ void BrowserDialog::releaseEditors()
 void BrowserDialog::clearDirectory()
 {
     model_->clear();
-    sortedAll_.clear();
-    sortedAll_.shrink_to_fit();
     directory_.clearAll();
 }
 
@@ -404,8 +497,29 @@ bool BrowserDialog::openPath(const std::string& path)
 
 void BrowserDialog::showFileInTitle()
 {
+    openArchives().setOpen(file_.isOpen() ? path_ : std::string{});
     const QString program = QString::fromLatin1(Prompter::kApplicationName);
-    setWindowTitle(file_.isOpen() ? QString::fromLocal8Bit(fileName_) + QStringLiteral(" - ") + program : program);
+    setWindowTitle(file_.isOpen() ? archiveTitle() + QStringLiteral(" - ") + program : program);
+    enableFileCommands();
+}
+
+QString BrowserDialog::archiveTitle() const
+{
+    QString title = QString::fromLocal8Bit(fileName_);
+    if (openArchives().nameSharedByAnother(path_)) {
+        const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+        title += QStringLiteral(" (") + QString::fromLocal8Bit(folder.string()) + QLatin1Char(')');
+    }
+    return title;
+}
+
+void BrowserDialog::enableFileCommands()
+{
+    const bool open = file_.isOpen();
+    for (QWidget* button : fileButtons_)
+        button->setEnabled(open);
+    for (QAction* action : fileActions_)
+        action->setEnabled(open);
 }
 
 bool BrowserDialog::clearWithNotice()
@@ -433,13 +547,23 @@ void BrowserDialog::readOpenFile()
     if (outcome == ReadOutcome::NoDirectory)
         prompter_.message(kNoDirectoryMessage);
     refillTypeFilter();
+    showListStatus();
 }
 
 void BrowserDialog::finishListing()
 {
-    model_->setLines(std::move(pendingLines_));
+    {
+        const QSignalBlocker quiet(search_);
+        search_->clear();
+    }
+    model_->setEntries(std::move(pendingLines_));
     pendingLines_ = {};
-    sortedAll_ = model_->lines();
+    refreshPlugIns();
+}
+
+void BrowserDialog::refreshPlugIns()
+{
+    model_->setPlugIns(plugInsUnder(std::filesystem::path(settingsDialog_->getTagsDirectory()) / "local"));
 }
 
 void BrowserDialog::reportFileError(const FileError& error)
@@ -450,33 +574,35 @@ void BrowserDialog::reportFileError(const FileError& error)
 void BrowserDialog::refillObjectList()
 {
     const QVariant group = filter_->currentData();
-    if (!group.isValid()) {
-        model_->setSortedLines(sortedAll_);
-        return;
-    }
-    // A type lists its group's members: the "All" order restricted to them is their sorted order.
-    std::vector<char> isMember(directory_.entryCount(), 0);
-    const TypeGroup& members = directory_.typeGroups().at(group.value<std::size_t>());
-    for (const GroupMember& member : members.members)
-        isMember[static_cast<std::size_t>(member.index)] = 1;
-    std::vector<std::uint32_t> lines;
-    lines.reserve(members.members.size());
-    for (const std::uint32_t index : sortedAll_)
-        if (isMember[index])
-            lines.push_back(index);
-    model_->setSortedLines(std::move(lines));
+    model_->setGroup(group.isValid() ? &directory_.typeGroups().at(group.value<std::size_t>()) : nullptr);
 }
 
 void BrowserDialog::onFilterChanged()
 {
     refillObjectList();
-    setStatus(filter_->currentText().toLatin1().toStdString() + " Objects");
+    showListStatus();
+}
+
+void BrowserDialog::onSearchChanged()
+{
+    model_->setSearch(search_->text().toLatin1().toStdString());
+    showListStatus();
+}
+
+void BrowserDialog::showListStatus()
+{
+    std::string text = filter_->currentText().toLatin1().toStdString() + " Objects";
+    if (model_->searching())
+        text += " - " + std::to_string(model_->rowCount()) + " of " + std::to_string(model_->groupCount()) + " shown";
+    setStatus(text);
 }
 
 void BrowserDialog::onListSelectionChanged()
 {
     const std::optional<int> row = selectedRow();
     editPlugIn_->setEnabled(row && editableType(entryOfRow(*row)));
+    std::error_code missing;
+    compareWithArchive_->setEnabled(row && std::filesystem::is_regular_file(plugInPathOf(entryOfRow(*row)), missing));
     if (selectingSilently_)
         return;
     const int count = model_->rowCount();
@@ -491,10 +617,25 @@ void BrowserDialog::onListSelectionChanged()
 
 std::optional<int> BrowserDialog::selectedRow() const
 {
-    const QModelIndexList rows = list_->selectionModel()->selectedRows();
-    if (rows.isEmpty())
+    const QModelIndex current = list_->currentIndex();
+    if (!current.isValid() || !list_->selectionModel()->isRowSelected(current.row()))
         return std::nullopt;
-    return rows.constFirst().row();
+    return current.row();
+}
+
+std::vector<std::uint32_t> BrowserDialog::selectedEntries() const
+{
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : list_->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<std::uint32_t> entries;
+    entries.reserve(rows.size());
+    for (const int row : rows)
+        entries.push_back(model_->entryIndexAt(row));
+    return entries;
 }
 
 TagEntry BrowserDialog::entryOfRow(int row) const { return directory_.entryAt(model_->entryIndexAt(row)); }
@@ -505,7 +646,7 @@ void BrowserDialog::onObjectHeader()
     if (!row) {
         if (model_->rowCount() > 0) {
             selectingSilently_ = true;
-            list_->setCurrentIndex(model_->index(0));
+            list_->setCurrentIndex(model_->index(0, ObjectListModel::IdColumn));
             selectingSilently_ = false;
         }
         return;
@@ -526,14 +667,66 @@ void BrowserDialog::onObjectData()
     execWindowModal(viewer);
 }
 
-void BrowserDialog::onSettings() { execWindowModal(*settingsDialog_); }
+void BrowserDialog::onSettings()
+{
+    execWindowModal(*settingsDialog_);
+    refreshPlugIns();  // the tags directory may have changed
+}
 
 void BrowserDialog::onDumpMap()
 {
     const int selection = filter_->currentIndex();
     DumpMapDialog dump(directory_.dumpMapText(selection < 0 ? std::nullopt : std::optional<std::size_t>(selection)),
                        this);
+    const QString type = selection > 0 ? filter_->currentText() : QStringLiteral("all types");
+    dump.setWindowTitle(archiveTitle() + QStringLiteral(" (") + type + QStringLiteral(") - ") +
+                        QString::fromLatin1(Prompter::kApplicationName) + QStringLiteral(" - Dump Map"));
     execWindowModal(dump);
+}
+
+void BrowserDialog::onExtractSelected()
+{
+    if (raiseRunningDialog() || !file_.isOpen())
+        return;
+    const std::vector<std::uint32_t> entries = selectedEntries();
+    if (entries.empty()) {
+        prompter_.message(kNoSelectionMessage);
+        return;
+    }
+    // The dialog opens in local/ of the tags directory, made for it when missing.
+    const std::string local = settingsDialog_->getTagsDirectory() + "local";
+    const ProposedFolder proposed(local);
+    Prompter::FileRequest request;
+    request.kind = Prompter::FileRequest::Kind::Folder;
+    request.title = kExtractTitle;
+    request.initialName = local;
+    const std::optional<std::string> root = prompter_.chooseFile(request);
+    if (!root)
+        return;
+
+    const int total = static_cast<int>(entries.size());
+    QProgressDialog progress(QStringLiteral("Extracting %1 plug-ins...").arg(total), QStringLiteral("Cancel"), 0,
+                             total, this);
+    progress.setObjectName(QStringLiteral("extract_progress"));
+    progress.setWindowTitle(QString::fromLatin1(Prompter::kApplicationName));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+    const std::vector<ExtractionBatch::Result> results = ExtractionBatch(file_, path_, directory_).extractUnder(
+        *root, entries, [&progress](const ExtractionBatch::Result&, std::size_t done, std::size_t) {
+            progress.setValue(static_cast<int>(done));
+            return !progress.wasCanceled();
+        });
+    progress.reset();
+    refreshPlugIns();
+    std::string summary = ExtractionBatch::summary(results);
+    if (results.size() < entries.size())
+        summary += "\n" + std::to_string(entries.size() - results.size()) + " not tried (cancelled)";
+    const bool allWell = std::all_of(results.begin(), results.end(), [](const ExtractionBatch::Result& result) {
+        return result.outcome != ExtractionBatch::Outcome::Failed;
+    });
+    prompter_.message("Extract Selected under " + *root + ":\n" + summary, Prompter::Buttons::Ok,
+                      allWell ? Prompter::Icon::None : Prompter::Icon::Exclamation);
 }
 
 void BrowserDialog::onAbout()
@@ -603,10 +796,21 @@ void BrowserDialog::onEditPlugIn()
     }
 }
 
+std::string BrowserDialog::plugInPathOf(const TagEntry& entry)
+{
+    return plugInPath(settingsDialog_->getTagsDirectory() + "local/" + plugInFileName(entry.type()), entry.id());
+}
+
+void BrowserDialog::onCompareWithArchive()
+{
+    if (const std::optional<int> row = selectedRow())
+        CompareDialog::showFor(plugInPathOf(entryOfRow(*row)), this);
+}
+
 std::optional<std::string> BrowserDialog::plugInOf(const TagEntry& entry)
 {
-    const std::string folder = settingsDialog_->getTagsDirectory() + "local/" + plugInFileName(entry.type());
-    const std::string path = plugInPath(folder, entry.id());
+    const std::string path = plugInPathOf(entry);
+    const std::string folder = std::filesystem::path(path).parent_path().string();
     std::error_code error;
     if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found)
         return path;  // whatever is there, the editor opens it or says why not
@@ -622,6 +826,7 @@ std::optional<std::string> BrowserDialog::plugInOf(const TagEntry& entry)
         return std::nullopt;
     }
     const ExtractedPlugIn made = extractPlugIn(file_, path_, entry, path);
+    refreshPlugIns();
     showNotices(prompter_, made.notices);
     if (!made.created) {
         prompter_.message(kPlugInNotCreatedMessage);
@@ -637,6 +842,8 @@ void BrowserDialog::showListMenu(const QPoint& at)
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("object_list_menu"));
     menu.addAction(editPlugIn_);
+    menu.addAction(extractSelected_);
+    menu.addAction(compareWithArchive_);
     menu.exec(list_->viewport()->mapToGlobal(at));
 }
 
@@ -651,6 +858,8 @@ void BrowserDialog::done(int result)
     if (raiseRunningDialog() || !settleUnsavedWork())
         return;
     settings_.writeString(kWindowSection, kGeometryKey, saveGeometry().toBase64().toStdString());
+    settings_.writeString(kWindowSection, kListColumnsKey,
+                          list_->horizontalHeader()->saveState().toBase64().toStdString());
     QDialog::done(result);
 }
 
@@ -659,6 +868,17 @@ void BrowserDialog::restoreWindowGeometry()
     const std::string stored = settings_.readString(kWindowSection, kGeometryKey);
     if (!stored.empty())
         restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(stored)));
+    restoreListColumns();
+}
+
+// Widths and order of the columns come back; the sort starts as the list's own order.
+void BrowserDialog::restoreListColumns()
+{
+    const std::string stored = settings_.readString(kWindowSection, kListColumnsKey);
+    QHeaderView* columns = list_->horizontalHeader();
+    if (stored.empty() || !columns->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(stored))))
+        return;
+    columns->setSortIndicator(ObjectListModel::IdColumn, Qt::AscendingOrder);
 }
 
 void BrowserDialog::dragEnterEvent(QDragEnterEvent* event)
@@ -672,6 +892,32 @@ void BrowserDialog::dropEvent(QDropEvent* event)
     if (const std::optional<std::string> path = droppedFile(*event->mimeData())) {
         event->acceptProposedAction();
         (void)openPath(*path);
+    }
+}
+
+void BrowserDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && file_.isOpen())
+        showFileInTitle();
+}
+
+void BrowserDialog::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        if (search_->hasFocus())
+            search_->clear();
+        event->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (search_->hasFocus())
+            list_->setFocus(Qt::OtherFocusReason);  // from the search to what it found
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
     }
 }
 

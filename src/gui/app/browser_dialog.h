@@ -13,7 +13,8 @@
 class QAction;
 class QComboBox;
 class QLabel;
-class QListView;
+class QLineEdit;
+class QTableView;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -69,12 +70,18 @@ public slots:
     void onSettings();
     void onDumpMap();
     void onAbout();
+    // "Extract Selected...": every selected tag as a plug-in under TYPE/ID of a
+    // folder (local/ of the tags directory unless another is picked), one
+    // progress dialog, one summary.
+    void onExtractSelected();
     void onEditMons();
     void onEditStli();
     void onEditMesh();
     // "Edit Plug-In": the selected tag's plug-in under local/TYPE/ of the tags
     // directory in its editor, made from the open file first when there is none.
     void onEditPlugIn();
+    // "Compare with Archive": the selected tag's plug-in against the archive's tag.
+    void onCompareWithArchive();
     // Opens `path` as "Open a File" does once a file is chosen (the clearing notice
     // first, when a file is open); false when it was cancelled or failed.
     bool openPath(const std::string& path);
@@ -82,8 +89,12 @@ public slots:
 protected:
     // Ending the window (Exit, Escape, closing it) first settles unsaved editor work.
     void done(int result) override;
-    // Enter on a line of the object list opens its header instead of pressing Exit.
+    // Enter on a line of the object list opens its header.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape and Enter never end the window: Exit, Ctrl+Q and the close box do.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Coming to the front, the title catches up with archives opened elsewhere meanwhile.
+    void changeEvent(QEvent* event) override;
     // A file dropped on the window opens as if chosen in "Open a File".
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -113,7 +124,21 @@ private:
     void refillObjectList();
     void onListSelectionChanged();
     void onFilterChanged();
+    void onSearchChanged();
+    // The filter's text and " Objects", with how many of how many a search shows.
+    void showListStatus();
+    // The current line, when it is selected.
     [[nodiscard]] std::optional<int> selectedRow() const;
+    // The entries of every selected line, in list order.
+    [[nodiscard]] std::vector<std::uint32_t> selectedEntries() const;
+    // Marks the lines whose plug-in exists under local/ of the tags directory.
+    void refreshPlugIns();
+    // Commands that need an open file are enabled only while one is.
+    void enableFileCommands();
+    // The open file as titles name it: "tags.gor", or "tags.gor (folder)" when
+    // another running Tagwarden has an archive of the same name open.
+    [[nodiscard]] QString archiveTitle() const;
+    void restoreListColumns();
     // Each editor replaced by a new one on the plug-in at `path`, or on one chosen
     // when no path is given; the old one's unsaved work is settled first.
     void editUnit(const std::optional<std::string>& path);
@@ -122,6 +147,8 @@ private:
     // The plug-in of `entry` in the tags directory; asks to make it from the open
     // file when there is none. Nothing when it was not made (the user was told why).
     [[nodiscard]] std::optional<std::string> plugInOf(const TagEntry& entry);
+    // Where the plug-in of `entry` lies in the tags directory: local/TYPE/ID.
+    [[nodiscard]] std::string plugInPathOf(const TagEntry& entry);
     void showListMenu(const QPoint& at);
     [[nodiscard]] TagEntry entryOfRow(int row) const;
 
@@ -141,18 +168,21 @@ private:
     bool stringListEditorOpen_ = false;
     std::unique_ptr<MeshEditor> mapEditor_;
 
-    // Lines arrive during a reading and are sorted once it ends; the sorted
-    // listing of all entries is kept so that "All" and each type list without sorting.
+    // Lines arrive during a reading and are sorted once it ends.
     std::vector<std::uint32_t> pendingLines_;
-    std::vector<std::uint32_t> sortedAll_;
     bool selectingSilently_ = false;
 
     ObjectListModel* model_ = nullptr;
-    QListView* list_ = nullptr;
+    QTableView* list_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    std::vector<QWidget*> fileButtons_;
+    std::vector<QAction*> fileActions_;
     QComboBox* filter_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* editPlugIn_ = nullptr;
+    QAction* extractSelected_ = nullptr;
+    QAction* compareWithArchive_ = nullptr;
 };
 
 }  // namespace tagwarden

@@ -1,43 +1,80 @@
 #pragma once
 
-#include <QAbstractListModel>
+#include <QAbstractTableModel>
 
 #include <cstdint>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace tagwarden {
 
 class TagDirectory;
-class TagEntry;
+struct TypeGroup;
 
-// The main window's object list: one line "ID : Name" per listed entry, kept in
-// ascending case-insensitive order (equal lines in file order). Each row carries
-// the index of its entry; the texts are made from the directory when shown, so a
-// million rows cost four bytes each.
-class ObjectListModel : public QAbstractListModel {
+// The main window's object table: one row per listed entry, with its type, id,
+// name, start, length and a mark when its plug-in exists. The default order is
+// the "ID : Name" line order, case ignored (equal lines in file order); a column
+// sort keeps that order among equal values. Each row is the index of its entry:
+// the texts are made from the directory when shown, so a million rows cost a few
+// bytes each, and narrowing by type or search text walks the entries' headers.
+class ObjectListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // The entry's index in the directory, as data of every row.
+    enum Column { TypeColumn, IdColumn, NameColumn, StartColumn, LengthColumn, PlugInColumn, ColumnCount };
+    // The entry's index in the directory, as data of every cell.
     static constexpr int kEntryIndexRole = Qt::UserRole + 1;
+    // The entry's "ID : Name" line.
+    static constexpr int kListLineRole = Qt::UserRole + 2;
+    // Whether another entry has the same type and id.
+    static constexpr int kDuplicateRole = Qt::UserRole + 3;
 
     explicit ObjectListModel(const TagDirectory& directory, QObject* parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-    // Replaces all lines with these entries, sorted once.
-    void setLines(std::vector<std::uint32_t> entryIndexes);
-    // Replaces all lines with entries known to be in list order already.
-    void setSortedLines(std::vector<std::uint32_t> entryIndexes);
+    // Lists these entries (a reading's entries, in any order): sorted once, the
+    // duplicates found, no type or search narrowing, the current column sort kept.
+    void setEntries(std::vector<std::uint32_t> entryIndexes);
     void clear();
+    // Narrows to the members of `group` (nothing: every entry), then to the search text.
+    void setGroup(const TypeGroup* group);
+    // Entries whose type, id or name holds `text`, case ignored; "" lists all.
+    void setSearch(const std::string& text);
+    // The plug-ins there are, as "TYPE/ID" file names below local/ of the tags directory.
+    void setPlugIns(std::unordered_set<std::string> plugIns);
 
     [[nodiscard]] std::uint32_t entryIndexAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
     [[nodiscard]] const std::vector<std::uint32_t>& lines() const { return rows_; }
+    // How many entries the type narrowing leaves, before the search.
+    [[nodiscard]] std::size_t groupCount() const { return groupCount_; }
+    [[nodiscard]] bool searching() const { return !needle_.empty(); }
+    [[nodiscard]] bool hasPlugIn(std::uint32_t entryIndex) const;
 
 private:
+    [[nodiscard]] QVariant displayText(std::uint32_t entryIndex, int column) const;
+    [[nodiscard]] std::vector<std::uint32_t> ascendingBy(int column) const;
+    void findDuplicates();
+    // Rebuilds the rows from the sorted entries, or from the rows shown when the
+    // new search text holds the old one (it can only drop rows then).
+    void refilter(bool narrowing);
+
     const TagDirectory& directory_;
+    std::vector<std::uint32_t> lineOrder_;  // every entry, in "ID : Name" order
+    std::vector<std::uint32_t> order_;      // every entry, in the current sort
+    std::vector<char> member_;              // per entry: kept by the type narrowing (empty: all are)
+    std::vector<char> duplicate_;           // per entry
+    std::string needle_;                    // the search text, lower-cased
+    std::size_t groupCount_ = 0;
     std::vector<std::uint32_t> rows_;
+    int sortColumn_ = IdColumn;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    std::unordered_set<std::string> plugIns_;
 };
 
 }  // namespace tagwarden

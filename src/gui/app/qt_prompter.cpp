@@ -1,12 +1,15 @@
 #include "gui/app/qt_prompter.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringDecoder>
+
+#include <filesystem>
 
 namespace tagwarden {
 
@@ -91,6 +94,29 @@ QString nameFilter(const QString& label, const QString& classicPatterns)
     return label + QLatin1Char(' ') + patterns;
 }
 
+// Shows the proposed file: the first filter that lets its name through, so a
+// plug-in's name (no ".gor") shows it and its neighbours under "Plug-Ins".
+void selectFilterOf(QFileDialog& dialog, const QString& fileName)
+{
+    for (const QString& filter : dialog.nameFilters()) {
+        const QString patterns = filter.section(QLatin1Char('('), -1).chopped(1);
+        if (QDir::match(patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts), fileName)) {
+            dialog.selectNameFilter(filter);
+            return;
+        }
+    }
+}
+
+// A folder dialog starts in the proposed folder, or in the nearest one above it that exists.
+void startIn(QFileDialog& dialog, const std::string& proposed)
+{
+    std::filesystem::path folder(proposed);
+    std::error_code error;
+    while (!std::filesystem::is_directory(folder, error) && folder.has_relative_path())
+        folder = folder.parent_path();
+    dialog.setDirectory(QString::fromLocal8Bit(folder.string()));
+}
+
 // Messages mix tag text (8-bit bytes) with file paths (UTF-8 here): a text that is
 // valid UTF-8 is shown as such, so paths read right; any other is shown byte for byte.
 QString messageText(const std::string& text)
@@ -141,10 +167,15 @@ std::optional<std::string> QtPrompter::chooseFile(const FileRequest& request)
     // The program asks for itself when it means to replace a file.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(nameFilters(request.filter));
-    if (!request.initialName.empty()) {
+    if (request.kind == FileRequest::Kind::Folder) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        startIn(dialog, request.initialName);
+    } else if (!request.initialName.empty()) {
         const QFileInfo initial(QString::fromLocal8Bit(request.initialName));
         dialog.setDirectory(initial.absolutePath());
         dialog.selectFile(initial.fileName());
+        selectFilterOf(dialog, initial.fileName());
     }
     if (execOverOwner(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

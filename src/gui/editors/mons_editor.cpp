@@ -2,6 +2,7 @@
 
 #include "core/prompt/prompter.h"
 #include "gui/common/editor_chrome.h"
+#include "gui/compare/compare_dialog.h"
 #include "gui/editors/mons_editor_dialog.h"
 
 namespace tagwarden {
@@ -29,6 +30,7 @@ bool MonsEditor::show(Reported<Started> started)
     data_ = std::move(*started.value.data);
     form_ = std::make_unique<MonsEditorDialog>(prompter(), values_.undoStack());
     form_->setFilePath(filePath());
+    addCompareAction(*form_, [this] { return filePath(); });
     values_.start({MonsBlock::decode(MonsBlock::ConstData(data_.data(), MonsBlock::kSize)), id(), name()},
                   [this](const Values& values) { form_->showValues(values, dataLength()); });
     form_->fillCodeLists(idsOfType_, values_.current().block);

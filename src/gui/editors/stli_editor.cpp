@@ -2,6 +2,7 @@
 
 #include "core/prompt/prompter.h"
 #include "gui/common/editor_chrome.h"
+#include "gui/compare/compare_dialog.h"
 
 namespace tagwarden {
 
@@ -17,6 +18,7 @@ bool StliEditor::start()
         return started.value.outcome != OpenOutcome::Cancelled;
     form_ = std::make_unique<StliEditorDialog>(values_.undoStack());
     form_->setFilePath(filePath());
+    addCompareAction(*form_, [this] { return filePath(); });
     form_->setSaved(*started.value.data);
     values_.start({*started.value.data, id(), name()}, [this](const Values& values) { form_->showValues(values); });
     form_->setSaveHandler([this] { return saveChanges(); });

@@ -1,6 +1,5 @@
 #include "gui/editors/stli_editor_dialog.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "core/tags/tag_text.h"
 #include "gui/common/editor_chrome.h"
 #include "gui/common/editor_widgets.h"
+#include "gui/common/fixed_font.h"
 #include "gui/common/latin1_text.h"
 #include "gui/editors/stli_text_view.h"
 
@@ -64,7 +64,7 @@ StliEditorDialog::StliEditorDialog(QUndoStack& undoStack)
     top->addWidget(chrome_->undoButton());
     top->addWidget(chrome_->redoButton());
 
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedFont();
     textView_ = new StliTextView;
     textView_->setObjectName(QStringLiteral("textView"));
     textView_->setFont(fixed);

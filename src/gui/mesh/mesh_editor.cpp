@@ -5,6 +5,7 @@
 #include "core/editors/editor_tag_file.h"
 #include "core/mesh/mesh_model.h"
 #include "core/prompt/prompter.h"
+#include "gui/compare/compare_dialog.h"
 #include "gui/mesh/mesh_editor_dialog.h"
 #include "gui/mesh/mesh_items_dialog.h"
 #include "gui/mesh/mesh_session.h"
@@ -57,6 +58,7 @@ bool MeshEditor::start()
         return true;
     session_ = std::make_unique<MeshSession>(*model_);
     form_ = std::make_unique<MeshEditorDialog>(*session_, prompter_);
+    addCompareAction(*form_, [this] { return filePath(); });
     connect(form_.get(), &MeshEditorDialog::viewItemsRequested, this, &MeshEditor::showItems);
     // Cancel closes the editor: its item editor goes with the map form.
     connect(form_.get(), &QDialog::rejected, this, [this] {

@@ -1,6 +1,5 @@
 #include "gui/mesh/mesh_form_fields.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -9,6 +8,7 @@
 
 #include "core/prompt/prompter.h"
 #include "gui/common/editor_widgets.h"
+#include "gui/common/fixed_font.h"
 #include "gui/common/latin1_text.h"
 #include "gui/mesh/buddy_spin.h"
 
@@ -161,7 +161,7 @@ QListWidget* makeLineList(const char* objectName)
 {
     auto* list = new QListWidget;
     list->setObjectName(QString::fromLatin1(objectName));
-    list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    list->setFont(fixedFont());
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
 }

@@ -1,13 +1,13 @@
 #include "gui/tags/dump_map_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "core/prompt/prompter.h"
+#include "gui/common/fixed_font.h"
 
 namespace tagwarden {
 
@@ -21,7 +21,7 @@ DumpMapDialog::DumpMapDialog(const std::string& text, QWidget* parent) : QDialog
     view_->setAccessibleName(QStringLiteral("Dump Map"));
     view_->setReadOnly(true);
     view_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    view_->setFont(fixedFont());
     // A type's ids stand on one line; wrapping keeps them readable without endless sideways scrolling.
     view_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     view_->setPlainText(QString::fromLatin1(text));

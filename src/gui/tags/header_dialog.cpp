@@ -1,6 +1,5 @@
 #include "gui/tags/header_dialog.h"
 
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
 #include "core/tags/tag_text.h"
+#include "gui/common/fixed_font.h"
 
 namespace tagwarden {
 
@@ -44,7 +44,7 @@ HeaderDialog::HeaderDialog(Prompter& prompter, QWidget* parent)
 
     // Fixed pitch and a width of eight bytes a row: the 64 bytes line up in 8 rows.
     dump_->setObjectName(QStringLiteral("dump_text"));
-    dump_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    dump_->setFont(fixedFont());
     dump_->setWordWrap(true);
     dump_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     dump_->setText(QStringLiteral("00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"));

@@ -1,17 +1,18 @@
 #include "gui/viewer/object_viewer_dialog.h"
 
 #include <algorithm>
+#include <new>
 
 #include <QAction>
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -23,28 +24,20 @@
 #include "core/settings/settings_store.h"
 #include "core/tags/tag_entry.h"
 #include "core/tags/tag_text.h"
+#include "core/viewer/data_search.h"
 #include "core/viewer/plug_in_writer.h"
 #include "core/viewer/tag_data.h"
 #include "core/viewer/viewer_lines.h"
 #include "gui/common/dialog_controls.h"
+#include "gui/common/fixed_font.h"
+#include "gui/common/latin1_text.h"
+#include "gui/viewer/viewer_line_model.h"
 
 namespace tagwarden {
 
 namespace {
 
 QString latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-
-// Courier New when the system has it, else the system's fixed-pitch font.
-QFont listFont()
-{
-    if (QFontDatabase::families().contains(QStringLiteral("Courier New"))) {
-        QFont font(QStringLiteral("Courier New"));
-        font.setPixelSize(14);
-        font.setStyleHint(QFont::TypeWriter);
-        return font;
-    }
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
-}
 
 // Draws each line with tab stops on the character grid, so the character column
 // of a partly filled last line stands under that of the full lines.
@@ -76,7 +69,7 @@ public:
     {
         const QFontMetricsF metrics(option.font);
         const QString text = index.data().toString();
-        // The longest line, 110 characters, has no tabs; a tabbed line ends by column 97.
+        // The longest described line, 110 characters, has no tabs; a tabbed line ends by column 97.
         const qreal width = qMax(static_cast<qreal>(text.size()), qreal{97}) * metrics.horizontalAdvance(QLatin1Char('0'));
         return QSizeF(width + 2 * kMargin, metrics.height() + 2).toSize();
     }
@@ -106,6 +99,7 @@ ObjectViewerDialog::ObjectViewerDialog(const TagEntry& entry, File& openFile, co
       prompter_(prompter)
 {
     buildControls();
+    addShortcuts();
     attach();
 }
 
@@ -122,8 +116,10 @@ void ObjectViewerDialog::buildControls()
     startAddress_ = readOnlyNumber(QStringLiteral("startAddress"));
     dataLength_ = readOnlyNumber(QStringLiteral("dataLength"));
 
-    list_ = new QListWidget;
+    list_ = new QListView;
     list_->setObjectName(QStringLiteral("dataList"));
+    model_ = new ViewerLineModel(list_);
+    list_->setModel(model_);
     // Lines can be selected and copied, and the keyboard scrolls them.
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -134,14 +130,15 @@ void ObjectViewerDialog::buildControls()
     auto* selectAll = new QAction(QStringLiteral("Select &All"), list_);
     selectAll->setShortcut(QKeySequence::SelectAll);
     selectAll->setShortcutContext(Qt::WidgetShortcut);
-    connect(selectAll, &QAction::triggered, list_, &QListWidget::selectAll);
+    connect(selectAll, &QAction::triggered, list_, &QListView::selectAll);
     list_->addActions({copy, selectAll});
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list_->setUniformItemSizes(true);
-    list_->setFont(listFont());
+    list_->setFont(fixedFont());
     list_->setItemDelegate(new TabStopDelegate(list_));
     const QFontMetricsF metrics(list_->font());
-    list_->setMinimumSize(qRound(112 * metrics.horizontalAdvance(QLatin1Char('0'))) + 30,
+    // Room for a whole-tag line, 123 characters with its offset within the tag.
+    list_->setMinimumSize(qRound(125 * metrics.horizontalAdvance(QLatin1Char('0'))) + 30,
                           qRound(24 * (metrics.height() + 2)));
 
     auto* numbers = new QGridLayout;
@@ -162,6 +159,9 @@ void ObjectViewerDialog::buildControls()
     shownPart_->setObjectName(QStringLiteral("shownPart"));
     shownPart_->hide();
 
+    showAll_ = dialogCheckBox(QStringLiteral("Show all data"), "showAllData", this, true);
+    connect(showAll_, &QCheckBox::toggled, this, &ObjectViewerDialog::setShowAllData);
+
     auto* loadObject = dialogButton(QStringLiteral("Load Object"), "loadObjectButton");
     auto* createPlugIn = dialogButton(QStringLiteral("Create Plug-In"), "createPlugInButton");
     auto* ok = dialogButton(QStringLiteral("OK"), "okButton");
@@ -175,6 +175,7 @@ void ObjectViewerDialog::buildControls()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(loadObject);
     buttons->addWidget(createPlugIn);
+    buttons->addWidget(showAll_);
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -185,6 +186,19 @@ void ObjectViewerDialog::buildControls()
     layout->addWidget(list_, 1);
     layout->addWidget(shownPart_);
     layout->addLayout(buttons);
+}
+
+void ObjectViewerDialog::addShortcuts()
+{
+    const auto add = [this](const QString& text, const QKeySequence& keys, void (ObjectViewerDialog::*slot)()) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        list_->addAction(action);
+    };
+    add(QStringLiteral("&Go to Offset..."), QKeySequence(Qt::CTRL | Qt::Key_G), &ObjectViewerDialog::onGoTo);
+    add(QStringLiteral("&Find..."), QKeySequence::Find, &ObjectViewerDialog::onFind);
 }
 
 // Fills the texts from the entry and loads its data afresh. A read error is told
@@ -206,7 +220,7 @@ void ObjectViewerDialog::attach()
         shownPart_->show();
     }
     try {
-        hexText_ = data_.load(openFile_, entry_);
+        (void)data_.load(openFile_, entry_);
     } catch (const FileError& error) {
         prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
     }
@@ -217,26 +231,105 @@ void ObjectViewerDialog::attach()
                                 .arg(data_.expectedBytes()));
         shownPart_->show();
     }
+    listLines();
 }
 
-void ObjectViewerDialog::onLoadObject()
+void ObjectViewerDialog::listLines()
 {
     const ViewerLayout layout = viewerLayoutFor(settings_.readInt(settings::kSection, settings::kAsciiDisplay));
-    if (layout == ViewerLayout::Character)
-        characterText_ = data_.asciiText();
-    list_->clear();
-    for (const std::string& line : viewerLines(hexText_, characterText_, entry_.startAddress(), layout))
-        list_->addItem(latin1(line));
+    model_->show(data_.bytes(), entry_.startAddress(), layout, allData_);
+}
+
+void ObjectViewerDialog::onLoadObject() { listLines(); }
+
+void ObjectViewerDialog::setShowAllData(bool all)
+{
+    if (all == allData_)
+        return;
+    QSignalBlocker quiet(showAll_);
+    showAll_->setChecked(all);
+    // The list shows the loaded bytes in place: it lets go of them before they are replaced.
+    model_->show({}, entry_.startAddress(), ViewerLayout::Hex, false);
+    try {
+        if (all)
+            data_.loadWhole(openFile_, entry_);
+        else
+            (void)data_.load(openFile_, entry_);
+    } catch (const FileError& error) {
+        prompter_.message(error.what(), Prompter::Buttons::Ok, Prompter::Icon::Error);
+    } catch (const std::bad_alloc&) {
+        prompter_.message("ERROR - Not enough memory for this tag's data", Prompter::Buttons::Ok, Prompter::Icon::Error);
+        all = false;
+        showAll_->setChecked(false);
+        (void)data_.load(openFile_, entry_);
+    }
+    allData_ = all;
+    shownPart_->setVisible(!all && entry_.dataLength() > TagData::kMaxBytes);
+    lastFound_.reset();
+    listLines();
+}
+
+void ObjectViewerDialog::selectLineOf(std::uint64_t offset)
+{
+    const QModelIndex line = model_->index(model_->lineOf(offset));
+    list_->setCurrentIndex(line);
+    list_->scrollTo(line, QAbstractItemView::PositionAtCenter);
+}
+
+bool ObjectViewerDialog::goToOffset(std::uint64_t offset)
+{
+    if (offset >= entry_.dataLength())
+        return false;
+    if (offset >= data_.bytes().size())
+        setShowAllData(true);
+    if (offset >= data_.bytes().size())
+        return false;  // the file ends first
+    selectLineOf(offset);
+    return true;
+}
+
+std::optional<std::size_t> ObjectViewerDialog::find(const std::string& typed)
+{
+    setShowAllData(true);
+    const std::vector<std::uint8_t> pattern = searchPattern(typed);
+    lastFound_ = findNext(data_.bytes(), pattern, lastFound_);
+    if (lastFound_)
+        selectLineOf(*lastFound_);
+    return lastFound_;
+}
+
+void ObjectViewerDialog::onGoTo()
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, QStringLiteral("Go to Offset"),
+                                                QStringLiteral("Offset within the tag (0x1A0 in hex, or 416):"),
+                                                QLineEdit::Normal, {}, &ok);
+    if (!ok)
+        return;
+    const std::optional<std::uint64_t> offset = typedOffset(typed.toStdString());
+    if (!offset || !goToOffset(*offset))
+        prompter_.message("\"" + typed.toStdString() + "\" is no offset within the tag's " +
+                          std::to_string(data_.bytes().size()) + " bytes of data.");
+}
+
+void ObjectViewerDialog::onFind()
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, QStringLiteral("Find"),
+                                                QStringLiteral("Bytes in hex (4A 00 FF) or text (\"in quotes\" when it looks like hex):"),
+                                                QLineEdit::Normal, {}, &ok);
+    if (ok && !typed.isEmpty() && !find(latin1Bytes(typed)))
+        prompter_.message("\"" + latin1Bytes(typed) + "\" is nowhere in the tag's data.");
 }
 
 void ObjectViewerDialog::copySelectedLines()
 {
-    QList<QListWidgetItem*> selected = list_->selectedItems();
+    QModelIndexList selected = list_->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end(),
-              [this](QListWidgetItem* a, QListWidgetItem* b) { return list_->row(a) < list_->row(b); });
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     QStringList lines;
-    for (const QListWidgetItem* item : selected)
-        lines << item->text();
+    for (const QModelIndex& line : selected)
+        lines << line.data().toString();
     if (!lines.isEmpty())
         QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }

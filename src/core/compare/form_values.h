@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tagwarden {
+
+class MeshModel;
+struct MonsBlock;
+
+// One field of an editor's form under the key scripts use ("health",
+// "primary.min_range", "map_stli"), its value as text: numbers in decimal, flags
+// "yes" or "no", names and codes as their raw bytes.
+struct FormValue {
+    std::string key;
+    std::string value;
+};
+
+// Every field of the unit form, in its order: "name" is the tag's id, "description" its name.
+[[nodiscard]] std::vector<FormValue> unitFormValues(const MonsBlock& block, const std::string& id,
+                                                    const std::string& name);
+// Every field of the map form, in its order, and "game_types" (the checked games' names).
+[[nodiscard]] std::vector<FormValue> mapFormValues(MeshModel& model);
+
+}  // namespace tagwarden
