@@ -7,12 +7,15 @@
 #include <unistd.h>
 #endif
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
 
 #include "core/io/file.h"
+#include "core/io/native_file.h"
 #include "fault_injection.h"
 #include "support/temp_dir.h"
 #ifdef _WIN32
@@ -46,6 +49,29 @@ std::optional<FileErrorCause> openFails(const std::string& path, Access access, 
     } catch (const FileError& e) {
         return e.cause();
     }
+}
+
+// What a name leads to, as the saves compare it with what they read: nothing for
+// a missing name; the size, the names, and the last write in nanoseconds since 1970.
+TEST(File, StatusOfANameTellsSizeLinksAndTheLastWriteOrNothing)
+{
+    test::TempDir dir;
+    EXPECT_FALSE(native::statusOf(dir.file("missing")));
+    const std::string path = dir.write("data", bytesOf("0123456789"));
+    const std::optional<FileStatus> status = native::statusOf(path);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->stamp.size, 10u);
+    EXPECT_EQ(status->links, 1u);
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    EXPECT_LT(std::llabs(now - status->stamp.modified), std::int64_t{3600} * 1'000'000'000) << "written just now";
+    std::filesystem::create_hard_link(path, dir.file("also"));
+    const std::optional<FileStatus> linked = native::statusOf(dir.file("also"));
+    ASSERT_TRUE(linked);
+    EXPECT_EQ(linked->links, 2u);
+    EXPECT_EQ(linked->stamp.identity, status->stamp.identity) << "one file under two names";
+    EXPECT_NE(native::statusOf(dir.write("other", bytesOf("0123456789")))->stamp.identity, status->stamp.identity);
 }
 
 TEST(File, ReadsWithShortReadOnlyAtTheEnd)
