@@ -7,6 +7,7 @@
 
 #include "core/io/file.h"
 #include "core/io/memory_bytes.h"
+#include "core/io/utf8_path.h"
 #include "core/prompt/scripted_prompter.h"
 #include "core/sample/archive_builder.h"
 #include "core/tags/directory_reader.h"
@@ -227,6 +228,26 @@ TEST(PlugInWriter, AHeaderChangedSinceTheListingStopsTheCopy)
         EXPECT_TRUE(outcomes[1].sourceChanged);
         EXPECT_FALSE(fs::exists(archive.dir.file("all/efgh")));
     }
+}
+
+// Names are UTF-8 text: a folder named with letters outside any code page (here
+// "é" and "Ω") is made and written under that very name.
+TEST(PlugInWriter, AFolderNamedOutsideAsciiIsMadeUnderThatName)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+    const std::string name = "Einheiten-\xC3\xA9\xCE\xA9";
+    const std::string folder = utf8Of(archive.dir.path() / pathFromUtf8(name));
+    std::vector<ExtractedPlugIn> outcomes;
+    extractGroup(archive.file, archive.path, archive.directory, archive.directory.typeGroups()[0], folder,
+                 [&outcomes](const ExtractedPlugIn& o) { outcomes.push_back(o); });
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0].created) << (outcomes[0].notices.empty() ? "" : outcomes[0].notices[0].text);
+    EXPECT_EQ(outcomes[0].path, utf8Of(pathFromUtf8(folder) / "abcd"));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(archive.dir.path()))
+        names.push_back(utf8Of(entry.path().filename()));
+    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
+    EXPECT_TRUE(fs::is_regular_file(pathFromUtf8(folder) / "abcd"));
 }
 
 TEST(PlugInWriter, ReadErrorIsReportedAndRemovesThePlugIn)
