@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tagwarden needs to build, test, fuzz, run and package.
 # Safe to run again: apt-get skips what is already there.
+# Usage: scripts/install-deps.sh [windows]   ("windows" adds the cross compiler and Wine)
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,10 @@ packages=(
   # icons, manual pages, desktop and AppStream checks, the Debian package
   librsvg2-bin gzip groff-base man-db desktop-file-utils appstream lintian
 )
+if [ "${1:-}" = windows ]; then
+  # the Windows build of the core and the command line, and Wine to test it
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

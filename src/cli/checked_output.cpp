@@ -1,16 +1,44 @@
 #include "cli/checked_output.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
 
 namespace tagwarden::cli {
 
+namespace {
+
+// The system's own write and close of a descriptor; a negative answer leaves errno set.
+long long writeSome(int descriptor, const char* bytes, std::size_t count)
+{
+#ifdef _WIN32
+    constexpr std::size_t kLargest = 1u << 30;  // _write takes an unsigned int
+    return _write(descriptor, bytes, static_cast<unsigned>(count < kLargest ? count : kLargest));
+#else
+    return ::write(descriptor, bytes, count);
+#endif
+}
+
+int closeDescriptor(int descriptor)
+{
+#ifdef _WIN32
+    return _close(descriptor);
+#else
+    return ::close(descriptor);
+#endif
+}
+
+}  // namespace
+
 void CheckedOutput::put(const char* bytes, std::size_t count)
 {
     while (count > 0 && error_ == 0) {
-        const ssize_t written = ::write(descriptor_, bytes, count);
+        const long long written = writeSome(descriptor_, bytes, count);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
@@ -61,7 +89,7 @@ int CheckedOutput::sync()
 std::string CheckedOutput::finish()
 {
     drain();
-    if (::close(descriptor_) != 0 && error_ == 0)
+    if (closeDescriptor(descriptor_) != 0 && error_ == 0)
         error_ = errno;
     return error_ == 0 ? std::string() : std::strerror(error_);
 }

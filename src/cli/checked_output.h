@@ -6,6 +6,9 @@
 
 namespace tagwarden::cli {
 
+// Standard output's descriptor, on every system.
+inline constexpr int kStandardOutput = 1;
+
 // Standard output as the commands write it: buffered, written with the system's
 // own calls, and the first failure kept with its cause, so that output cut short
 // (a full disk, /dev/full) ends the command with an error instead of a success.

@@ -1,11 +1,14 @@
 #include "cli/cli_support.h"
 
+#ifndef _WIN32
 #include <langinfo.h>
+#endif
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "core/tags/directory_reader.h"
 #include "core/tags/hex.h"
@@ -21,9 +24,9 @@ bool printsAsItself(char c)
     return byte >= 0x20 && byte <= 0x7E && c != '\\';
 }
 
-}  // namespace
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
-void appendPrintable(std::string& out, std::string_view field)
+void appendEscaped(std::string& out, std::string_view field, bool separatorAsItself)
 {
     field = upToNul(field);
     while (!field.empty()) {
@@ -35,7 +38,7 @@ void appendPrintable(std::string& out, std::string_view field)
             return;
         const auto byte = static_cast<std::uint8_t>(field[run]);
         if (byte == '\\') {
-            out += "\\\\";
+            out += separatorAsItself && kSeparator == '\\' ? "\\" : "\\\\";
         } else {
             out += "\\x";
             appendHexByte(out, byte);
@@ -44,10 +47,35 @@ void appendPrintable(std::string& out, std::string_view field)
     }
 }
 
+}  // namespace
+
+void appendPrintable(std::string& out, std::string_view field) { appendEscaped(out, field, false); }
+
 std::string printable(std::string_view field)
 {
     std::string text;
     appendPrintable(text, field);
+    return text;
+}
+
+void appendPrintableMessage(std::string& out, std::string_view text) { appendEscaped(out, text, true); }
+
+std::string printableMessage(std::string_view text)
+{
+    std::string out;
+    appendPrintableMessage(out, text);
+    return out;
+}
+
+std::string printablePath(std::string_view path)
+{
+    std::string text;
+    for (const char c : path) {
+        if (c == '/' || c == kSeparator)
+            text += kSeparator;
+        else
+            appendPrintable(text, std::string_view(&c, 1));
+    }
     return text;
 }
 
@@ -82,9 +110,23 @@ std::optional<std::string> latin1FromUtf8(std::string_view text, RefusedCharacte
     return out;
 }
 
+namespace {
+
+// Windows hands the arguments over in UTF-16, turned into UTF-8 on the way in.
+bool argumentsAreUtf8()
+{
+#ifdef _WIN32
+    return true;
+#else
+    return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+#endif
+}
+
+}  // namespace
+
 std::string tagTextOfArgument(const std::string& text, const std::string& what)
 {
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+    if (!argumentsAreUtf8())
         return text;
     RefusedCharacter refused;
     std::optional<std::string> latin1 = latin1FromUtf8(text, refused);

@@ -31,6 +31,13 @@ using Command = std::function<int()>;
 [[nodiscard]] std::string printable(std::string_view field);
 // The same, appended to `out`.
 void appendPrintable(std::string& out, std::string_view field);
+// The same for a message: on Windows its paths separate their names with "\",
+// which stays itself there.
+[[nodiscard]] std::string printableMessage(std::string_view text);
+void appendPrintableMessage(std::string& out, std::string_view text);
+// A path for messages: printable, with the system's own separator ("\" on
+// Windows, shown as itself).
+[[nodiscard]] std::string printablePath(std::string_view path);
 
 // A text argument as a tag stores it: Latin-1. In a UTF-8 locale the argument is
 // decoded; a character Latin-1 cannot hold, or bytes that are not UTF-8, are a

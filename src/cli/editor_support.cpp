@@ -10,6 +10,7 @@
 #include "core/editors/plug_in_backup.h"
 #include "core/editors/plug_in_save_check.h"
 #include "core/io/file.h"
+#include "core/io/utf8_path.h"
 #include "core/tags/tag_text.h"
 
 namespace tagwarden::cli {
@@ -29,9 +30,9 @@ std::unique_ptr<ByteSource> openReadOnly(const std::string& path)
 std::string tagsDirectoryOf(const std::string& path)
 {
     std::error_code ignored;
-    const fs::path file = fs::absolute(fs::path(path), ignored).lexically_normal();
+    const fs::path file = fs::absolute(pathFromUtf8(path), ignored).lexically_normal();
     const fs::path local = file.parent_path().parent_path();
-    return local.filename() == "local" ? local.parent_path().string() : std::string();
+    return local.filename() == "local" ? utf8Of(local.parent_path()) : std::string();
 }
 
 // Every question a save may ask, answered as `options` say.
@@ -126,7 +127,7 @@ std::string escapedLines(const std::string& text, const std::string& prefix)
     while (true) {
         const std::size_t end = text.find('\n', start);
         out += prefix;
-        appendPrintable(out, std::string_view(text).substr(start, end - start));
+        appendPrintableMessage(out, std::string_view(text).substr(start, end - start));
         if (end == std::string::npos)
             return out;
         out += '\n';

@@ -1,7 +1,5 @@
 // tagwarden-cli: the browser's features for scripts. Exit 0 on success, 1 on an
 // error (message on stderr), 2 on a usage error.
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <clocale>
 #include <csignal>
@@ -15,6 +13,9 @@
 #include "cli/cli_support.h"
 #include "cli/diff_command.h"
 #include "core/io/native_file.h"
+#ifdef _WIN32
+#include "cli/console_win32.h"
+#endif
 
 namespace {
 
@@ -27,7 +28,7 @@ int runReported(const tagwarden::cli::Command& command)
     } catch (const cli::CommandError& e) {
         std::cerr << e.what() << '\n';
     } catch (const FileError& e) {
-        std::cerr << e.textWithPath(cli::printable(e.path())) << '\n';
+        std::cerr << e.textWithPath(cli::printablePath(e.path())) << '\n';
     } catch (const std::filesystem::filesystem_error& e) {
         std::cerr << cli::printable(e.what()) << '\n';
     } catch (const std::bad_alloc&) {
@@ -57,12 +58,23 @@ int main(int argc, char** argv)
     using namespace tagwarden;
     // Text arguments come in the terminal's encoding.
     std::setlocale(LC_CTYPE, "");
-    cli::CheckedOutput output(STDOUT_FILENO);
+#ifdef _WIN32
+    cli::useBinaryStandardStreams();
+    cli::Utf8Arguments arguments;
+    argc = arguments.count();
+    argv = arguments.values();
+#endif
+    cli::CheckedOutput output(cli::kStandardOutput);
     // std::cout goes back to its own buffer before `output` is gone: it is flushed at exit.
     const std::unique_ptr<std::streambuf, void (*)(std::streambuf*)> restore(
         std::cout.rdbuf(&output), [](std::streambuf* previous) { std::cout.rdbuf(previous); });
     CLI::App app{"Tagwarden command-line tool: browse, dump and extract Vorn tags; show and edit plug-ins"};
     app.require_subcommand(1);
+#ifdef _WIN32
+    // Options start with a dash here too: "/x" is a path, as on Linux (the commands
+    // added below inherit it).
+    app.allow_windows_style_options(false);
+#endif
     app.set_version_flag("--version", std::string("tagwarden-cli ") + TAGWARDEN_VERSION);
     cli::Command command;
     cli::addBrowseCommands(app, command);
@@ -86,7 +98,9 @@ int main(int argc, char** argv)
 
     // Past the file-size limit a write fails as an error, so the writers clean up,
     // instead of the process being killed mid-write.
+#ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // Interrupted, a command leaves no half-written file beside its target.
     native::removeUnfinishedOnInterrupt();
     return finishOutput(output, runReported(command));

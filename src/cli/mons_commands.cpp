@@ -229,7 +229,7 @@ std::optional<PendingUnit> prepare(const std::string& path, const std::vector<Ch
                                    const SaveOptions& saving)
 {
     auto plugIn = std::make_unique<EditorPlugIn>(path, EditorPlugIn::Access::Edit, saving);
-    const std::string prefix = printable(path) + ": ";
+    const std::string prefix = printableMessage(path) + ": ";
     if (!plugIn->open("mons", MonsBlock::kSize)) {
         printNotices(plugIn->notices(), prefix);
         return std::nullopt;
@@ -301,7 +301,7 @@ int runSet(const MonsOptions& options)
     if (!allReadable)
         throw CommandError("ERROR - No file was changed.");
     for (PendingUnit& unit : units) {
-        const std::string prefix = printable(unit.plugIn->path()) + ": ";
+        const std::string prefix = printableMessage(unit.plugIn->path()) + ": ";
         if (!unit.plugIn->changes(unit.after.name, unit.after.id, unit.data)) {
             std::cout << prefix << "unchanged\n";
             continue;

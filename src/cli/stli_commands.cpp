@@ -29,12 +29,12 @@ std::string readTextFile(const std::string& path)
     const File file(path, File::Access::Read, File::Share::DenyWrite);
     const std::uint64_t length = file.length();
     if (length > std::numeric_limits<std::uint32_t>::max())
-        throw CommandError("ERROR - \"" + printable(path) + "\" is longer than a string list can be (4 GB)");
+        throw CommandError("ERROR - \"" + printableMessage(path) + "\" is longer than a string list can be (4 GB)");
     std::string text(static_cast<std::size_t>(length), '\0');
     text.resize(file.readAt(0, text.data(), text.size()));
     // The list could never show the zero byte, and the next set would be refused for dropping it.
     if (const std::size_t zero = text.find('\0'); zero != std::string::npos)
-        throw CommandError("ERROR - \"" + printable(path) + "\" holds a zero byte (at byte " + std::to_string(zero) +
+        throw CommandError("ERROR - \"" + printablePath(path) + "\" holds a zero byte (at byte " + std::to_string(zero) +
                            "), which a string list cannot show. Nothing was written.");
     return text;
 }
@@ -58,7 +58,7 @@ int runSet(const StliOptions& options)
     const std::vector<std::uint8_t> bytes = stliFromLines(readTextFile(options.textFile));
     EditorPlugIn plugIn(options.path, EditorPlugIn::Access::Edit, options.saving);
     plugIn.openOrThrow(kStli);
-    const std::string prefix = printable(options.path) + ": ";
+    const std::string prefix = printableMessage(options.path) + ": ";
     const EditorTagFile& tag = plugIn.tag();
     if (!plugIn.changes(tag.name(), tag.id(), bytes)) {
         std::cout << prefix << "unchanged\n";

@@ -53,13 +53,13 @@ PlugInWriter::Existing existingFor(const ViewerOptions& options)
 // every line names its file. Answers whether the plug-in was created.
 bool printOutcome(const ExtractedPlugIn& outcome, bool namePath)
 {
-    const std::string prefix = namePath ? printable(outcome.path) + ": " : std::string{};
+    const std::string prefix = namePath ? printableMessage(outcome.path) + ": " : std::string{};
     if (outcome.created) {
         std::cout << prefix << kPlugInCreatedMessage << '\n';
         return true;
     }
     for (const Notice& notice : outcome.notices)
-        std::cerr << prefix << printable(notice.text) << '\n';
+        std::cerr << prefix << printableMessage(notice.text) << '\n';
     std::cerr << prefix << kPlugInNotCreatedMessage << '\n';
     return false;
 }

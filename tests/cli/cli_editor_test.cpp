@@ -39,7 +39,7 @@ TEST_F(CliEditors, FilesTheEditorsRefuseFailWithTheirMessageAndStayUnchanged)
     };
     const std::string noHeader = "The file \"" + tiny + "\" is too short to edit: it holds 30 bytes, but needs 64 for "
                                  "a tag header. The file was left unchanged.";
-    const std::string notFound = "The file \"" + missing + "\" could not be found. (No such file or directory)";
+    const std::string notFound = "The file \"" + missing + "\" could not be found. (" + test::missingWords(missing) + ")";
     const struct {
         std::vector<std::string> arguments;
         std::string path;
@@ -153,6 +153,9 @@ TEST_F(CliEditors, BackupDirKeepsTheFirstOriginalBelowTheTagsDirectoryPath)
 // the cause, whatever the command; a save is still made.
 TEST_F(CliEditors, OutputThatCannotBeWrittenIsAnErrorNamingTheCause)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "/dev/full and a POSIX shell to send output there are POSIX's";
+#endif
     const std::vector<std::vector<std::string>> commands{
         {"list", archive},        {"dump-map", archive},           {"header", archive, "0"},
         {"mons", "show", unit},   {"stli", "show", words},         {"view", archive, "0"},
@@ -172,6 +175,9 @@ TEST_F(CliEditors, OutputThatCannotBeWrittenIsAnErrorNamingTheCause)
 // Texts on the command line come in the terminal's encoding and are stored as Latin-1.
 TEST_F(CliEditors, TextValuesAreDecodedFromTheTerminalsEncoding)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "locales by LC_ALL are POSIX's; Windows hands the arguments over in UTF-16";
+#endif
     const struct {
         const char* locale;
         std::string value;
@@ -201,7 +207,7 @@ TEST_F(CliEditors, TextValuesAreDecodedFromTheTerminalsEncoding)
 TEST_F(CliEditors, SavesTheEditorWouldAskAboutAreRefusedUnlessAnOptionAllowsThem)
 {
     const struct {
-        bool linked;  // else a link stands where the backup goes
+        bool linked;  // else a folder stands where the backup goes
         const char* option;
         int exitCode;
         const char* told;
@@ -214,7 +220,7 @@ TEST_F(CliEditors, SavesTheEditorWouldAskAboutAreRefusedUnlessAnOptionAllowsThem
         if (c.linked)
             fs::create_hard_link(path, game.file("other-name"));
         else
-            fs::create_symlink(game.file("nowhere"), game.file("backup/local/mons/abcd"));
+            fs::create_directories(game.file("backup/local/mons/abcd"));
         std::vector<std::string> arguments{"mons", "set", path, "--set", "health=9", "--backup-dir", game.file("backup")};
         if (*c.option != '\0')
             arguments.emplace_back(c.option);

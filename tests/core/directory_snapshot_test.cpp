@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <fstream>
 #include <functional>
@@ -49,11 +51,16 @@ private:
 
 class ShortenedArchive : public ::testing::Test {
 protected:
+#ifdef _WIN32
+    void SetUp() override { GTEST_SKIP() << "Windows refuses to shorten a file held with writers denied"; }
+    void cut(const std::string& /*path*/, std::size_t /*headers*/) const {}
+#else
     // Shortens the file as another program would, to its first `headers` headers.
     void cut(const std::string& path, std::size_t headers) const
     {
         ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(directoryStart_ + headers * kTagHeaderSize)), 0);
     }
+#endif
 
     const std::vector<SampleTag> tags_ = syntheticTags(kEntries);
     const Bytes archive_ = buildArchive(tags_);

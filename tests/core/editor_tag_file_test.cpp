@@ -160,12 +160,16 @@ TEST_F(EditorTagFileTest, ASaveAsksBeforeOverwritingAnOutsideChangeOrSplittingHa
         const char* question;  // nothing asked when null
     } cases[] = {
         {"nothing", [](const std::string&) {}, nullptr},
+        // Windows keeps other writers out of the file the editor holds, and without
+        // POSIX renames (Wine) nothing can be renamed over it either.
+#ifndef _WIN32
         {"replaced by another program",
          [this](const std::string& path) { fs::rename(dir.write("other", Bytes(64 + 8, 1)), path); },
          kChangedOutsideQuestion},
         {"written in place by another program",
          [](const std::string& path) { std::ofstream(path, std::ios::binary | std::ios::app).put('x'); },
          kChangedOutsideQuestion},
+#endif
         {"given another name", [](const std::string& path) { fs::create_hard_link(path, path + ".also"); },
          kHardLinksQuestion},
     };

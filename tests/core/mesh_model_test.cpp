@@ -301,12 +301,14 @@ bool saveWithFault(const std::string& path, test::FaultPlan& plan, ScriptedPromp
     return test::shown(prompter, model->writeMap(prompter));
 }
 
+#ifndef _WIN32
 void saveKilledAt(const std::string& path, int step)
 {
     test::FaultPlan plan(step, test::FaultPlan::Fault::Kill);
     ScriptedPrompter prompter;
     (void)saveWithFault(path, plan, prompter);
 }
+#endif
 
 TEST(MeshModelDeathTest, ASaveFailedOrKilledAtAnyWriteOrSyncLeavesTheMapAsItWasOrAsSaved)
 {
@@ -340,9 +342,11 @@ TEST(MeshModelDeathTest, ASaveFailedOrKilledAtAnyWriteOrSyncLeavesTheMapAsItWasO
         EXPECT_EQ(prompter.shown()[1].text.rfind("ERROR - The map was not saved safely.\n", 0), 0u) << step;
         EXPECT_EQ(test::namesIn(dir.path()), std::vector<std::string>{"map"}) << step;
 
+#ifndef _WIN32  // there the dying process repeats the test with a folder of its own (test::kDeathTestsRestart)
         (void)dir.write("map", before);
         EXPECT_EXIT(saveKilledAt(path, step), ::testing::ExitedWithCode(test::FaultPlan::kKilledExitCode), "");
         EXPECT_EQ(test::readAll(path), expected) << "killed at step " << step;
+#endif
     }
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <csignal>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include "core/sample/sample_tags.h"
 #include "support/temp_dir.h"
 
 namespace tagwarden::test {
 
+#ifndef _WIN32
 // Makes every write past `bytes` into any file fail (with EFBIG) while it lives,
 // so that tests can watch a write fail on an ordinary file.
 class FileSizeLimit {
@@ -32,6 +35,7 @@ private:
     rlimit previous_{};
     void (*previousHandler_)(int) = nullptr;
 };
+#endif
 
 // A map plug-in laid out back to back.
 inline Bytes meshPlugIn(const MeshLayout& layout = {})

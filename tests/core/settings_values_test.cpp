@@ -47,8 +47,13 @@ TEST(SettingsValues, SaveWritesAllFiveAndLoadsBackUnchanged)
 TEST(SettingsValues, FirstStartUsesTheWinePrefixUnderHome)
 {
     const SettingsValues values = firstStartSettings("/home/modder");
+#ifdef _WIN32  // the game's own folder, no Wine prefix
+    EXPECT_EQ(values.tagsDirectory, "c:\\Program Files\\Vorn_Saga\\Tags\\");
+    EXPECT_EQ(values.backupDirectory, "c:\\Program Files\\Vorn_Saga\\Tags\\Backup\\");
+#else
     EXPECT_EQ(values.tagsDirectory, "/home/modder/.wine/drive_c/Program Files/Vorn_Saga/Tags/");
     EXPECT_EQ(values.backupDirectory, "/home/modder/.wine/drive_c/Program Files/Vorn_Saga/Tags/Backup/");
+#endif
     EXPECT_EQ(values.asciiDisplay, 1);
     EXPECT_EQ(values.allowMods, 1);
     EXPECT_EQ(values.allowOverwrites, 0);
@@ -56,30 +61,31 @@ TEST(SettingsValues, FirstStartUsesTheWinePrefixUnderHome)
 
 TEST(SettingsValues, TagsDirectoryGainsOneSeparatorThatStays)
 {
-    std::string field = "/games/vorn";
-    EXPECT_EQ(getTagsDirectory(field), "/games/vorn/");
-    EXPECT_EQ(field, "/games/vorn/");
-    EXPECT_EQ(getTagsDirectory(field), "/games/vorn/");  // not a second one
+    std::string field = test::native("/games/vorn");
+    EXPECT_EQ(getTagsDirectory(field), test::native("/games/vorn/"));
+    EXPECT_EQ(field, test::native("/games/vorn/"));
+    EXPECT_EQ(getTagsDirectory(field), test::native("/games/vorn/"));  // not a second one
 
     std::string empty;
-    EXPECT_EQ(getTagsDirectory(empty), "/");
-    EXPECT_EQ(empty, "/");
+    const std::string separator = test::native("a/").substr(1);
+    EXPECT_EQ(getTagsDirectory(empty), separator);
+    EXPECT_EQ(empty, separator);
 }
 
 TEST(TagsLocator, InitialNameIsThePlaceholderInTheTypedFolder)
 {
-    EXPECT_EQ(tags_locator::initialName("/games/vorn"), "/games/vorn/Find the Tags .gor");
-    EXPECT_EQ(tags_locator::initialName("/games/vorn/"), "/games/vorn/Find the Tags .gor");
-    EXPECT_EQ(tags_locator::initialName(""), "/Find the Tags .gor");
+    EXPECT_EQ(tags_locator::initialName(test::native("/games/vorn")), test::native("/games/vorn/Find the Tags .gor"));
+    EXPECT_EQ(tags_locator::initialName(test::native("/games/vorn/")), test::native("/games/vorn/Find the Tags .gor"));
+    EXPECT_EQ(tags_locator::initialName(""), test::native("a/Find the Tags .gor").substr(1));
 }
 
 TEST(TagsLocator, FolderOfAChosenNameHasNoTrailingSeparator)
 {
-    EXPECT_EQ(tags_locator::folderOf("/games/vorn/tags.gor"), "/games/vorn");
-    EXPECT_EQ(tags_locator::folderOf("/games/vorn/Find the Tags .gor"), "/games/vorn");
-    EXPECT_EQ(tags_locator::backupFolder("/games/vorn"), "/games/vorn/Backup");
-    EXPECT_EQ(tags_locator::folderOf("/tags.gor"), "/");  // the root stays the root
-    EXPECT_EQ(tags_locator::backupFolder("/"), "/Backup");
+    EXPECT_EQ(tags_locator::folderOf(test::native("/games/vorn/tags.gor")), test::native("/games/vorn"));
+    EXPECT_EQ(tags_locator::folderOf(test::native("/games/vorn/Find the Tags .gor")), test::native("/games/vorn"));
+    EXPECT_EQ(tags_locator::backupFolder(test::native("/games/vorn")), test::native("/games/vorn/Backup"));
+    EXPECT_EQ(tags_locator::folderOf(test::native("/tags.gor")), test::native("/"));  // the root stays the root
+    EXPECT_EQ(tags_locator::backupFolder(test::native("/")), test::native("/Backup"));
 }
 
 TEST(TagsLocator, FindsTagsGorOnlyAsAFileInThatFolder)

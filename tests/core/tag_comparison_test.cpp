@@ -57,7 +57,7 @@ TEST(ComparedTags, ReadFromPlugInsAndArchivesOrRefusedWithAReason)
     Bytes cut = buildPlugIn(unit);
     cut.resize(300);
     EXPECT_EQ(readPlugInTag(MemoryBytes(cut)).problem, "ERROR - The file ends before the tag's 512 bytes of data");
-    EXPECT_EQ(archiveOfPlugIn("/games/Tags/local/mons/abcd"), "/games/Tags/tags.gor");
+    EXPECT_EQ(archiveOfPlugIn(test::native("/games/Tags/local/mons/abcd")).string(), test::native("/games/Tags/tags.gor"));
 }
 
 TEST(ComparedTags, AnArchiveHeldUnsharedIsReadThroughItsHolder)

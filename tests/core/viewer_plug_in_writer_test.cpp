@@ -7,6 +7,7 @@
 
 #include "core/io/file.h"
 #include "core/io/memory_bytes.h"
+#include "core/io/utf8_path.h"
 #include "core/prompt/scripted_prompter.h"
 #include "core/sample/archive_builder.h"
 #include "core/tags/directory_reader.h"
@@ -37,6 +38,7 @@ struct OpenArchive {
         Bytes bytes = buildArchive(tags);
         bytes.insert(bytes.end(), tail.begin(), tail.end());
         path = dir.write("tags.gor", bytes);
+        contents = bytes;
         file = File(path, File::Access::Read, File::Share::None);
         if (readDirectory(directory, file, nullptr) == ReadOutcome::NoDirectory)
             throw std::runtime_error("fixture without directory");
@@ -67,6 +69,7 @@ struct OpenArchive {
 
     test::TempDir dir;
     std::string path;
+    Bytes contents;  // what the archive holds: no other opener may read it while `file` holds it
     File file;
     TagDirectory directory;
     ScriptedPrompter prompter;
@@ -82,7 +85,7 @@ TEST(PlugInWriter, Copies5000ByteTagWithItsHeaderPointingAt64)
 
     const Bytes written = test::readAll(target);
     ASSERT_EQ(written.size(), 5064u);
-    const Bytes source = test::readAll(archive.path);
+    const Bytes source = archive.contents;
     const auto header = source.begin() + static_cast<std::ptrdiff_t>(archive.entry(1).headerPosition());
     EXPECT_TRUE(std::equal(written.begin(), written.begin() + 48, header));
     EXPECT_EQ(Bytes(written.begin() + 48, written.begin() + 52), (Bytes{0, 0, 0, 0x40}));
@@ -152,21 +155,24 @@ TEST(PlugInWriter, FillsAnEmptyTargetButRefusesOneHoldingAByte)
 TEST(PlugInWriter, TargetThatCannotBeOpenedIsReportedAndNoFolderIsMade)
 {
     OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
-    const Bytes before = test::readAll(archive.path);
     EXPECT_FALSE(archive.write(0, archive.dir.file("missing/abcd")));
     EXPECT_FALSE(archive.write(0, archive.path));  // the open archive itself is not shared
     const std::string prefix = "ERROR - Plugin File Couldn't be created: ";
     EXPECT_EQ(archive.shownTexts(),
               (std::vector<std::string>{prefix + FileError(FileErrorCause::NotFound, archive.dir.file("missing/abcd"),
-                                                           "No such file or directory")
+                                                           test::missingWords(archive.dir.file("missing/abcd")))
                                                      .what(),
                                         prefix + FileError(FileErrorCause::SharingViolation, archive.path).what()}));
     EXPECT_FALSE(fs::exists(archive.dir.file("missing")));
-    EXPECT_EQ(test::readAll(archive.path), before);
+    archive.file.close();
+    EXPECT_EQ(test::readAll(archive.path), archive.contents);
 }
 
 TEST(PlugInWriter, SourceEndingEarlyLeavesNoPlugInBehind)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps other writers out of the archive held open";
+#endif
     // The tag claims 3000 bytes but the file ends after 1500 of them.
     OpenArchive archive({{"Cut", "mons", "abcd", 0, patterned(1500)}});
     const std::string path = archive.path;
@@ -197,6 +203,9 @@ TEST(PlugInWriter, SourceEndingEarlyLeavesNoPlugInBehind)
 // whole-type extraction stops there too.
 TEST(PlugInWriter, AHeaderChangedSinceTheListingStopsTheCopy)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps other writers out of the archive held open";
+#endif
     for (const std::size_t byte : {std::size_t{0}, std::size_t{33}, std::size_t{38}, std::size_t{51}, std::size_t{55}}) {
         SCOPED_TRACE("header byte " + std::to_string(byte));
         OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)},
@@ -221,6 +230,26 @@ TEST(PlugInWriter, AHeaderChangedSinceTheListingStopsTheCopy)
     }
 }
 
+// Names are UTF-8 text: a folder named with letters outside any code page (here
+// "é" and "Ω") is made and written under that very name.
+TEST(PlugInWriter, AFolderNamedOutsideAsciiIsMadeUnderThatName)
+{
+    OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
+    const std::string name = "Einheiten-\xC3\xA9\xCE\xA9";
+    const std::string folder = utf8Of(archive.dir.path() / pathFromUtf8(name));
+    std::vector<ExtractedPlugIn> outcomes;
+    extractGroup(archive.file, archive.path, archive.directory, archive.directory.typeGroups()[0], folder,
+                 [&outcomes](const ExtractedPlugIn& o) { outcomes.push_back(o); });
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0].created) << (outcomes[0].notices.empty() ? "" : outcomes[0].notices[0].text);
+    EXPECT_EQ(outcomes[0].path, utf8Of(pathFromUtf8(folder) / "abcd"));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(archive.dir.path()))
+        names.push_back(utf8Of(entry.path().filename()));
+    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
+    EXPECT_TRUE(fs::is_regular_file(pathFromUtf8(folder) / "abcd"));
+}
+
 TEST(PlugInWriter, ReadErrorIsReportedAndRemovesThePlugIn)
 {
     OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
@@ -234,12 +263,12 @@ TEST(PlugInWriter, ReadErrorIsReportedAndRemovesThePlugIn)
 TEST(PlugInName, ProposedBesideTheArchiveUnderLocalTypeId)
 {
     const TagEntry entry(makeHeader({"Archer", "mons", "abcd", 0, {}}, 64), 0);
-    EXPECT_EQ(proposedPlugInName("/g/tags.gor", entry), "/g/local/mons/abcd");
-    EXPECT_EQ(proposedPlugInName("/g/mytags.gor", entry), "/g/mylocal/mons/abcd");
-    EXPECT_EQ(proposedPlugInName("/g/my.gor", entry), "/g/local/mons/abcd");
-    EXPECT_EQ(proposedPlugInName("/g/local/mons/abcd", entry), "/g/local/mons/local/mons/abcd");
-    EXPECT_EQ(proposedPlugInName("tags.gor", entry), "local/mons/abcd");
-    EXPECT_EQ(proposedPlugInName("plugin", entry), "local/mons/abcd");
+    EXPECT_EQ(proposedPlugInName(test::native("/g/tags.gor"), entry), test::native("/g/local/mons/abcd"));
+    EXPECT_EQ(proposedPlugInName(test::native("/g/mytags.gor"), entry), test::native("/g/mylocal/mons/abcd"));
+    EXPECT_EQ(proposedPlugInName(test::native("/g/my.gor"), entry), test::native("/g/local/mons/abcd"));
+    EXPECT_EQ(proposedPlugInName(test::native("/g/local/mons/abcd"), entry), test::native("/g/local/mons/local/mons/abcd"));
+    EXPECT_EQ(proposedPlugInName(test::native("tags.gor"), entry), test::native("local/mons/abcd"));
+    EXPECT_EQ(proposedPlugInName(test::native("plugin"), entry), test::native("local/mons/abcd"));
 }
 
 TEST(PlugInName, FieldsNeverLeaveTheirFolder)
@@ -256,7 +285,7 @@ TEST(PlugInName, FieldsNeverLeaveTheirFolder)
     EXPECT_EQ(plugInFileName("\x7F\xE9.."), "_\xE9..");
 
     const TagEntry entry(makeHeader({"Evil", "../", "..", 0, {}}, 64), 0);
-    EXPECT_EQ(proposedPlugInName("/g/tags.gor", entry), "/g/local/.._/__");
+    EXPECT_EQ(proposedPlugInName(test::native("/g/tags.gor"), entry), test::native("/g/local/.._/__"));
 }
 
 TEST(PlugInExtraction, GroupGoesIntoItsFolderWhateverTheIds)
@@ -272,9 +301,9 @@ TEST(PlugInExtraction, GroupGoesIntoItsFolderWhateverTheIds)
                  [&outcomes](const ExtractedPlugIn& outcome) { outcomes.push_back(outcome); });
 
     ASSERT_EQ(outcomes.size(), 4u);
-    EXPECT_EQ(outcomes[0].path, folder + "/.._a");
-    EXPECT_EQ(outcomes[1].path, folder + "/__");
-    EXPECT_EQ(outcomes[2].path, folder + "/ab_c");
+    EXPECT_EQ(outcomes[0].path, test::native(folder + "/.._a"));
+    EXPECT_EQ(outcomes[1].path, test::native(folder + "/__"));
+    EXPECT_EQ(outcomes[2].path, test::native(folder + "/ab_c"));
     EXPECT_TRUE(outcomes[0].created && outcomes[1].created && outcomes[2].created);
     // Two ids that are one file name: the second does not overwrite the first.
     EXPECT_FALSE(outcomes[3].created);
@@ -298,15 +327,17 @@ TEST(PlugInWriter, TargetsThatAreNotFreeOrEmptyFilesAreLeftAsTheyAre)
     };
     const std::string notCreated = "ERROR - Plugin File Couldn't be created: The file \"";
     const std::vector<Case> cases{
+        {"folder", [](test::TempDir& d) { fs::create_directory(d.file("t")); return d.file("t"); },
+         "is a folder, not a file."},
+#ifndef _WIN32  // MinGW's library makes no links, and Windows has no FIFOs in its folders
         {"dangling link", [](test::TempDir& d) { fs::create_symlink(d.file("outside"), d.file("t")); return d.file("t"); },
          "ERROR - Plugin Already Exists"},
         {"link to an empty file",
          [](test::TempDir& d) { d.write("outside", {}); fs::create_symlink(d.file("outside"), d.file("t")); return d.file("t"); },
          "ERROR - Plugin Already Exists"},
-        {"folder", [](test::TempDir& d) { fs::create_directory(d.file("t")); return d.file("t"); },
-         "is a folder, not a file."},
         {"FIFO", [](test::TempDir& d) { (void)::mkfifo(d.file("t").c_str(), 0600); return d.file("t"); },
          "is not a regular file. (a pipe (FIFO))"},
+#endif
     };
     for (const Case& c : cases) {
         OpenArchive archive({{"Archer", "mons", "abcd", 0, Bytes(10, 5)}});
@@ -410,6 +441,9 @@ TEST(PlugInWriter, ReplacesAFileHoldingDataOnlyWhenAsked)
 
 TEST(PlugInExtraction, APlantedLinkNeverTakesAPlugInOutOfItsFolder)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "MinGW's library makes no symbolic links";
+#else
     OpenArchive archive({{"One", "mons", "abcd", 0, Bytes(4, 1)}, {"Two", "mons", "efgh", 0, Bytes(4, 2)}});
     const std::string folder = archive.dir.file("out");
     fs::create_directory(folder);
@@ -421,6 +455,7 @@ TEST(PlugInExtraction, APlantedLinkNeverTakesAPlugInOutOfItsFolder)
     EXPECT_FALSE(outcomes[0].created);
     EXPECT_TRUE(outcomes[1].created);
     EXPECT_FALSE(fs::exists(archive.dir.file("escaped")));
+#endif
 }
 
 }  // namespace

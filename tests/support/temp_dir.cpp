@@ -1,8 +1,11 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
+
+#include "core/io/file.h"
 
 namespace tagwarden::test {
 
@@ -27,6 +30,26 @@ std::string TempDir::write(const std::string& name, const Bytes& bytes) const
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     writeBytes(path, bytes);
     return path;
+}
+
+std::string native(const std::string& path)
+{
+    constexpr char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    if constexpr (separator == '/')
+        return path;
+    std::string text = path.starts_with('/') ? "C:" + path : path;
+    std::replace(text.begin(), text.end(), '/', separator);
+    return text;
+}
+
+std::string missingWords(const std::string& path)
+{
+    try {
+        const File file(path, File::Access::Read, File::Share::All);
+    } catch (const FileError& error) {
+        return error.detail();
+    }
+    return "(" + path + " exists)";
 }
 
 Bytes readAll(const std::string& path)

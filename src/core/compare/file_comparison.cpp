@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/io/file.h"
+#include "core/io/utf8_path.h"
 
 namespace tagwarden {
 
@@ -33,11 +34,11 @@ FileComparison comparePlugIns(const std::string& before, const std::string& afte
 FileComparison compareWithArchive(const std::string& plugIn, const ByteSource* held)
 {
     const ComparedTagRead after = plugInTag(plugIn);
-    std::string archive = archiveOfPlugIn(plugIn).string();
+    std::string archive = utf8Of(archiveOfPlugIn(pathFromUtf8(plugIn)));
     if (!after.tag)
         return {std::move(archive), std::nullopt, after.problem};
     std::error_code unknown;
-    const bool isHeld = held && std::filesystem::equivalent(held->path(), archive, unknown);
+    const bool isHeld = held && std::filesystem::equivalent(pathFromUtf8(held->path()), pathFromUtf8(archive), unknown);
     const ComparedTagRead before =
         isHeld ? readArchiveTag(*held, after.tag->type(), after.tag->id())
                : readArchiveTag(File(archive, File::Access::Read, File::Share::All), after.tag->type(), after.tag->id());

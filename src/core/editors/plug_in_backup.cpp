@@ -4,6 +4,7 @@
 
 #include "core/io/file_error.h"
 #include "core/io/safe_writer.h"
+#include "core/io/utf8_path.h"
 #include "core/settings/settings_store.h"
 
 namespace tagwarden {
@@ -15,7 +16,7 @@ namespace {
 fs::path absoluteOf(const std::string& path)
 {
     std::error_code ignored;  // without a current folder the path stays relative, and is compared so
-    return fs::absolute(fs::path(path), ignored).lexically_normal();
+    return fs::absolute(pathFromUtf8(path), ignored).lexically_normal();
 }
 
 [[noreturn]] void failWith(const std::error_code& error, const fs::path& path)
@@ -23,7 +24,7 @@ fs::path absoluteOf(const std::string& path)
     const FileErrorCause cause = error == std::errc::permission_denied || error == std::errc::read_only_file_system
                                      ? FileErrorCause::AccessDenied
                                      : FileErrorCause::Other;
-    throw FileError(cause, path.string(), error.message());
+    throw FileError(cause, utf8Of(path), error.message());
 }
 
 // The copy, all of it or nothing, with folders made as needed.
@@ -33,7 +34,7 @@ void copyInto(const ByteSource& plugIn, const fs::path& target)
     fs::create_directories(target.parent_path(), error);
     if (error)
         failWith(error, target.parent_path());
-    SafeWriter writer(target.string(), File::Share::All);
+    SafeWriter writer(utf8Of(target), File::Share::All);
     copyBytes(plugIn, writer.bytes(), 0, plugIn.length());
     writer.commit();
 }
@@ -61,7 +62,7 @@ std::string backupPath(const std::string& plugIn, const std::string& tagsDirecto
     fs::path below = tagsDirectory.empty() ? fs::path() : file.lexically_relative(absoluteOf(tagsDirectory));
     if (below.empty() || *below.begin() == ".." || *below.begin() == ".")
         below = file.filename();
-    return (fs::path(backupDirectory) / below).string();
+    return utf8Of(pathFromUtf8(backupDirectory) / below);
 }
 
 Reported<bool> PlugInBackup::beforeSave(const ByteSource& plugIn, Prompter& asker)
@@ -91,20 +92,20 @@ PlugInBackup::Outcome PlugInBackup::backUp(const ByteSource& plugIn) const
     const fs::file_status slot = fs::symlink_status(target, error);
     // Only a regular file is a backup; anything else there leaves no room for one.
     if (slot.type() != fs::file_type::not_found && slot.type() != fs::file_type::regular)
-        return {false, "The backup's place " + target.string() + " is " + slotKind(slot.type()) +
+        return {false, "The backup's place " + utf8Of(target) + " is " + slotKind(slot.type()) +
                            ": no backup can be made there."};
     const bool exists = slot.type() == fs::file_type::regular;
-    if (exists && fs::equivalent(target, plugIn.path(), error))
-        return {false, "The backup would be the file itself: " + target.string()};
+    if (exists && fs::equivalent(target, pathFromUtf8(plugIn.path()), error))
+        return {false, "The backup would be the file itself: " + utf8Of(target)};
     if (exists && settings_.readInt(settings::kSection, settings::kOverwrite) == 0)
-        return {true, "A backup of this file made earlier is kept, unchanged, as:\n" + target.string() +
+        return {true, "A backup of this file made earlier is kept, unchanged, as:\n" + utf8Of(target) +
                           "\n(\"Allow Overwrites in Backup Directory\" is off.)"};
     try {
         copyInto(plugIn, target);
     } catch (const FileError& failure) {
         return {false, failure.what()};
     }
-    return {true, "The file as it was before this save is backed up as:\n" + target.string()};
+    return {true, "The file as it was before this save is backed up as:\n" + utf8Of(target)};
 }
 
 }  // namespace tagwarden

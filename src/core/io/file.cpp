@@ -5,6 +5,7 @@
 
 #include "core/io/safe_writer.h"
 #include "core/io/share_table.h"
+#include "core/io/utf8_path.h"
 
 namespace tagwarden {
 
@@ -18,7 +19,7 @@ File::File(const std::string& path, Access access, Share share) : path_(path), s
 
 bool File::openLocked(Access access)
 {
-    const native::OpenedFile opened = native::open(path_, access);
+    const native::OpenedFile opened = native::open(path_, access, share_);
     handle_ = opened.handle;
     try {
         ShareTable::process().admit(this, opened.identity, handle_, access, share_, path_);
@@ -74,8 +75,8 @@ void File::writeAt(std::uint64_t position, const void* buffer, std::size_t size)
 void File::sync()
 {
     native::sync(handle_, path_);
-    const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
-    native::syncFolder(folder.empty() ? "." : folder.string());
+    const std::filesystem::path folder = pathFromUtf8(path_).parent_path();
+    native::syncFolder(folder.empty() ? "." : utf8Of(folder));
 }
 
 void File::replace(const Write& write, const Wrap& wrap)

@@ -19,11 +19,7 @@ namespace tagwarden {
 class File : public ByteSource {
 public:
     using Access = FileAccess;
-    enum class Share {
-        None,       // nobody else may open the file
-        DenyWrite,  // others may read, not write
-        All,        // others may read and write
-    };
+    using Share = FileShare;
     // Stands between a replacement and its new file: tests fail writes and syncs there.
     using Wrap = std::function<std::unique_ptr<ByteSource>(ByteSource& newFile)>;
 

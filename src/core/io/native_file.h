@@ -37,6 +37,13 @@ enum class FileAccess {
     CreateNew,  // a new file, read and write; fails when the name is taken, by a link too
 };
 
+// What an opener lets others do with the file while it holds it.
+enum class FileShare {
+    None,       // nobody else may open the file
+    DenyWrite,  // others may read, not write
+    All,        // others may read and write
+};
+
 // The operating system's side of files, and of the large blocks read from them:
 // the one place that calls it. Everything else about files (share modes, locks
 // between processes) is built on these. Failures throw FileError with the cause
@@ -53,7 +60,10 @@ struct OpenedFile {
 };
 
 // Opens a regular file; anything else (a folder, a pipe, a device) is refused.
-[[nodiscard]] OpenedFile open(const std::string& path, FileAccess access);
+// Where the system enforces share modes itself (Windows), `share` is handed to
+// it and holds against every program; elsewhere the share table and the locks
+// below carry it.
+[[nodiscard]] OpenedFile open(const std::string& path, FileAccess access, FileShare share);
 void close(Handle handle) noexcept;
 // Closes a file this program wrote: the system may say only here that written
 // bytes were lost, so a failed close throws FileError.

@@ -91,7 +91,7 @@ int openFlags(FileAccess access)
 
 }  // namespace
 
-OpenedFile open(const std::string& path, FileAccess access)
+OpenedFile open(const std::string& path, FileAccess access, FileShare /*share*/)
 {
     const int fd = ::open(path.c_str(), openFlags(access), 0644);
     if (fd < 0)

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "core/io/file_error.h"
+#include "core/io/utf8_path.h"
 
 namespace tagwarden {
 
@@ -15,9 +16,9 @@ std::string newNameBeside(const std::string& target)
     // One per thread: making one asks the processor what it offers, which is slow under virtualisation.
     thread_local std::random_device random;
     const std::uint64_t number = (std::uint64_t{random()} << 32) ^ random();
-    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    const std::filesystem::path folder = pathFromUtf8(target).parent_path();
     const std::string name = ".tagwarden-" + std::to_string(number) + ".new";
-    return (folder / name).string();
+    return utf8Of(folder / name);
 }
 
 // The new file, remembered for removal on an interrupt before it can exist: an

@@ -7,6 +7,7 @@
 #include "core/io/byte_order.h"
 #include "core/io/file.h"
 #include "core/io/safe_writer.h"
+#include "core/io/utf8_path.h"
 
 namespace tagwarden {
 
@@ -69,7 +70,7 @@ void writeBytes(const std::string& path, const Bytes& bytes)
         file.closeWritten();
     }
     // The file layer never truncates; a fixture rewritten shorter must not keep an old tail.
-    std::filesystem::resize_file(path, bytes.size());
+    std::filesystem::resize_file(pathFromUtf8(path), bytes.size());
 }
 
 void writeNewFile(const std::string& path, const Bytes& bytes)

@@ -6,6 +6,7 @@
 
 #include "core/io/byte_order.h"
 #include "core/io/file_error.h"
+#include "core/io/utf8_path.h"
 
 namespace tagwarden {
 
@@ -238,7 +239,7 @@ std::vector<SampleTag> syntheticTags(std::size_t count)
 void writeSampleDirectory(const std::string& dir)
 {
     namespace fs = std::filesystem;
-    const fs::path root(dir);
+    const fs::path root = pathFromUtf8(dir);
     // Only a folder of its own: a sample never mixes with, nor writes over, anything.
     std::error_code error;
     if (fs::exists(fs::symlink_status(root, error)) && !(fs::is_directory(root, error) && fs::is_empty(root, error)))
@@ -246,15 +247,15 @@ void writeSampleDirectory(const std::string& dir)
     for (const char* type : {"mons", "stli", "mesh"})
         fs::create_directories(root / "local" / type);
 
-    writeNewFile((root / "tags.gor").string(), buildArchive(sampleArchiveTags()));
+    writeNewFile(utf8Of(root / "tags.gor"), buildArchive(sampleArchiveTags()));
     for (unsigned i = 0; i < 3; ++i)
-        writeNewFile((root / "local" / "mons" / idFor("ms", i)).string(),
+        writeNewFile(utf8Of(root / "local" / "mons" / idFor("ms", i)),
                    buildPlugIn({kUnitNames[i], "mons", idFor("ms", i), 0, sampleMonsBlock(i)}));
-    writeNewFile((root / "local" / "stli" / "stab").string(),
+    writeNewFile(utf8Of(root / "local" / "stli" / "stab"),
                buildPlugIn({"Sample captions", "stli", "stab", 0,
                             sampleStliData({"Welcome to the marsh.", "Hold the bridge until dawn.",
                                             "Reinforcements are coming.", "", "Victory!"})}));
-    writeNewFile((root / "local" / "mesh" / "mpaa").string(),
+    writeNewFile(utf8Of(root / "local" / "mesh" / "mpaa"),
                buildPlugIn({"Sample Map 1", "mesh", "mpaa", 0, sampleMeshData({})}));
 }
 

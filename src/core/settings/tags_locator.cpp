@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/io/utf8_path.h"
 #include "core/settings/settings_values.h"
 
 namespace tagwarden::tags_locator {
@@ -15,17 +16,17 @@ std::string initialName(std::string editText)
 std::string folderOf(const std::string& chosenName)
 {
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(chosenName, error);
+    std::filesystem::path full = std::filesystem::absolute(pathFromUtf8(chosenName), error);
     if (error)
-        full = chosenName;
+        full = pathFromUtf8(chosenName);
     // The root keeps its separator: "/tags.gor" lies in "/", not in "".
-    return full.parent_path().string();
+    return utf8Of(full.parent_path());
 }
 
 bool holdsTagsGor(const std::string& folder)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(folder) / "tags.gor", error);
+    return std::filesystem::is_regular_file(pathFromUtf8(folder) / "tags.gor", error);
 }
 
 std::string missingText(const std::string& folder)

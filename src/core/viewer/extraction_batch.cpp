@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/io/utf8_path.h"
 #include "core/tags/tag_directory.h"
 
 namespace tagwarden {
@@ -63,13 +64,13 @@ std::vector<ExtractionBatch::Result> ExtractionBatch::extractTo(
 
 ExtractionBatch::Result ExtractionBatch::extractOne(std::uint32_t entryIndex, const std::string& target) const
 {
-    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    const std::filesystem::path folder = pathFromUtf8(target).parent_path();
     std::error_code error;
     if (!folder.empty())
         std::filesystem::create_directories(folder, error);
     if (error) {
         ExtractedPlugIn failed{target, false, false, {}};
-        failed.notices.push_back({"The folder \"" + folder.string() + "\" could not be created: " + error.message(),
+        failed.notices.push_back({"The folder \"" + utf8Of(folder) + "\" could not be created: " + error.message(),
                                   Prompter::Buttons::Ok, Prompter::Icon::Error});
         return {std::move(failed), Outcome::Failed};
     }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/io/utf8_path.h"
 #include "core/tags/tag_directory.h"
 #include "core/viewer/plug_in_writer.h"
 
@@ -19,7 +20,7 @@ void extractGroup(const ByteSource& source, const std::string& sourcePath, const
                   const TypeGroup& group, const std::string& folder,
                   const std::function<void(const ExtractedPlugIn&)>& report, PlugInWriter::Existing existing)
 {
-    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(pathFromUtf8(folder));
     for (const GroupMember& member : group.members) {
         const TagEntry& entry = directory.entryAt(static_cast<std::size_t>(member.index));
         const ExtractedPlugIn outcome =

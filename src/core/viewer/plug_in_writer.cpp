@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/io/safe_writer.h"
+#include "core/io/utf8_path.h"
 #include "core/prompt/prompter.h"
 #include "core/tags/tag_entry.h"
 #include "core/viewer/proposed_folder.h"
@@ -78,7 +79,7 @@ Notice archiveChanged() { return {kArchiveChangedMessage, Prompter::Buttons::Ok,
 
 Reported<bool> PlugInWriter::writePlugIn(Prompter& asker)
 {
-    const ProposedFolder folder(proposedPlugInFolder(sourcePath_, entry_.type()));
+    const ProposedFolder folder(pathFromUtf8(proposedPlugInFolder(sourcePath_, entry_.type())));
     const std::optional<std::string> target = choosePlugInFile(asker);
     if (!target)
         return {false, {}};
@@ -131,7 +132,7 @@ std::optional<Notice> PlugInWriter::claimTarget()
 {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::file_status status = fs::symlink_status(targetPath_, error);
+    const fs::file_status status = fs::symlink_status(pathFromUtf8(targetPath_), error);
     if (status.type() == fs::file_type::not_found)
         return std::nullopt;
     try {
