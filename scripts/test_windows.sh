@@ -19,10 +19,12 @@ export WINEPREFIX="$PWD/build/windows/wine-prefix" WINEDEBUG=-all WINEDLLOVERRID
 # them: started here first, apart from the tests' pipes, and stopped at the end
 # whatever happens, so that nothing waits on them.
 trap 'wineserver -k 2>/dev/null || true' EXIT
+mkdir -p "$WINEPREFIX"
+# Exit 2 means a server already runs for this prefix, which serves as well.
+wineserver -p </dev/null >/dev/null 2>&1 || [ $? -eq 2 ]
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 wineboot -i >"$PWD/build/windows/wineboot.log" 2>&1
 fi
-wineserver -p </dev/null >/dev/null 2>&1
 timeout 120 wine cmd /c exit </dev/null >/dev/null 2>&1  # the services up before the first timed test
 
 echo "== Windows tests under Wine =="
