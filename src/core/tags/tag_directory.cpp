@@ -15,9 +15,6 @@ namespace tagwarden {
 
 namespace {
 
-// Most reads ask for this many headers at a time; fewer are needed only at the end.
-constexpr std::size_t kFirstCapacity = 16;
-
 // An entry's type and id as one key, each compared up to its first NUL.
 [[gnu::always_inline]] inline std::uint64_t pairKey(const TagHeaderBytes& header)
 {
@@ -170,9 +167,12 @@ private:
 // table of types and one flat set of (type, id) pairs stand in for the linear walks
 // of groups and members; the order and the results are the same. A type's first
 // entry is always a new pair, so the groups come in order of first appearance.
+// Each new pair is noted in file order with its group; the groups' members are
+// laid out in one block at the end, a group's count being known by then, so that
+// no member list grows (and faults in fresh pages) a copy at a time.
 class TagDirectory::TypeIndex {
 public:
-    explicit TypeIndex(std::size_t expected) : seen_(expected) {}
+    explicit TypeIndex(std::size_t expected) : seen_(std::in_place, expected) { pairs_.reserve(expected); }
 
     [[nodiscard]] std::size_t covered() const { return covered_; }
 
@@ -186,88 +186,100 @@ public:
         constexpr std::size_t kHeadersAhead = 2 * 4096 / kTagHeaderSize;
         for (; covered_ < count; ++covered_) {
             if (covered_ + kAhead < count)
-                seen_.prefetch(pairKey(headers[covered_ + kAhead]));
+                seen_->prefetch(pairKey(headers[covered_ + kAhead]));
             if (covered_ + kHeadersAhead < count)
                 prefetch(&headers[covered_ + kHeadersAhead]);
-            if (seen_.insert(headers, covered_))
-                addMember(headers[covered_], codeKey(headers[covered_].data() + tag_header::kType.offset));
+            if (seen_->insert(headers, covered_))
+                addPair(headers[covered_]);
         }
     }
 
-    [[nodiscard]] std::vector<TypeGroup> takeGroups() { return std::move(groups_); }
+    // The groups, their members laid out in `members`.
+    [[nodiscard]] std::vector<TypeGroup> takeGroups(const TagHeaderBytes* headers, BlockArray<GroupMember>& members)
+    {
+        seen_.reset();  // not needed any more: room for the members
+        members.release();
+        members.reserve(pairs_.size());
+        std::vector<std::size_t> next(groups_.size());
+        for (std::size_t g = 1; g < groups_.size(); ++g)
+            next[g] = next[g - 1] + counts_[g - 1];
+        for (std::size_t p = 0; p < pairs_.size(); ++p) {
+            GroupMember& member = members[next[pairs_[p].group]++];
+            const std::string_view id = fieldText(headers[pairs_[p].index], tag_header::kId);
+            member.id = {};
+            std::copy(id.begin(), id.end(), member.id.begin());
+            member.index = static_cast<std::int32_t>(pairs_[p].index);
+        }
+        members.extend(pairs_.size());
+        for (std::size_t g = 0, first = 0; g < groups_.size(); first += counts_[g++])
+            groups_[g].members = members.view().subspan(first, counts_[g]);
+        return std::move(groups_);
+    }
 
 private:
-    void addMember(const TagHeaderBytes& header, std::uint32_t type)
+    struct Pair {
+        std::uint32_t index;
+        std::uint32_t group;
+    };
+
+    void addPair(const TagHeaderBytes& header)
     {
+        const std::uint32_t type = codeKey(header.data() + tag_header::kType.offset);
         std::optional<std::size_t> group = groupOf_.find(type);
         if (!group) {
             group = groups_.size();
             groupOf_.add(type, *group);
             groups_.push_back({std::string(fieldText(header, tag_header::kType)), {}});
+            counts_.push_back(0);
         }
-        GroupMember member;
-        const std::string_view id = fieldText(header, tag_header::kId);
-        std::copy(id.begin(), id.end(), member.id.begin());
-        member.index = static_cast<std::int32_t>(covered_);
-        groups_[*group].members.push_back(member);
+        ++counts_[*group];
+        pairs_.push_back({static_cast<std::uint32_t>(covered_), static_cast<std::uint32_t>(*group)});
     }
 
-    PairSet seen_;
+    std::optional<PairSet> seen_;
     GroupsByType groupOf_;
     std::vector<TypeGroup> groups_;
+    std::vector<std::size_t> counts_;
+    BlockArray<Pair> pairs_;  // every new pair in file order
     std::size_t covered_ = 0;
 };
 
 TagDirectory::TagDirectory() = default;
 TagDirectory::~TagDirectory() = default;
 
-void TagDirectory::BlockRelease::operator()(TagHeaderBytes* headers) const noexcept { native::releaseBlock(headers); }
-
 void TagDirectory::reserve(std::size_t entries)
 {
     if (!index_)
         index_ = std::make_unique<TypeIndex>(entries);
-    if (entries <= headers_.size())
-        return;
-    std::unique_ptr<TagHeaderBytes[], BlockRelease> grown(
-        static_cast<TagHeaderBytes*>(native::allocateBlock(entries * kTagHeaderSize)));
-    std::copy_n(headers_.data(), count_, grown.get());
-    block_ = std::move(grown);
-    headers_ = {block_.get(), entries};
+    headers_.reserve(entries);
 }
 
 void TagDirectory::checkFollows(std::uint64_t position)
 {
-    if (count_ == 0)
+    if (headers_.size() == 0)
         firstPosition_ = position;
-    else if (position != firstPosition_ + count_ * kTagHeaderSize)
+    else if (position != firstPosition_ + headers_.size() * kTagHeaderSize)
         throw std::invalid_argument("a directory's headers lie back to back");
-}
-
-TagHeaderBytes* TagDirectory::roomFor(std::size_t more)
-{
-    if (headers_.size() - count_ < more)
-        reserve(std::max({count_ + more, 2 * headers_.size(), kFirstCapacity}));
-    return block_.get() + count_;
 }
 
 void TagDirectory::listUpTo(std::size_t count)
 {
-    while (count_ < count) {
-        ++count_;
+    while (headers_.size() < count) {
+        headers_.extend(1);
         if (observer_)
-            observer_->addListLine(count_ - 1);
+            observer_->addListLine(headers_.size() - 1);
     }
     if (!index_)
-        index_ = std::make_unique<TypeIndex>(count_);
-    index_->add(headers_.data(), count_);
+        index_ = std::make_unique<TypeIndex>(count);
+    index_->add(headers_.data(), count);
 }
 
 std::size_t TagDirectory::readEntries(const ByteSource& source, std::uint64_t position, std::size_t count)
 {
     checkFollows(position);
-    const std::size_t whole = source.readAt(position, roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
-    listUpTo(count_ + whole);
+    const std::size_t whole =
+        source.readAt(position, headers_.roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
+    listUpTo(headers_.size() + whole);
     return whole;
 }
 
@@ -279,13 +291,13 @@ bool TagDirectory::appendEntry(const ByteSource& source, std::uint64_t position)
 void TagDirectory::appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition)
 {
     checkFollows(headerPosition);
-    *roomFor(1) = header;
-    listUpTo(count_ + 1);
+    *headers_.roomFor(1) = header;
+    listUpTo(headers_.size() + 1);
 }
 
 TagEntry TagDirectory::entryAt(std::size_t index) const
 {
-    if (index >= count_)
+    if (index >= headers_.size())
         throw std::out_of_range("no directory entry " + std::to_string(index));
     return {headers_[index], firstPosition_ + index * kTagHeaderSize};
 }
@@ -293,11 +305,11 @@ TagEntry TagDirectory::entryAt(std::size_t index) const
 void TagDirectory::mapTypes()
 {
     // Mapping again, or after entries came some other way, starts afresh.
-    if (!index_ || index_->covered() != count_) {
-        index_ = std::make_unique<TypeIndex>(count_);
-        index_->add(headers_.data(), count_);
+    if (!index_ || index_->covered() != headers_.size()) {
+        index_ = std::make_unique<TypeIndex>(headers_.size());
+        index_->add(headers_.data(), headers_.size());
     }
-    groups_ = index_->takeGroups();
+    groups_ = index_->takeGroups(headers_.data(), members_);
     index_.reset();
     for (const TypeGroup& group : groups_)
         if (observer_)
@@ -329,12 +341,11 @@ std::string TagDirectory::idsOfType(const std::string& type) const
 
 void TagDirectory::clearAll()
 {
-    headers_ = {};
-    block_.reset();
+    headers_.release();
     index_.reset();
-    count_ = 0;
     groups_.clear();
     groups_.shrink_to_fit();
+    members_.release();
 }
 
 void TagDirectory::appendUpToNul(std::string& out, std::string_view field) { out += upToNul(field); }

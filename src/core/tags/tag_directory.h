@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/io/block_array.h"
 #include "core/tags/tag_entry.h"
 
 namespace tagwarden {
@@ -36,7 +37,7 @@ struct GroupMember {
 
 struct TypeGroup {
     std::string type;  // all four characters of the first entry of this type
-    std::vector<GroupMember> members;
+    std::span<const GroupMember> members;  // held by the directory
 
     [[nodiscard]] std::int32_t memberCount() const { return static_cast<std::int32_t>(members.size()); }
 };
@@ -68,7 +69,7 @@ public:
     // Makes room for this many entries in all, and sizes the index of ids by type for them (the reader knows how many follow).
     void reserve(std::size_t entries);
 
-    [[nodiscard]] std::size_t entryCount() const { return count_; }
+    [[nodiscard]] std::size_t entryCount() const { return headers_.size(); }
     // The entry at `index`; std::out_of_range past the last one.
     [[nodiscard]] TagEntry entryAt(std::size_t index) const;
     // Its 64 header bytes as read, without a copy (`index` below entryCount()).
@@ -104,26 +105,20 @@ public:
 private:
     // Checks that `position` follows the last entry (or starts the directory).
     void checkFollows(std::uint64_t position);
-    // Room for `more` headers behind the last entry; they count once listed.
-    [[nodiscard]] TagHeaderBytes* roomFor(std::size_t more);
     // Lists the entries read up to `count` and adds them to the growing index.
     void listUpTo(std::size_t count);
     void appendGroupText(std::string& text, std::size_t groupIndex, FieldText fieldText) const;
 
     class TypeIndex;
-    struct BlockRelease {
-        void operator()(TagHeaderBytes* headers) const noexcept;
-    };
 
     DirectoryObserver* observer_ = nullptr;
-    // The headers read into the block (straight from the file, so never zeroed
-    // first); the view covers the room for them.
-    std::unique_ptr<TagHeaderBytes[], BlockRelease> block_;
-    std::span<const TagHeaderBytes> headers_;
-    std::size_t count_ = 0;
+    // The headers, read straight from the file into the block.
+    BlockArray<TagHeaderBytes> headers_;
     std::uint64_t firstPosition_ = 0;
     std::unique_ptr<TypeIndex> index_;
     std::vector<TypeGroup> groups_;
+    // The members of every group, group after group; the groups' spans cover them.
+    BlockArray<GroupMember> members_;
     std::uint32_t directoryOffset_ = 0;
 };
 
