@@ -247,6 +247,34 @@ void BrowserDialogTest::linesEqualButForCaseKeepFileOrder()
     w.open(dir_.write("cases.gor", buildArchive({tag("Long name sorts late", "mons", "abcd"), tag("x", "mons", "ABCD"),
                                                  tag("X", "stli", "abcd"), tag("", "mons", "abcd")})));
     QCOMPARE(w.lines(), (QStringList{"abcd : ", "abcd : Long name sorts late", "ABCD : x", "abcd : X"}));
+
+    // The order of the lines' texts, case ignored, over what makes the fast key
+    // go wrong: short ids, bytes after a NUL, a name without one, Latin-1, the
+    // characters beside the capitals, and lines alike in their first eight
+    // characters in groups of every size the sort handles apart.
+    // Equal lines in file order, seen by their entries.
+    std::vector<SampleTag> tags{tag("Zed", "mons", "ab"), tag("zed", "mons", "a"), tag(std::string("ab\0zz", 5), "mons", "abcd"),
+                                tag(std::string("ab\0aa", 5), "mons", "abcd"), tag("x", "mons", std::string("ab\0z", 4)),
+                                tag("x", "mons", std::string("ab\0a", 4)), tag(std::string(32, 'n'), "mons", "abcd"),
+                                tag("\xC9p\xE9" "e", "mons", "abcd"), tag("[x", "mons", "abcd"), tag("@x", "mons", "abcd"),
+                                tag("", "mons", "")};
+    for (int i = 0; i < 300; ++i)
+        tags.push_back(tag("Prefix " + std::to_string((i * 7919) % 1000), "stli", i < 20 ? "few" : "many"));
+    w.prompter.queueAnswer(Prompter::Answer::Ok);
+    w.open(dir_.write("keys.gor", buildArchive(tags)));
+    std::vector<std::pair<std::string, std::uint32_t>> expected;
+    for (std::uint32_t i = 0; i < w.dialog.directory().entryCount(); ++i) {
+        std::string lowered = w.dialog.directory().entryAt(i).listLine();
+        for (char& c : lowered)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+        expected.emplace_back(lowered, i);
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QAbstractItemModel* model = w.list()->model();
+    QCOMPARE(static_cast<std::size_t>(model->rowCount()), expected.size());
+    for (int row = 0; row < model->rowCount(); ++row)
+        QCOMPARE(model->index(row, 0).data(ObjectListModel::kEntryIndexRole).value<std::uint32_t>(),
+                 expected[static_cast<std::size_t>(row)].second);
 }
 
 void BrowserDialogTest::listModelPassesTheModelTester()

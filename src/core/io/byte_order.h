@@ -11,6 +11,11 @@ namespace tagwarden {
            std::uint32_t{bytes[3]};
 }
 
+[[nodiscard]] inline std::uint64_t readBigEndian64(const std::uint8_t* bytes)
+{
+    return std::uint64_t{readBigEndian32(bytes)} << 32 | readBigEndian32(bytes + 4);
+}
+
 [[nodiscard]] inline std::uint16_t readBigEndian16(const std::uint8_t* bytes)
 {
     return static_cast<std::uint16_t>((bytes[0] << 8) | bytes[1]);

@@ -7,13 +7,15 @@
 
 #include "core/io/byte_source.h"
 #include "core/io/file_error.h"
-#include "core/io/native_file.h"
 #include "core/io/prefetch.h"
 #include "core/tags/tag_text.h"
 
 namespace tagwarden {
 
 namespace {
+
+// Most reads ask for this many headers at a time; fewer are needed only at the end.
+constexpr std::size_t kFirstCapacity = 16;
 
 // An entry's type and id as one key, each compared up to its first NUL.
 [[gnu::always_inline]] inline std::uint64_t pairKey(const TagHeaderBytes& header)
@@ -65,8 +67,7 @@ private:
     void allocate(std::size_t wanted)
     {
         size_ = std::bit_ceil(wanted);
-        slots_.reset(static_cast<std::uint32_t*>(native::allocateBlock(size_ * sizeof(std::uint32_t))));
-        std::fill_n(slots_.get(), size_, kEmpty);
+        slots_.assign(size_, kEmpty);
         shift_ = 64 - std::countr_zero(size_);
     }
 
@@ -89,21 +90,17 @@ private:
     void grow(const TagHeaderBytes* headers)
     {
         const std::size_t oldSize = size_;
-        const auto old = std::move(slots_);
+        const LargePageVector<std::uint32_t> old = std::move(slots_);
         allocate(2 * oldSize);
         for (std::size_t i = 0; i < oldSize; ++i)
             if (old[i] != kEmpty)
                 (void)place(headers, pairKey(headers[old[i] >> 8]), old[i] >> 8);
     }
 
-    struct Release {
-        void operator()(std::uint32_t* slots) const noexcept { native::releaseBlock(slots); }
-    };
-
     std::size_t size_ = 0;
     std::size_t used_ = 0;
     // A table of a million keys is hit at random: large pages spare the address lookups.
-    std::unique_ptr<std::uint32_t[], Release> slots_;
+    LargePageVector<std::uint32_t> slots_;
     int shift_ = 0;
 };
 
@@ -195,11 +192,11 @@ public:
     }
 
     // The groups, their members laid out in `members`.
-    [[nodiscard]] std::vector<TypeGroup> takeGroups(const TagHeaderBytes* headers, BlockArray<GroupMember>& members)
+    [[nodiscard]] std::vector<TypeGroup> takeGroups(const TagHeaderBytes* headers,
+                                                    LargePageVector<GroupMember>& members)
     {
         seen_.reset();  // not needed any more: room for the members
-        members.release();
-        members.reserve(pairs_.size());
+        members = LargePageVector<GroupMember>(pairs_.size());
         std::vector<std::size_t> next(groups_.size());
         for (std::size_t g = 1; g < groups_.size(); ++g)
             next[g] = next[g - 1] + counts_[g - 1];
@@ -210,9 +207,8 @@ public:
             std::copy(id.begin(), id.end(), member.id.begin());
             member.index = static_cast<std::int32_t>(pairs_[p].index);
         }
-        members.extend(pairs_.size());
         for (std::size_t g = 0, first = 0; g < groups_.size(); first += counts_[g++])
-            groups_[g].members = members.view().subspan(first, counts_[g]);
+            groups_[g].members = std::span<const GroupMember>(members).subspan(first, counts_[g]);
         return std::move(groups_);
     }
 
@@ -240,7 +236,7 @@ private:
     GroupsByType groupOf_;
     std::vector<TypeGroup> groups_;
     std::vector<std::size_t> counts_;
-    BlockArray<Pair> pairs_;  // every new pair in file order
+    LargePageVector<Pair> pairs_;  // every new pair in file order
     std::size_t covered_ = 0;
 };
 
@@ -251,23 +247,31 @@ void TagDirectory::reserve(std::size_t entries)
 {
     if (!index_)
         index_ = std::make_unique<TypeIndex>(entries);
-    headers_.reserve(entries);
+    if (entries > headers_.size())
+        headers_.resize(entries);
 }
 
 void TagDirectory::checkFollows(std::uint64_t position)
 {
-    if (headers_.size() == 0)
+    if (count_ == 0)
         firstPosition_ = position;
-    else if (position != firstPosition_ + headers_.size() * kTagHeaderSize)
+    else if (position != firstPosition_ + count_ * kTagHeaderSize)
         throw std::invalid_argument("a directory's headers lie back to back");
+}
+
+TagHeaderBytes* TagDirectory::roomFor(std::size_t more)
+{
+    if (headers_.size() - count_ < more)
+        reserve(std::max({count_ + more, 2 * headers_.size(), kFirstCapacity}));
+    return headers_.data() + count_;
 }
 
 void TagDirectory::listUpTo(std::size_t count)
 {
-    while (headers_.size() < count) {
-        headers_.extend(1);
+    while (count_ < count) {
+        ++count_;
         if (observer_)
-            observer_->addListLine(headers_.size() - 1);
+            observer_->addListLine(count_ - 1);
     }
     if (!index_)
         index_ = std::make_unique<TypeIndex>(count);
@@ -278,8 +282,8 @@ std::size_t TagDirectory::readEntries(const ByteSource& source, std::uint64_t po
 {
     checkFollows(position);
     const std::size_t whole =
-        source.readAt(position, headers_.roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
-    listUpTo(headers_.size() + whole);
+        source.readAt(position, roomFor(count), count * kTagHeaderSize) / kTagHeaderSize;
+    listUpTo(count_ + whole);
     return whole;
 }
 
@@ -291,13 +295,13 @@ bool TagDirectory::appendEntry(const ByteSource& source, std::uint64_t position)
 void TagDirectory::appendEntry(const TagHeaderBytes& header, std::uint64_t headerPosition)
 {
     checkFollows(headerPosition);
-    *headers_.roomFor(1) = header;
-    listUpTo(headers_.size() + 1);
+    *roomFor(1) = header;
+    listUpTo(count_ + 1);
 }
 
 TagEntry TagDirectory::entryAt(std::size_t index) const
 {
-    if (index >= headers_.size())
+    if (index >= count_)
         throw std::out_of_range("no directory entry " + std::to_string(index));
     return {headers_[index], firstPosition_ + index * kTagHeaderSize};
 }
@@ -305,9 +309,9 @@ TagEntry TagDirectory::entryAt(std::size_t index) const
 void TagDirectory::mapTypes()
 {
     // Mapping again, or after entries came some other way, starts afresh.
-    if (!index_ || index_->covered() != headers_.size()) {
-        index_ = std::make_unique<TypeIndex>(headers_.size());
-        index_->add(headers_.data(), headers_.size());
+    if (!index_ || index_->covered() != count_) {
+        index_ = std::make_unique<TypeIndex>(count_);
+        index_->add(headers_.data(), count_);
     }
     groups_ = index_->takeGroups(headers_.data(), members_);
     index_.reset();
@@ -341,11 +345,12 @@ std::string TagDirectory::idsOfType(const std::string& type) const
 
 void TagDirectory::clearAll()
 {
-    headers_.release();
+    // Assigned afresh, not cleared: the memory goes back as well.
+    headers_ = LargePageVector<TagHeaderBytes>();
+    count_ = 0;
     index_.reset();
-    groups_.clear();
-    groups_.shrink_to_fit();
-    members_.release();
+    groups_ = std::vector<TypeGroup>();
+    members_ = LargePageVector<GroupMember>();
 }
 
 void TagDirectory::appendUpToNul(std::string& out, std::string_view field) { out += upToNul(field); }

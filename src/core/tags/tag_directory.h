@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/io/block_array.h"
+#include "core/io/large_page_vector.h"
 #include "core/tags/tag_entry.h"
 
 namespace tagwarden {
@@ -69,7 +69,7 @@ public:
     // Makes room for this many entries in all, and sizes the index of ids by type for them (the reader knows how many follow).
     void reserve(std::size_t entries);
 
-    [[nodiscard]] std::size_t entryCount() const { return headers_.size(); }
+    [[nodiscard]] std::size_t entryCount() const { return count_; }
     // The entry at `index`; std::out_of_range past the last one.
     [[nodiscard]] TagEntry entryAt(std::size_t index) const;
     // Its 64 header bytes as read, without a copy (`index` below entryCount()).
@@ -105,6 +105,8 @@ public:
 private:
     // Checks that `position` follows the last entry (or starts the directory).
     void checkFollows(std::uint64_t position);
+    // Room for `more` headers behind the last entry; they count once listed.
+    [[nodiscard]] TagHeaderBytes* roomFor(std::size_t more);
     // Lists the entries read up to `count` and adds them to the growing index.
     void listUpTo(std::size_t count);
     void appendGroupText(std::string& text, std::size_t groupIndex, FieldText fieldText) const;
@@ -112,13 +114,15 @@ private:
     class TypeIndex;
 
     DirectoryObserver* observer_ = nullptr;
-    // The headers, read straight from the file into the block.
-    BlockArray<TagHeaderBytes> headers_;
+    // The headers read straight from the file, and room for more behind the
+    // `count_` listed ones.
+    LargePageVector<TagHeaderBytes> headers_;
+    std::size_t count_ = 0;
     std::uint64_t firstPosition_ = 0;
     std::unique_ptr<TypeIndex> index_;
     std::vector<TypeGroup> groups_;
     // The members of every group, group after group; the groups' spans cover them.
-    BlockArray<GroupMember> members_;
+    LargePageVector<GroupMember> members_;
     std::uint32_t directoryOffset_ = 0;
 };
 

@@ -21,6 +21,7 @@
 
 #include <filesystem>
 #include <unordered_set>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #define NOMINMAX
@@ -455,7 +456,7 @@ void BrowserDialog::clearDirectory()
 
 void BrowserDialog::addListLine(std::size_t index)
 {
-    pendingLines_.push_back(static_cast<std::uint32_t>(index));
+    listedLines_ = index + 1;
 }
 
 void BrowserDialog::onOpen()
@@ -556,8 +557,7 @@ void BrowserDialog::finishListing()
         const QSignalBlocker quiet(search_);
         search_->clear();
     }
-    model_->setEntries(std::move(pendingLines_));
-    pendingLines_ = {};
+    model_->setEntries(std::exchange(listedLines_, 0));
     refreshPlugIns();
 }
 

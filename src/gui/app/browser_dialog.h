@@ -168,8 +168,8 @@ private:
     bool stringListEditorOpen_ = false;
     std::unique_ptr<MeshEditor> mapEditor_;
 
-    // Lines arrive during a reading and are sorted once it ends.
-    std::vector<std::uint32_t> pendingLines_;
+    // How many lines the reading under way listed; they are sorted once it ends.
+    std::size_t listedLines_ = 0;
     bool selectingSilently_ = false;
 
     ObjectListModel* model_ = nullptr;

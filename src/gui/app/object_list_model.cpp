@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
+#include <numeric>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -30,6 +33,22 @@ std::uint64_t lowered(std::uint64_t word)
     return word | capitals >> 2;
 }
 
+// The bytes before the first NUL of a text field of `width` bytes (four or a
+// multiple of eight), eight at a time.
+std::size_t textLength(const std::uint8_t* field, std::size_t width)
+{
+    for (std::size_t at = 0; at < width; at += 8) {
+        std::uint64_t word = ~std::uint64_t{0};  // bytes past the field are not NUL
+        std::memcpy(&word, field + at, std::min<std::size_t>(8, width - at));
+        const std::uint64_t nul = (word - 0x0101010101010101u) & ~word & 0x8080808080808080u;
+        if (nul != 0) {
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(nul) : std::countl_zero(nul);
+            return at + static_cast<std::size_t>(bit) / 8;
+        }
+    }
+    return width;
+}
+
 // Text of a header, lower-cased, built straight from its bytes without allocating:
 // the id up to its first NUL, " : ", the name up to its first NUL (or the name
 // alone), or only the first `limit` characters of it. It is kept as five numbers
@@ -42,20 +61,27 @@ struct LineKey {
     std::array<std::uint64_t, kLongest / 8> words{};
 
     LineKey() = default;
+    // Both fields are copied whole into a buffer and cut where their text ends:
+    // a million keys are made on every open, so no byte is handled on its own.
     explicit LineKey(const TagHeaderBytes& header, Text text = Text::Line, std::size_t limit = kLongest)
     {
+        std::array<std::uint8_t, kLongest> bytes{};
         std::size_t size = 0;
-        const auto append = [&](std::string_view part) {
-            for (std::size_t i = 0; i < part.size() && part[i] != 0 && size < limit; ++i, ++size)
-                words[size / 8] |= std::uint64_t{static_cast<unsigned char>(part[i])} << (56 - 8 * (size % 8));
-        };
         if (text == Text::Line) {
-            append(fieldText(header, tag_header::kId));
-            append(" : ");
+            const std::uint8_t* id = header.data() + tag_header::kId.offset;
+            std::memcpy(bytes.data(), id, tag_header::kId.width);
+            size = textLength(id, tag_header::kId.width);
+            std::memcpy(bytes.data() + size, " : ", 3);
+            size += 3;
         }
-        append(fieldText(header, tag_header::kName));
-        for (std::uint64_t& word : words)
-            word = lowered(word);
+        const std::uint8_t* name = header.data() + tag_header::kName.offset;
+        std::memcpy(bytes.data() + size, name, tag_header::kName.width);
+        size = std::min(limit, size + textLength(name, tag_header::kName.width));
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            const std::size_t kept = std::clamp<std::size_t>(size, 8 * w, 8 * w + 8) - 8 * w;
+            const std::uint64_t mask = kept == 0 ? 0 : ~std::uint64_t{0} << (64 - 8 * kept);
+            words[w] = lowered(readBigEndian64(bytes.data() + 8 * w) & mask);
+        }
     }
 
     auto operator<=>(const LineKey&) const = default;
@@ -74,14 +100,14 @@ struct SortItem {
 // `scratch` is room for the passes, kept between calls: fresh room costs a page
 // fault per page.
 template <typename Item, typename WordOf>
-void sortByWord(std::vector<Item>& items, const WordOf& wordOf, std::vector<Item>& scratch)
+void sortByWord(LargePageVector<Item>& items, const WordOf& wordOf, LargePageVector<Item>& scratch)
 {
     constexpr int kBytes = 8;
     std::array<std::array<std::size_t, 256>, kBytes> counts{};
     for (const Item& item : items)
         for (int b = 0; b < kBytes; ++b)
             ++counts[b][(wordOf(item) >> (8 * b)) & 0xFF];
-    std::vector<Item>& sorted = scratch;
+    LargePageVector<Item>& sorted = scratch;
     sorted.resize(items.size());
     for (int b = 0; b < kBytes; ++b) {
         auto& next = counts[b];
@@ -96,19 +122,19 @@ void sortByWord(std::vector<Item>& items, const WordOf& wordOf, std::vector<Item
     }
 }
 
-void sortByPrefix(std::vector<SortItem>& items)
+void sortByPrefix(LargePageVector<SortItem>& items)
 {
-    std::vector<SortItem> scratch;
+    LargePageVector<SortItem> scratch;
     sortByWord(items, [](const SortItem& item) { return item.prefix; }, scratch);
 }
 
 // The entries of `base` ordered by `prefix`, equal prefixes by `key` when one is
 // given, and equal keys in the order of `base`.
 template <typename Prefix>
-std::vector<std::uint32_t> orderedBy(const TagDirectory& directory, const std::vector<std::uint32_t>& base,
-                                     const Prefix& prefix, std::optional<LineKey::Text> key)
+EntryIndexes orderedBy(const TagDirectory& directory, const EntryIndexes& base, const Prefix& prefix,
+                       std::optional<LineKey::Text> key)
 {
-    std::vector<SortItem> items;
+    LargePageVector<SortItem> items;
     items.reserve(base.size());
     for (const std::uint32_t index : base)
         items.push_back({prefix(directory.headerAt(index)), index});
@@ -121,7 +147,7 @@ std::vector<std::uint32_t> orderedBy(const TagDirectory& directory, const std::v
         LineKey key;
         std::uint32_t index;
     };
-    std::vector<Keyed> keyed;
+    LargePageVector<Keyed> keyed;
     for (std::size_t first = 0; key && first < items.size();) {
         std::size_t end = first + 1;
         while (end < items.size() && items[end].prefix == items[first].prefix)
@@ -134,22 +160,27 @@ std::vector<std::uint32_t> orderedBy(const TagDirectory& directory, const std::v
                 keyed.push_back({LineKey(directory.headerAt(items[i].index), *key), items[i].index});
             }
             // A big group word by word from the last (each pass keeps the order of the one
-            // before), a small one by comparing: both keep the order given among equal keys.
+            // before), a middling one by comparing, a few by inserting without any room
+            // of their own: all keep the order given among equal keys.
             constexpr std::size_t kBigGroup = 256;
+            constexpr std::size_t kFew = 16;
+            const auto before = [](const Keyed& a, const Keyed& b) { return a.key < b.key; };
             if (keyed.size() > kBigGroup) {
-                std::vector<Keyed> scratch;
+                LargePageVector<Keyed> scratch;
                 for (std::size_t w = LineKey::kLongest / 8; w-- > 1;)
                     sortByWord(keyed, [w](const Keyed& item) { return item.key.words[w]; }, scratch);
+            } else if (keyed.size() > kFew) {
+                std::stable_sort(keyed.begin(), keyed.end(), before);
             } else {
-                std::stable_sort(keyed.begin(), keyed.end(),
-                                 [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+                for (auto next = keyed.begin() + 1; next < keyed.end(); ++next)
+                    std::rotate(std::upper_bound(keyed.begin(), next, *next, before), next, next + 1);
             }
             for (std::size_t i = 0; i < keyed.size(); ++i)
                 items[first + i].index = keyed[i].index;
         }
         first = end;
     }
-    std::vector<std::uint32_t> ordered(items.size());
+    EntryIndexes ordered(items.size());
     for (std::size_t i = 0; i < items.size(); ++i)
         ordered[i] = items[i].index;
     return ordered;
@@ -298,7 +329,7 @@ bool ObjectListModel::hasPlugIn(std::uint32_t entryIndex) const
     return !plugIns_.empty() && plugIns_.contains(plugInKey(directory_.headerAt(entryIndex)));
 }
 
-std::vector<std::uint32_t> ObjectListModel::ascendingBy(int column) const
+EntryIndexes ObjectListModel::ascendingBy(int column) const
 {
     const auto number = [](TagField field) {
         return [field](const TagHeaderBytes& header) -> std::uint64_t { return fieldNumber(header, field); };
@@ -337,11 +368,11 @@ void ObjectListModel::sort(int column, Qt::SortOrder order)
     refilter(false);
 }
 
-void ObjectListModel::setEntries(std::vector<std::uint32_t> entryIndexes)
+void ObjectListModel::setEntries(std::size_t count)
 {
     // Equal lines keep file order: the sort keeps the order it is given.
-    if (!std::is_sorted(entryIndexes.begin(), entryIndexes.end()))
-        std::sort(entryIndexes.begin(), entryIndexes.end());
+    EntryIndexes entryIndexes(count);
+    std::iota(entryIndexes.begin(), entryIndexes.end(), 0);
     lineOrder_ = orderedBy(
         directory_, entryIndexes,
         [](const TagHeaderBytes& header) { return LineKey(header, LineKey::Text::Line, 8).words[0]; },
@@ -421,12 +452,12 @@ void ObjectListModel::setPlugIns(std::unordered_set<std::string> plugIns)
 
 void ObjectListModel::refilter(bool narrowing)
 {
-    std::vector<std::uint32_t> rows;
-    const std::vector<std::uint32_t>& from = narrowing ? rows_ : order_;
+    EntryIndexes rows;
+    const EntryIndexes& from = narrowing ? rows_ : order_;
     // Many lines are searched in file order, where the headers lie one after the
     // other; a few are searched where they are listed.
     constexpr std::size_t kScattered = 16;
-    std::vector<char> holds;
+    LargePageVector<char> holds;
     if (!needle_.empty() && from.size() > directory_.entryCount() / kScattered) {
         holds.resize(directory_.entryCount());
         for (std::size_t i = 0; i < holds.size(); ++i)

@@ -5,12 +5,17 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
-#include <vector>
+
+#include "core/io/large_page_vector.h"
 
 namespace tagwarden {
 
 class TagDirectory;
 struct TypeGroup;
+
+// Entries by their index in the directory: a million of them are sorted and
+// narrowed on every open.
+using EntryIndexes = LargePageVector<std::uint32_t>;
 
 // The main window's object table: one row per listed entry, with its type, id,
 // name, start, length and a mark when its plug-in exists. The default order is
@@ -38,9 +43,10 @@ public:
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-    // Lists these entries (a reading's entries, in any order): sorted once, the
-    // duplicates found, no type or search narrowing, the current column sort kept.
-    void setEntries(std::vector<std::uint32_t> entryIndexes);
+    // Lists the directory's first `count` entries (what a reading listed): sorted
+    // once, the duplicates found, no type or search narrowing, the current column
+    // sort kept.
+    void setEntries(std::size_t count);
     void clear();
     // Narrows to the members of `group` (nothing: every entry), then to the search text.
     void setGroup(const TypeGroup* group);
@@ -50,7 +56,7 @@ public:
     void setPlugIns(std::unordered_set<std::string> plugIns);
 
     [[nodiscard]] std::uint32_t entryIndexAt(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
-    [[nodiscard]] const std::vector<std::uint32_t>& lines() const { return rows_; }
+    [[nodiscard]] const EntryIndexes& lines() const { return rows_; }
     // How many entries the type narrowing leaves, before the search.
     [[nodiscard]] std::size_t groupCount() const { return groupCount_; }
     [[nodiscard]] bool searching() const { return !needle_.empty(); }
@@ -58,20 +64,20 @@ public:
 
 private:
     [[nodiscard]] QVariant displayText(std::uint32_t entryIndex, int column) const;
-    [[nodiscard]] std::vector<std::uint32_t> ascendingBy(int column) const;
+    [[nodiscard]] EntryIndexes ascendingBy(int column) const;
     void findDuplicates();
     // Rebuilds the rows from the sorted entries, or from the rows shown when the
     // new search text holds the old one (it can only drop rows then).
     void refilter(bool narrowing);
 
     const TagDirectory& directory_;
-    std::vector<std::uint32_t> lineOrder_;  // every entry, in "ID : Name" order
-    std::vector<std::uint32_t> order_;      // every entry, in the current sort
-    std::vector<char> member_;              // per entry: kept by the type narrowing (empty: all are)
-    std::vector<char> duplicate_;           // per entry
+    EntryIndexes lineOrder_;           // every entry, in "ID : Name" order
+    EntryIndexes order_;               // every entry, in the current sort
+    LargePageVector<char> member_;     // per entry: kept by the type narrowing (empty: all are)
+    LargePageVector<char> duplicate_;  // per entry
     std::string needle_;                    // the search text, lower-cased
     std::size_t groupCount_ = 0;
-    std::vector<std::uint32_t> rows_;
+    EntryIndexes rows_;
     int sortColumn_ = IdColumn;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     std::unordered_set<std::string> plugIns_;

@@ -35,6 +35,7 @@ ProgressDialog::ProgressDialog(QWidget* parent)
 
 void ProgressDialog::begin()
 {
+    sincePaint_.invalidate();
     show();
     // One pass of the window system's own events, so that the window comes up:
     // no input, no timers and no sockets run in the middle of a reading.
@@ -81,9 +82,12 @@ void ProgressDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void ProgressDialog::repaintNow()
 {
+    constexpr qint64 kFrameMilliseconds = 40;
+    if (!isVisible() || (sincePaint_.isValid() && sincePaint_.elapsed() < kFrameMilliseconds))
+        return;
     // Painted at once, without running the event loop: nothing else happens while reading.
-    if (isVisible())
-        repaint();
+    repaint();
+    sincePaint_.start();
 }
 
 }  // namespace tagwarden
