@@ -245,9 +245,10 @@ void BrowserDialog::buildControls()
     columns->setStretchLastSection(true);
     columns->setHighlightSections(false);
     const int digit = list_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    // Start and Length hold any 32-bit number (ten digits) without eliding it.
     for (const auto& [column, characters] : {std::pair{ObjectListModel::TypeColumn, 6}, {ObjectListModel::IdColumn, 6},
-                                             {ObjectListModel::NameColumn, 26}, {ObjectListModel::StartColumn, 9},
-                                             {ObjectListModel::LengthColumn, 8}, {ObjectListModel::PlugInColumn, 8}})
+                                             {ObjectListModel::NameColumn, 26}, {ObjectListModel::StartColumn, 12},
+                                             {ObjectListModel::LengthColumn, 12}, {ObjectListModel::PlugInColumn, 8}})
         columns->resizeSection(column, digit * characters);
     columns->setSortIndicator(ObjectListModel::IdColumn, Qt::AscendingOrder);
     list_->setSortingEnabled(true);
