@@ -2,11 +2,11 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <memory>
-#include <variant>
 
 #include "cli/cli_support.h"
 #include "cli/editor_support.h"
 #include "cli/json_output.h"
+#include "core/compare/form_values.h"
 #include "core/io/file.h"
 #include "core/mesh/mesh_code.h"
 #include "core/mesh/mesh_form.h"
@@ -22,47 +22,6 @@ struct MeshOptions {
     std::string path;
     bool json = false;
 };
-
-// The map form's fields in its order: label, key, value (texts as raw bytes).
-struct MapField {
-    std::string label;
-    std::string key;
-    std::variant<std::int32_t, std::string> value;
-};
-
-std::vector<MapField> mapFields(MeshModel& model)
-{
-    const MeshHeader& header = model.header();
-    const TagHeaderBytes& tag = model.tagHeader();
-    std::vector<MapField> fields{{"Map Name", "map_name", std::string(upToNul(fieldText(tag, tag_header::kId)))},
-                                 {"Description", "description", std::string(upToNul(fieldText(tag, tag_header::kName)))}};
-    const auto addCode = [&](const MeshCodeRow& row) {
-        fields.push_back({row.label, row.key, codeText(header.code(row.code))});
-    };
-    const auto addNumber = [&](const MeshNumberRow& row) {
-        fields.push_back({row.label, row.key, header.number(row.field)});
-    };
-    for (const MeshCodeRow& row : kMeshLeftCodes)
-        addCode(row);
-    for (const MeshCodeRow& row : kMeshRightCodes)
-        addCode(row);
-    for (const MeshNumberRow& row : kMeshShownNumbers)
-        addNumber(row);
-    addNumber(kMeshMaxTeams);
-    addCode(kMeshNextLevel);
-    const bool single = (header.number(MeshNumber::playerFlags) & kMeshSinglePlayer) != 0;
-    fields.push_back({"Player(s)", "player", single ? kMeshSingleLabel : kMeshMultiLabel});
-    return fields;
-}
-
-std::vector<std::string> checkedGames(const MeshHeader& header)
-{
-    std::vector<std::string> games;
-    for (std::size_t bit = 0; bit <= kMeshGameTypes; ++bit)
-        if ((header.number(MeshNumber::gameTypes) >> bit) & 1)
-            games.emplace_back(meshGameLabel(bit));
-    return games;
-}
 
 Json categoryJson(Json json, std::int16_t category)
 {
@@ -102,16 +61,9 @@ Json itemJson(const MeshItem& item)
 void printJson(MeshModel& model)
 {
     Json json = Json::object();
-    for (const MapField& field : mapFields(model))
-        std::visit(
-            [&](const auto& value) {
-                if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>)
-                    json[field.key] = latin1Text(value);
-                else
-                    json[field.key] = value;
-            },
-            field.value);
-    json["game_types"] = checkedGames(model.header());
+    for (const FormValue& field : mapFormValues(model))
+        json[field.key] = field.number ? Json(std::stoll(field.value)) : Json(latin1Text(field.value));
+    json["game_types"] = checkedGames(model.header());  // a list, not the form's text
     json["item_types"] = Json::array();
     for (const ItemType& type : model.itemTypes())
         json["item_types"].push_back(itemTypeJson(type));
@@ -123,15 +75,8 @@ void printJson(MeshModel& model)
 
 void printText(MeshModel& model)
 {
-    for (const MapField& field : mapFields(model)) {
-        const auto* number = std::get_if<std::int32_t>(&field.value);
-        std::cout << field.label << ": " << (number ? std::to_string(*number) : printable(std::get<std::string>(field.value)))
-                  << '\n';
-    }
-    std::string games;
-    for (const std::string& game : checkedGames(model.header()))
-        games += (games.empty() ? "" : ", ") + game;
-    std::cout << "Available Multi-Player Games: " << games << '\n';
+    for (const FormValue& field : mapFormValues(model))
+        std::cout << field.label << ": " << printable(field.value) << '\n';
     // The item editor's list lines, in the map's order; only their tabs are not printable.
     for (const ItemType& type : model.itemTypes())
         std::cout << "Item Type: " << itemTypeLine(type) << '\n';

@@ -5,6 +5,7 @@
 
 namespace tagwarden {
 
+class MeshHeader;
 class MeshModel;
 struct MonsBlock;
 
@@ -14,12 +15,17 @@ struct MonsBlock;
 struct FormValue {
     std::string key;
     std::string value;
+    std::string label;    // as the form shows it ("Map Name"), where a caller prints it
+    bool number = false;  // the value is a decimal number
 };
 
 // Every field of the unit form, in its order: "name" is the tag's id, "description" its name.
 [[nodiscard]] std::vector<FormValue> unitFormValues(const MonsBlock& block, const std::string& id,
                                                     const std::string& name);
-// Every field of the map form, in its order, and "game_types" (the checked games' names).
+// Every field of the map form with its label, in its order, and "game_types" (the
+// checked games' names, joined by ", ").
 [[nodiscard]] std::vector<FormValue> mapFormValues(MeshModel& model);
+// The names of the games a map is checked for, in the form's order.
+[[nodiscard]] std::vector<std::string> checkedGames(const MeshHeader& header);
 
 }  // namespace tagwarden

@@ -140,7 +140,8 @@ std::string shownString(std::string text)
 // The tag's id and name under the keys scripts use for them.
 std::vector<FormValue> headerValues(const ComparedTag& tag)
 {
-    return {{"id", std::string(tag.id())}, {"description", std::string(fieldText(tag.header, tag_header::kName))}};
+    return {{"id", std::string(tag.id()), "ID"},
+            {"description", std::string(fieldText(tag.header, tag_header::kName)), "Description"}};
 }
 
 Differences stringListDifferences(const ComparedTag& before, const ComparedTag& after)
