@@ -75,7 +75,7 @@ private:
     EntryIndexes order_;               // every entry, in the current sort
     LargePageVector<char> member_;     // per entry: kept by the type narrowing (empty: all are)
     LargePageVector<char> duplicate_;  // per entry
-    std::string needle_;                    // the search text, lower-cased
+    std::string needle_;               // the search text, lower-cased
     std::size_t groupCount_ = 0;
     EntryIndexes rows_;
     int sortColumn_ = IdColumn;
