@@ -197,9 +197,12 @@ public:
     {
         seen_.reset();  // not needed any more: room for the members
         members = LargePageVector<GroupMember>(pairs_.size());
+        // Each group's span, and where its next member goes.
         std::vector<std::size_t> next(groups_.size());
-        for (std::size_t g = 1; g < groups_.size(); ++g)
-            next[g] = next[g - 1] + counts_[g - 1];
+        for (std::size_t g = 0, first = 0; g < groups_.size(); first += counts_[g++]) {
+            next[g] = first;
+            groups_[g].members = std::span<const GroupMember>(members).subspan(first, counts_[g]);
+        }
         for (std::size_t p = 0; p < pairs_.size(); ++p) {
             GroupMember& member = members[next[pairs_[p].group]++];
             const std::string_view id = fieldText(headers[pairs_[p].index], tag_header::kId);
@@ -207,8 +210,6 @@ public:
             std::copy(id.begin(), id.end(), member.id.begin());
             member.index = static_cast<std::int32_t>(pairs_[p].index);
         }
-        for (std::size_t g = 0, first = 0; g < groups_.size(); first += counts_[g++])
-            groups_[g].members = std::span<const GroupMember>(members).subspan(first, counts_[g]);
         return std::move(groups_);
     }
 
